@@ -1,0 +1,62 @@
+#include "sim/SimClock.h"
+
+#include <cmath>
+
+namespace plexa::sim {
+
+SimClock::SimClock(Faults& faults)
+    : m_faults(faults), m_utc(OleDate::FromParts(2026, 12, 6, 9, 0, 0)) {}
+
+OleDate SimClock::NowUtc() {
+    m_faults.Check(L"Clock.NowUtc");
+    return m_utc;
+}
+
+OleDate SimClock::NowLocal() {
+    m_faults.Check(L"Clock.NowLocal");
+    return m_utc.DateAdd(L"n", -BiasInEffect());
+}
+
+double SimClock::Timer() {
+    m_faults.Check(L"Clock.Timer");
+    const OleDate local = m_utc.DateAdd(L"n", -BiasInEffect());
+    return local.Hour() * 3600.0 + local.Minute() * 60.0 + local.Second();
+}
+
+TimeZoneId SimClock::GetTimeZoneInformation(TimeZoneInformation& info) {
+    m_faults.Check(L"Clock.GetTimeZoneInformation");
+    if (m_id == TimeZoneId::Invalid) {
+        info = TimeZoneInformation{};
+        return m_id;
+    }
+    info = m_zone;
+    return m_id;
+}
+
+void SimClock::SetLocal(OleDate local) {
+    m_utc = local.DateAdd(L"n", BiasInEffect());
+}
+
+void SimClock::AdvanceSeconds(double seconds) {
+    m_utc = m_utc.DateAdd(L"s", std::trunc(seconds));
+}
+
+void SimClock::SetTimeZone(TimeZoneInformation info, TimeZoneId inEffect) {
+    m_zone = info;
+    m_id = inEffect;
+}
+
+int32_t SimClock::BiasInEffect() const {
+    switch (m_id) {
+        case TimeZoneId::Daylight:
+            return m_zone.bias + m_zone.daylightBias;
+        case TimeZoneId::Standard:
+        case TimeZoneId::Unknown:
+            return m_zone.bias + m_zone.standardBias;
+        case TimeZoneId::Invalid:
+            break;
+    }
+    return m_zone.bias;
+}
+
+}  // namespace plexa::sim

@@ -1,0 +1,19 @@
+#include "sim/SimPlatform.h"
+
+namespace plexa::sim {
+
+SimPlatform::SimPlatform(const std::filesystem::path& root) : files(root, clock, faults) {}
+
+Platform SimPlatform::Ports() {
+    Platform p;
+    p.files = &files;
+    p.clock = &clock;
+    p.shell = &shell;
+    p.random = &random;
+    p.host = &host;
+    p.resources = &resources;
+    p.locale = locale;
+    return p;
+}
+
+}  // namespace plexa::sim

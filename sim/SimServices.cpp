@@ -1,0 +1,64 @@
+#include "sim/SimServices.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/HostError.h"
+#include "resources/StringTable.h"
+
+namespace plexa::sim {
+
+SimShell::SimShell(Faults& faults) : m_faults(faults) {
+    m_folders[CSIDL_APPDATA] = L"C:\\Users\\User\\AppData\\Roaming";
+}
+
+std::wstring SimShell::GetSpecialFolderPath(int csidl) {
+    m_faults.Check(L"Shell.GetSpecialFolderPath", std::to_wstring(csidl));
+    const auto it = m_folders.find(csidl);
+    if (it == m_folders.end()) {
+        throw HostError(vberr::PathNotFound, L"Unknown shell folder " + std::to_wstring(csidl),
+                        L"Shell");
+    }
+    return it->second;
+}
+
+void SimRandom::Randomize(double seed) {
+    m_faults.Check(L"Random.Randomize");
+    ++m_randomizeCalls;
+    // Mix the seed's bits into the middle of the state, as the host's Randomize does.
+    float f = static_cast<float>(seed);
+    uint32_t bits = 0;
+    std::memcpy(&bits, &f, sizeof bits);
+    bits ^= bits >> 16;
+    m_state = (m_state & 0xFF0000FFu) | ((bits & 0xFFFFu) << 8);
+    m_state &= 0xFFFFFFu;
+}
+
+float SimRandom::Rnd() {
+    m_faults.Check(L"Random.Rnd");
+    if (!m_queued.empty()) {
+        const float v = m_queued.front();
+        m_queued.pop_front();
+        return v;
+    }
+    m_state = (m_state * 1140671485u + 12820163u) & 0xFFFFFFu;
+    return static_cast<float>(m_state) / 16777216.0f;
+}
+
+void SimRandom::QueueValues(std::initializer_list<float> values) {
+    m_queued.insert(m_queued.end(), values.begin(), values.end());
+}
+
+std::wstring SimHostInfo::Version() {
+    m_faults.Check(L"HostInfo.Version");
+    ++m_reads;
+    return m_version;
+}
+
+std::wstring SimResources::LoadResString(int id) {
+    const auto& table = resources::StringTable();
+    const auto it = table.find(id);
+    return it == table.end() ? std::wstring() : it->second;
+}
+
+}  // namespace plexa::sim

@@ -1,0 +1,64 @@
+// The small simulated Windows services: shell folders, the random source, the host's version
+// text and the add-in's resources.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+
+#include "platform/IHostInfo.h"
+#include "platform/IRandom.h"
+#include "platform/IResources.h"
+#include "platform/IShell.h"
+#include "sim/Faults.h"
+
+namespace plexa::sim {
+
+class SimShell : public IShell {
+public:
+    explicit SimShell(Faults& faults);
+    std::wstring GetSpecialFolderPath(int csidl) override;
+    void SetSpecialFolderPath(int csidl, std::wstring path) { m_folders[csidl] = std::move(path); }
+
+private:
+    Faults& m_faults;
+    std::map<int, std::wstring> m_folders;
+};
+
+// A linear congruential generator like the host's Rnd, reseeded by Randomize; tests may queue
+// exact values that Rnd returns first.
+class SimRandom : public IRandom {
+public:
+    explicit SimRandom(Faults& faults) : m_faults(faults) {}
+    void Randomize(double seed) override;
+    float Rnd() override;
+    void QueueValues(std::initializer_list<float> values);
+    int RandomizeCalls() const { return m_randomizeCalls; }
+
+private:
+    Faults& m_faults;
+    uint32_t m_state = 0x50000;
+    std::deque<float> m_queued;
+    int m_randomizeCalls = 0;
+};
+
+class SimHostInfo : public IHostInfo {
+public:
+    explicit SimHostInfo(Faults& faults) : m_faults(faults) {}
+    std::wstring Version() override;
+    void SetVersion(std::wstring version) { m_version = std::move(version); }
+    int VersionReads() const { return m_reads; }
+
+private:
+    Faults& m_faults;
+    std::wstring m_version = L"14.0.4760.1000";
+    int m_reads = 0;
+};
+
+// The add-in's compiled string table, as the real add-in loads it from its own module.
+class SimResources : public IResources {
+public:
+    std::wstring LoadResString(int id) override;
+};
+
+}  // namespace plexa::sim

@@ -1,0 +1,49 @@
+#include "addin/Context.h"
+
+#include <algorithm>
+
+namespace plexa {
+
+namespace {
+Context* gCurrent = nullptr;
+}
+
+Context::Context(Platform platform)
+    : m_platform(platform), m_logWriter(m_platform), m_previous(gCurrent) {
+    gCurrent = this;
+}
+
+Context::~Context() {
+    if (gCurrent == this) {
+        gCurrent = m_previous;
+    }
+}
+
+Context* Context::Current() {
+    return gCurrent;
+}
+
+void Context::Log(const LogEntry& entry) noexcept {
+    if (m_logging) {
+        return;
+    }
+    m_logging = true;
+    m_logWriter.Write(entry);
+    for (ILogSink* sink : m_sinks) {
+        try {
+            sink->Receive(entry);
+        } catch (...) {  // NOLINT(bugprone-empty-catch): a failing listener must not stop logging
+        }
+    }
+    m_logging = false;
+}
+
+void Context::AddLogSink(ILogSink* sink) {
+    m_sinks.push_back(sink);
+}
+
+void Context::RemoveLogSink(ILogSink* sink) {
+    m_sinks.erase(std::remove(m_sinks.begin(), m_sinks.end(), sink), m_sinks.end());
+}
+
+}  // namespace plexa

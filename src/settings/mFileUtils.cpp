@@ -1,0 +1,95 @@
+#include "settings/mFileUtils.h"
+
+#include "addin/Context.h"
+#include "core/HostError.h"
+#include "core/Text.h"
+#include "settings/mMisc.h"
+
+namespace plexa::mFileUtils {
+
+namespace {
+
+IFileSystem* Files() {
+    Context* ctx = Context::Current();
+    return ctx != nullptr ? ctx->Ports().files : nullptr;
+}
+
+// MkDir with its errors ignored: whether the directory is there is checked afterwards.
+void TryCreate(IFileSystem& files, const std::wstring& path) {
+    try {
+        files.CreateDirectory(path);
+    } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): existence is checked next
+    }
+}
+
+bool IsDriveOnly(const std::wstring& level) {
+    return level.size() == 2 && level[1] == L':';
+}
+
+}  // namespace
+
+bool DirExists(const std::wstring& path) {
+    IFileSystem* files = Files();
+    if (files == nullptr) {
+        return false;
+    }
+    try {
+        return !files->FindFiles(path + L"\\*").empty();
+    } catch (const HostError&) {
+        return false;
+    }
+}
+
+bool CreateDirPath(const std::wstring& input) {
+    IFileSystem* files = Files();
+    if (files == nullptr) {
+        return false;
+    }
+    TryCreate(*files, input);
+    if (DirExists(input)) {
+        return true;
+    }
+    const std::size_t colon = input.find(L':');
+    if (colon == std::wstring::npos || colon + 1 >= input.size()) {
+        return false;
+    }
+    const std::wstring path = text::ReplaceAll(input, L"/", L"\\");
+    std::size_t from = colon + 1;
+    for (;;) {
+        const std::size_t slash = path.find(L'\\', from);
+        const std::wstring level = slash == std::wstring::npos ? path : path.substr(0, slash);
+        const bool lastLevel = slash == std::wstring::npos;
+        // The drive itself is never created, and "a\\b" or a trailing "\" adds no level.
+        if (!IsDriveOnly(level) && !level.empty() && level.back() != L'\\' &&
+            (lastLevel || slash > from)) {
+            TryCreate(*files, level);
+            if (!DirExists(level)) {
+                return false;
+            }
+        }
+        if (lastLevel) {
+            return true;
+        }
+        from = slash + 1;
+    }
+}
+
+bool GetFileLastModificationTime(const std::wstring& path, OleDate& date) {
+    IFileSystem* files = Files();
+    if (files == nullptr) {
+        return false;
+    }
+    try {
+        auto file = files->Open(path, FileAccess::None, FileShareRead | FileShareWrite,
+                                FileCreation::OpenExisting);
+        const OleDate utc = file->LastWriteTimeUtc();
+        const OleDate local = utc.DateAdd(L"n", -mMisc::GetTimeZoneBias(true));
+        date = OleDate::FromParts(local.Year(), local.Month(), local.Day(), local.Hour(),
+                                  local.Minute(), local.Second());
+        return true;
+    } catch (const HostError&) {
+        return false;
+    }
+}
+
+}  // namespace plexa::mFileUtils

@@ -1,0 +1,205 @@
+#include "settings/mGlobals.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cwctype>
+
+#include "addin/Context.h"
+#include "core/Text.h"
+#include "host/outlook/MAPIFolder.h"
+
+namespace plexa::mGlobals {
+
+namespace {
+
+constexpr std::wstring_view kSprintfSource = L"mGlobals::sprintf";
+
+const Locale& CurrentLocale() {
+    Context* ctx = Context::Current();
+    return ctx != nullptr ? ctx->Ports().locale : DefaultLocale();
+}
+
+void Write(std::wstring_view source, std::wstring text, int32_t number, LogLevel level,
+           int detail) noexcept {
+    Context* ctx = Context::Current();
+    if (ctx == nullptr) {
+        return;
+    }
+    try {
+        ctx->Log(LogEntry{std::move(text), number, std::wstring(source), level, detail});
+    } catch (...) {  // NOLINT(bugprone-empty-catch): logging never fails its caller
+    }
+}
+
+// Pass 1: escape sequences. A produced backslash is never read again.
+std::wstring ReplaceEscapes(std::wstring_view format) {
+    std::wstring s(format);
+    std::size_t p = s.find(L'\\');
+    while (p != std::wstring::npos) {
+        const std::wstring c = p + 1 < s.size() ? s.substr(p + 1, 1) : std::wstring();
+        std::wstring replacement;
+        const std::wstring lower = c.empty() ? c : std::wstring(1, static_cast<wchar_t>(std::towlower(c[0])));
+        if (lower == L"\\") {
+            replacement = L"\\";
+        } else if (lower == L"n") {
+            replacement = L"\r\n";
+        } else if (lower == L"t") {
+            replacement = L"\t";
+        } else if (lower == L"\"") {
+            replacement = L"\"";
+        } else {
+            LogError(kSprintfSource, 0, L"Invalid format specificator '\\" + c + L"'");
+            replacement = L"\\" + c;
+        }
+        s.replace(p, 1 + c.size(), replacement);
+        p = s.find(L'\\', p + replacement.size());
+    }
+    return s;
+}
+
+const Variant& Argument(const std::vector<Variant>& args, std::size_t index) {
+    if (index >= args.size()) {
+        throw RuntimeError(vberr::SubscriptOutOfRange);
+    }
+    return args[index];
+}
+
+// Pass 2: placeholders. Throws HostError on a run-time error.
+std::wstring FillPlaceholders(const std::wstring& s, const std::vector<Variant>& args) {
+    const Locale& locale = CurrentLocale();
+    std::wstring result;
+    std::size_t pos = 0;
+    std::size_t argIndex = 0;
+    for (;;) {
+        const std::size_t pct = s.find(L'%', pos);
+        if (pct == std::wstring::npos) {
+            result.append(s, pos, std::wstring::npos);
+            return result;
+        }
+        result.append(s, pos, pct - pos);
+        const wchar_t c = pct + 1 < s.size() ? s[pct + 1] : L'\0';
+        if (c == L'%') {
+            result.push_back(L'%');
+        } else if (c == L's') {
+            const Variant& arg = Argument(args, argIndex++);
+            if (!arg.IsString()) {
+                LogWarning(kSprintfSource,
+                           L"VarType(" + std::to_wstring(arg.VarTypeNumber()) +
+                               L") <> vbString, Typename = " + arg.TypeName(),
+                           1);
+            }
+            result.append(CStr(arg, locale));
+        } else if (c == L'd') {
+            const Variant& arg = Argument(args, argIndex++);
+            if (!IsNumeric(arg, locale)) {
+                LogWarning(kSprintfSource,
+                           L"Not IsNumeric(" + std::to_wstring(arg.VarTypeNumber()) +
+                               L"), Typename = " + arg.TypeName(),
+                           1);
+            }
+            result.append(std::to_wstring(CLng(arg, locale)));
+        } else {
+            const std::wstring shown = c == L'\0' ? std::wstring() : std::wstring(1, c);
+            LogError(kSprintfSource, 0, L"Invalid format specificator(" + shown + L")");
+        }
+        pos = pct + 2;
+        if (pos >= s.size()) {
+            return result;
+        }
+    }
+}
+
+}  // namespace
+
+std::wstring FormatArgs(std::wstring_view format, const std::vector<Variant>& args) {
+    std::wstring afterEscapes;
+    try {
+        afterEscapes = ReplaceEscapes(format);
+        if (args.size() == 1 && args[0].IsArray()) {
+            return FillPlaceholders(afterEscapes, args[0].ArrayValue()->items);
+        }
+        return FillPlaceholders(afterEscapes, args);
+    } catch (const HostError& e) {
+        LogError(kSprintfSource, e.Number(), e.Description(), afterEscapes);
+        return afterEscapes;
+    } catch (const std::exception& e) {
+        // Out of memory and the like: still a text for the caller.
+        LogError(kSprintfSource, vberr::InvalidProcedureCall, text::FromUtf8(e.what()), afterEscapes);
+        return afterEscapes;
+    }
+}
+
+void LogDebug(std::wstring_view source, std::wstring_view text, int detail) {
+    Write(source, std::wstring(text), 0, LogLevel::Debug, detail);
+}
+
+void LogWarning(std::wstring_view source, std::wstring_view text, int detail) {
+    Write(source, std::wstring(text), 0, LogLevel::Warning, detail);
+}
+
+void LogError(std::wstring_view source, int32_t number, std::optional<std::wstring> description,
+              std::optional<std::wstring> extra, const HostError* current) {
+    try {
+        if (number == -1) {
+            number = current != nullptr ? current->Number() : 0;
+        }
+        std::wstring text = description ? std::move(*description)
+                                        : (current != nullptr ? current->Description() : L"");
+        if (extra) {
+            text += L"; " + *extra;
+        }
+        std::wstring fullSource(source);
+        if (current != nullptr && current->Line() != 0) {
+            fullSource += L"(" + std::to_wstring(current->Line()) + L")";
+        }
+        Write(fullSource, std::move(text), number, LogLevel::Error, 1);
+    } catch (...) {  // NOLINT(bugprone-empty-catch): logging never fails its caller
+    }
+}
+
+void LogError(std::wstring_view source, const HostError& current,
+              std::optional<std::wstring> extra) {
+    LogError(source, -1, std::nullopt, std::move(extra), &current);
+}
+
+void Assert(bool condition, std::wstring_view source, std::wstring_view message) {
+    if (!condition) {
+        LogError(source, 0, L"ASSERT FAILED - " + std::wstring(message));
+    }
+}
+
+std::wstring MakeUniqueTag() {
+    Context* ctx = Context::Current();
+    if (ctx == nullptr) {
+        throw RuntimeError(vberr::InvalidProcedureCall);
+    }
+    Platform& ports = ctx->Ports();
+    ports.random->Randomize(ports.clock->Timer());
+    std::wstring tag;
+    for (int i = 0; i < 8; ++i) {
+        const auto digit = static_cast<int>(std::floor(9.0 * ports.random->Rnd()));
+        tag += static_cast<wchar_t>(L'0' + std::clamp(digit, 0, 8));
+    }
+    const OleDate now = ports.clock->NowLocal();
+    wchar_t buf[16];
+    std::swprintf(buf, 16, L"%04d%02d%02d%02d%02d%02d", now.Year(), now.Month(), now.Day(),
+                  now.Hour(), now.Minute(), now.Second());
+    return tag + buf;
+}
+
+std::wstring GetFolderPath(const std::shared_ptr<MAPIFolder>& folder) {
+    std::wstring path = folder->Name();
+    std::shared_ptr<OutlookObject> parent = folder->Parent();
+    while (parent && parent->Class() == olFolder) {
+        auto parentFolder = std::dynamic_pointer_cast<MAPIFolder>(parent);
+        if (!parentFolder) {
+            break;
+        }
+        path = parentFolder->Name() + L"\\" + path;
+        parent = parentFolder->Parent();
+    }
+    return L"\\\\" + path;
+}
+
+}  // namespace plexa::mGlobals
