@@ -99,10 +99,12 @@ void CLogWriter::Write(const LogEntry& entry) noexcept {
             }
         }
         if (!m_started) {
-            const LogEntry start{L":Start:", 0,
-                                 m_platform.resources->LoadResString(IDS_PRODUCT_SHORT_NAME),
-                                 LogLevel::Debug, 1};
-            Append(base + L".log", FormatLine(start) + "\n");
+            // The marker opens its line, so the upkeep, which cuts at the marker, keeps whole
+            // lines.
+            const std::string start = ":Start:\t" + FormatLine(LogEntry{
+                L"run started", 0, m_platform.resources->LoadResString(IDS_PRODUCT_SHORT_NAME),
+                LogLevel::Debug, 1});
+            Append(base + L".log", start + "\n");
             m_started = true;
         }
         const std::string line = FormatLine(entry) + "\n";
