@@ -29,7 +29,8 @@ void WriteLog(const std::filesystem::path& real, std::size_t size, std::size_t r
     std::string piece;
     std::size_t written = 0;
     std::size_t nextRun = runEvery;
-    const std::string entry = "2026-12-06 09:00:00\tDBG\t2\t0\tCRecipients::Add\tadding a recipient\n";
+    const std::string entry =
+        "2026-12-06 09:00:00\tDBG\t2\t0\tCRecipients::Add\tadding a recipient\n";
     const std::string marker = "2026-12-06 09:00:00\tDBG\t1\t0\tPlexa\t:Start:\n";
     while (written < size) {
         piece.clear();

@@ -37,7 +37,7 @@ public:
 
 private:
     struct Rule {
-        std::wstring op;  // empty for a predicate rule
+        std::wstring op;           // empty for a predicate rule
         int remainingBefore = -1;  // -1: always; otherwise calls to let pass before failing once
         Predicate predicate;
         HostError error;

@@ -39,7 +39,8 @@ bool WildcardMatch(std::wstring_view pattern, std::wstring_view name) {
             starP = p++;
             starN = n;
         } else if (p < pattern.size() &&
-                   (pattern[p] == L'?' || text::EqualsNoCase(pattern.substr(p, 1), name.substr(n, 1)))) {
+                   (pattern[p] == L'?' ||
+                    text::EqualsNoCase(pattern.substr(p, 1), name.substr(n, 1)))) {
             ++p;
             ++n;
         } else if (starP != std::wstring_view::npos) {
@@ -82,7 +83,8 @@ OleDate FileTimeToOleDate(fs::file_time_type t) {
 }
 
 fs::file_time_type OleDateToFileTime(OleDate utc) {
-    const auto secs = static_cast<int64_t>(std::llround((utc.Value() - kUnixEpochOleDay) * 86400.0));
+    const auto secs =
+        static_cast<int64_t>(std::llround((utc.Value() - kUnixEpochOleDay) * 86400.0));
     const std::chrono::system_clock::time_point sys{std::chrono::seconds(secs)};
     return fs::file_time_type::clock::from_sys(sys);
 }
@@ -166,7 +168,8 @@ SimFileSystem::SimFileSystem(fs::path root, SimClock& clock, Faults& faults)
 SimFileSystem::~SimFileSystem() = default;
 
 void SimFileSystem::AddDrive(wchar_t letter) {
-    fs::create_directories(m_root / FromWide(std::wstring(1, static_cast<wchar_t>(std::towupper(letter)))));
+    fs::create_directories(m_root /
+                           FromWide(std::wstring(1, static_cast<wchar_t>(std::towupper(letter)))));
 }
 
 SimFileSystem::Resolved SimFileSystem::Resolve(const std::wstring& input) const {
@@ -341,7 +344,8 @@ std::vector<FileFindData> SimFileSystem::FindFiles(const std::wstring& pattern) 
     if (!dir.isDriveRoot) {
         for (const wchar_t* dots : {L".", L".."}) {
             if (WildcardMatch(namePart, dots)) {
-                found.push_back(FileFindData{dots, true, 0, FileTimeToOleDate(fs::last_write_time(dir.real, ec))});
+                found.push_back(FileFindData{dots, true, 0,
+                                             FileTimeToOleDate(fs::last_write_time(dir.real, ec))});
             }
         }
     }

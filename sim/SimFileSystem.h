@@ -49,7 +49,7 @@ private:
         std::filesystem::path real;
         bool isDriveRoot = false;
     };
-    Resolved Resolve(const std::wstring& path) const;
+    Resolved Resolve(const std::wstring& input) const;
     void CheckSharing(const std::filesystem::path& real, FileAccess access, unsigned share) const;
     void CheckNoOpenWithoutDeleteSharing(const std::filesystem::path& real) const;
     void Register(const std::filesystem::path& real, const OpenRecord* record);

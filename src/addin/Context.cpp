@@ -1,6 +1,7 @@
 #include "addin/Context.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace plexa {
 
@@ -9,7 +10,7 @@ Context* gCurrent = nullptr;
 }
 
 Context::Context(Platform platform)
-    : m_platform(platform), m_logWriter(m_platform), m_previous(gCurrent) {
+    : m_platform(std::move(platform)), m_logWriter(m_platform), m_previous(gCurrent) {
     gCurrent = this;
 }
 

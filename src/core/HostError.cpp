@@ -33,6 +33,10 @@ std::wstring DescribeRuntimeError(int32_t number) {
             return L"Path not found";
         case vberr::InvalidUseOfNull:
             return L"Invalid use of Null";
+        case vberr::InvalidFileFormat:
+            return L"Invalid file format";
+        case vberr::ResourceNotFound:
+            return L"Resource with this identifier not found";
         default:
             return L"Application-defined or object-defined error";
     }

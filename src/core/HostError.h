@@ -38,6 +38,8 @@ inline constexpr int32_t PermissionDenied = 70;
 inline constexpr int32_t PathFileAccessError = 75;
 inline constexpr int32_t PathNotFound = 76;
 inline constexpr int32_t InvalidUseOfNull = 94;
+inline constexpr int32_t InvalidFileFormat = 321;
+inline constexpr int32_t ResourceNotFound = 326;
 }  // namespace vberr
 
 // The host runtime's standard description for one of the numbers above.

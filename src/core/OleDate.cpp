@@ -44,13 +44,14 @@ int64_t ToLinearSeconds(double value) {
     // A negative date's fraction still runs forwards from the start of its day, so the time of
     // day is always added: -1.25 is day -1 plus six hours.
     const double whole = std::trunc(value);
-    const auto fracSecs = static_cast<int64_t>(std::llround(std::fabs(value - whole) * kSecondsPerDay));
+    const auto fracSecs =
+        static_cast<int64_t>(std::llround(std::fabs(value - whole) * kSecondsPerDay));
     return static_cast<int64_t>(whole) * kSecondsPerDay + fracSecs;
 }
 
 double FromLinearSeconds(int64_t secs) {
-    const int64_t day = secs >= 0 ? secs / kSecondsPerDay
-                                  : -((-secs + kSecondsPerDay - 1) / kSecondsPerDay);
+    const int64_t day =
+        secs >= 0 ? secs / kSecondsPerDay : -((-secs + kSecondsPerDay - 1) / kSecondsPerDay);
     const int64_t tod = secs - day * kSecondsPerDay;
     const double frac = static_cast<double>(tod) / kSecondsPerDay;
     if (day >= 0) {
@@ -82,7 +83,8 @@ OleDate OleDate::FromParts(int year, int month, int day, int hour, int minute, i
     m0 -= (y - year) * 12;
     CheckYear(static_cast<int>(y));
     const int64_t days = DaysFromCivil(y, m0 + 1, 1) - kEpochOffset + (day - 1);
-    const int64_t secs = days * kSecondsPerDay + int64_t{hour} * 3600 + int64_t{minute} * 60 + second;
+    const int64_t secs =
+        days * kSecondsPerDay + int64_t{hour} * 3600 + int64_t{minute} * 60 + second;
     OleDate result(FromLinearSeconds(secs));
     CheckYear(result.Year());
     return result;
@@ -90,8 +92,8 @@ OleDate OleDate::FromParts(int year, int month, int day, int hour, int minute, i
 
 OleDate::Parts OleDate::Split() const {
     const int64_t secs = ToLinearSeconds(m_value);
-    const int64_t day = secs >= 0 ? secs / kSecondsPerDay
-                                  : -((-secs + kSecondsPerDay - 1) / kSecondsPerDay);
+    const int64_t day =
+        secs >= 0 ? secs / kSecondsPerDay : -((-secs + kSecondsPerDay - 1) / kSecondsPerDay);
     const int64_t tod = secs - day * kSecondsPerDay;
     Parts p{};
     CivilFromDays(day + kEpochOffset, p.year, p.month, p.day);
@@ -122,8 +124,8 @@ int OleDate::Second() const {
 
 int OleDate::Weekday() const {
     const int64_t secs = ToLinearSeconds(m_value);
-    const int64_t day = secs >= 0 ? secs / kSecondsPerDay
-                                  : -((-secs + kSecondsPerDay - 1) / kSecondsPerDay);
+    const int64_t day =
+        secs >= 0 ? secs / kSecondsPerDay : -((-secs + kSecondsPerDay - 1) / kSecondsPerDay);
     // 30 December 1899 was a Saturday (7).
     const int64_t w = ((day + 6) % 7 + 7) % 7;
     return static_cast<int>(w) + 1;

@@ -41,8 +41,10 @@ std::u16string ToU16(std::wstring_view s) {
         std::u16string out;
         out.reserve(s.size());
         for (wchar_t wc : s) {
-            auto c = static_cast<UChar32>(wc);
-            if (c < 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            // wchar_t holds whole code points here.
+            const auto code = static_cast<uint32_t>(wc);  // NOLINT(bugprone-signed-char-misuse)
+            UChar32 c = code > 0x10FFFF ? 0xFFFD : static_cast<UChar32>(code);
+            if (c >= 0xD800 && c <= 0xDFFF) {
                 c = 0xFFFD;
             }
             if (c > 0xFFFF) {
@@ -206,8 +208,7 @@ std::wstring ReplaceAll(std::wstring_view s, std::wstring_view find, std::wstrin
     });
 }
 
-std::wstring ReplaceAllNoCase(std::wstring_view s, std::wstring_view find,
-                              std::wstring_view repl) {
+std::wstring ReplaceAllNoCase(std::wstring_view s, std::wstring_view find, std::wstring_view repl) {
     return ReplaceWith(s, find, repl, [](std::wstring_view h, std::wstring_view f, std::size_t p) {
         return FindNoCase(h, f, p);
     });
@@ -305,13 +306,21 @@ std::wstring FromAnsi(std::string_view s, const char* codePage) {
         return {};
     }
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t needed = ucnv_toUChars(conv.get(), nullptr, 0, s.data(),
-                                         static_cast<int32_t>(s.size()), &status);
+    const int32_t needed =
+        ucnv_toUChars(conv.get(), nullptr, 0, s.data(), static_cast<int32_t>(s.size()), &status);
     std::u16string u16(static_cast<std::size_t>(needed), u'\0');
     status = U_ZERO_ERROR;
     ucnv_toUChars(conv.get(), u16.data(), needed, s.data(), static_cast<int32_t>(s.size()),
                   &status);
     return FromU16(u16);
+}
+
+std::u16string ToUtf16(std::wstring_view s) {
+    return ToU16(s);
+}
+
+std::wstring FromUtf16(std::u16string_view s) {
+    return FromU16(s);
 }
 
 bool StartsWithNoCase(std::wstring_view s, std::wstring_view prefix) {

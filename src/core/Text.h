@@ -45,6 +45,10 @@ std::wstring Join(const std::vector<std::wstring>& parts, std::wstring_view deli
 std::string ToUtf8(std::wstring_view s);
 std::wstring FromUtf8(std::string_view s);
 
+// UTF-16, the host's own string form. An unpaired surrogate becomes U+FFFD.
+std::u16string ToUtf16(std::wstring_view s);
+std::wstring FromUtf16(std::u16string_view s);
+
 // ANSI code-page conversion as the Windows "A" functions do it: a character the code page lacks
 // becomes "?". The code page is named as ICU knows it ("windows-1252"). An unknown code page
 // falls back to windows-1252.

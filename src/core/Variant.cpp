@@ -172,8 +172,8 @@ std::wstring FormatNumber(double d, int digits, const Locale& locale) {
 
 std::wstring FormatCurrency(int64_t scaled, const Locale& locale) {
     const bool negative = scaled < 0;
-    const uint64_t magnitude = negative ? static_cast<uint64_t>(-(scaled + 1)) + 1
-                                        : static_cast<uint64_t>(scaled);
+    const uint64_t magnitude =
+        negative ? static_cast<uint64_t>(-(scaled + 1)) + 1 : static_cast<uint64_t>(scaled);
     std::wstring out = (negative ? L"-" : L"") + std::to_wstring(magnitude / 10000);
     uint64_t frac = magnitude % 10000;
     if (frac != 0) {
@@ -223,24 +223,23 @@ Variant Variant::Array(VarType elementType, std::vector<Variant> items) {
 }
 
 VarType Variant::Type() const {
-    return std::visit(
-        Overloaded{
-            [](std::monostate) { return VarType::Empty; },
-            [](NullTag) { return VarType::Null; },
-            [](int16_t) { return VarType::Integer; },
-            [](int32_t) { return VarType::Long; },
-            [](float) { return VarType::Single; },
-            [](double) { return VarType::Double; },
-            [](CurrencyValue) { return VarType::Currency; },
-            [](OleDate) { return VarType::Date; },
-            [](const std::wstring&) { return VarType::String; },
-            [](const std::shared_ptr<AutomationObject>&) { return VarType::Object; },
-            [](ErrorValue) { return VarType::Error; },
-            [](bool) { return VarType::Boolean; },
-            [](uint8_t) { return VarType::Byte; },
-            [](const std::shared_ptr<VariantArray>&) { return VarType::Array; },
-        },
-        m_value);
+    return std::visit(Overloaded{
+                          [](std::monostate) { return VarType::Empty; },
+                          [](NullTag) { return VarType::Null; },
+                          [](int16_t) { return VarType::Integer; },
+                          [](int32_t) { return VarType::Long; },
+                          [](float) { return VarType::Single; },
+                          [](double) { return VarType::Double; },
+                          [](CurrencyValue) { return VarType::Currency; },
+                          [](OleDate) { return VarType::Date; },
+                          [](const std::wstring&) { return VarType::String; },
+                          [](const std::shared_ptr<AutomationObject>&) { return VarType::Object; },
+                          [](ErrorValue) { return VarType::Error; },
+                          [](bool) { return VarType::Boolean; },
+                          [](uint8_t) { return VarType::Byte; },
+                          [](const std::shared_ptr<VariantArray>&) { return VarType::Array; },
+                      },
+                      m_value);
 }
 
 int Variant::VarTypeNumber() const {
@@ -299,9 +298,7 @@ std::wstring CStr(const Variant& v, const Locale& locale) {
             [](Variant::ErrorValue) -> std::wstring { Fail(vberr::TypeMismatch); },
             [](bool b) { return std::wstring(b ? L"True" : L"False"); },
             [](uint8_t n) { return std::to_wstring(n); },
-            [](const std::shared_ptr<VariantArray>&) -> std::wstring {
-                Fail(vberr::TypeMismatch);
-            },
+            [](const std::shared_ptr<VariantArray>&) -> std::wstring { Fail(vberr::TypeMismatch); },
         },
         v.Raw());
 }

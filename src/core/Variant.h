@@ -58,17 +58,18 @@ public:
     };
 
     Variant() = default;
-    Variant(bool b) : m_value(b) {}  // NOLINT(google-explicit-constructor)
-    Variant(int32_t n) : m_value(n) {}  // NOLINT(google-explicit-constructor)
-    Variant(double d) : m_value(d) {}  // NOLINT(google-explicit-constructor)
-    Variant(float f) : m_value(f) {}  // NOLINT(google-explicit-constructor)
-    Variant(OleDate d) : m_value(d) {}  // NOLINT(google-explicit-constructor)
-    Variant(std::wstring s) : m_value(std::move(s)) {}  // NOLINT(google-explicit-constructor)
+    Variant(bool b) : m_value(b) {}                          // NOLINT(google-explicit-constructor)
+    Variant(int32_t n) : m_value(n) {}                       // NOLINT(google-explicit-constructor)
+    Variant(double d) : m_value(d) {}                        // NOLINT(google-explicit-constructor)
+    Variant(float f) : m_value(f) {}                         // NOLINT(google-explicit-constructor)
+    Variant(OleDate d) : m_value(d) {}                       // NOLINT(google-explicit-constructor)
+    Variant(std::wstring s) : m_value(std::move(s)) {}       // NOLINT(google-explicit-constructor)
     Variant(const wchar_t* s) : m_value(std::wstring(s)) {}  // NOLINT(google-explicit-constructor)
-    Variant(std::shared_ptr<AutomationObject> o)  // NOLINT(google-explicit-constructor)
+    Variant(std::shared_ptr<AutomationObject> o)             // NOLINT(google-explicit-constructor)
         : m_value(std::move(o)) {}
     Variant(std::vector<Variant> items)  // NOLINT(google-explicit-constructor)
-        : m_value(std::make_shared<VariantArray>(VariantArray{VarType::Variant, std::move(items)})) {}
+        : m_value(
+              std::make_shared<VariantArray>(VariantArray{VarType::Variant, std::move(items)})) {}
     // Narrow text would silently become a Boolean: it must be converted at the edge instead.
     Variant(const char*) = delete;
 
@@ -96,10 +97,10 @@ public:
     const VariantArray* ArrayValue() const;
     std::shared_ptr<AutomationObject> Object() const;
 
-    using Storage = std::variant<std::monostate, NullTag, int16_t, int32_t, float, double,
-                                 CurrencyValue, OleDate, std::wstring,
-                                 std::shared_ptr<AutomationObject>, ErrorValue, bool, uint8_t,
-                                 std::shared_ptr<VariantArray>>;
+    using Storage =
+        std::variant<std::monostate, NullTag, int16_t, int32_t, float, double, CurrencyValue,
+                     OleDate, std::wstring, std::shared_ptr<AutomationObject>, ErrorValue, bool,
+                     uint8_t, std::shared_ptr<VariantArray>>;
     const Storage& Raw() const { return m_value; }
 
 private:

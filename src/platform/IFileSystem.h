@@ -59,8 +59,8 @@ public:
     virtual ~IFileSystem() = default;
     // Opens or creates a file. Throws 53 (missing file), 76 (missing folder), 70 (sharing
     // violation, or a folder), 58 (CreateNew on an existing file).
-    virtual std::unique_ptr<IFile> Open(const std::wstring& path, FileAccess access,
-                                        unsigned share, FileCreation creation) = 0;
+    virtual std::unique_ptr<IFile> Open(const std::wstring& path, FileAccess access, unsigned share,
+                                        FileCreation creation) = 0;
     // The entries matching a pattern whose last name may hold * and ?, like FindFirstFile:
     // a directory's listing includes "." and ".." (a drive's root has neither). Empty when
     // nothing matches or the folder is missing; never throws for a missing path.

@@ -71,10 +71,9 @@ std::string CLogWriter::FormatLine(const LogEntry& entry) const {
     } catch (const HostError&) {
         stamp = L"0000-00-00 00:00:00";
     }
-    const std::wstring line = stamp + L"\t" + LevelTag(entry.level) + L"\t" +
-                              std::to_wstring(entry.detail) + L"\t" +
-                              std::to_wstring(entry.number) + L"\t" + OneLine(entry.source) +
-                              L"\t" + OneLine(entry.text);
+    const std::wstring line =
+        stamp + L"\t" + LevelTag(entry.level) + L"\t" + std::to_wstring(entry.detail) + L"\t" +
+        std::to_wstring(entry.number) + L"\t" + OneLine(entry.source) + L"\t" + OneLine(entry.text);
     return text::ToUtf8(line);
 }
 
@@ -101,9 +100,11 @@ void CLogWriter::Write(const LogEntry& entry) noexcept {
         if (!m_started) {
             // The marker opens its line, so the upkeep, which cuts at the marker, keeps whole
             // lines.
-            const std::string start = ":Start:\t" + FormatLine(LogEntry{
-                L"run started", 0, m_platform.resources->LoadResString(IDS_PRODUCT_SHORT_NAME),
-                LogLevel::Debug, 1});
+            const std::string start =
+                ":Start:\t" +
+                FormatLine(LogEntry{L"run started", 0,
+                                    m_platform.resources->LoadResString(IDS_PRODUCT_SHORT_NAME),
+                                    LogLevel::Debug, 1});
             Append(base + L".log", start + "\n");
             m_started = true;
         }

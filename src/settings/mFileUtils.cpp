@@ -40,24 +40,25 @@ bool DirExists(const std::wstring& path) {
     }
 }
 
-bool CreateDirPath(const std::wstring& input) {
+bool CreateDirPath(const std::wstring& path) {
     IFileSystem* files = Files();
     if (files == nullptr) {
         return false;
     }
-    TryCreate(*files, input);
-    if (DirExists(input)) {
+    TryCreate(*files, path);
+    if (DirExists(path)) {
         return true;
     }
-    const std::size_t colon = input.find(L':');
-    if (colon == std::wstring::npos || colon + 1 >= input.size()) {
+    const std::size_t colon = path.find(L':');
+    if (colon == std::wstring::npos || colon + 1 >= path.size()) {
         return false;
     }
-    const std::wstring path = text::ReplaceAll(input, L"/", L"\\");
+    const std::wstring normalized = text::ReplaceAll(path, L"/", L"\\");
     std::size_t from = colon + 1;
     for (;;) {
-        const std::size_t slash = path.find(L'\\', from);
-        const std::wstring level = slash == std::wstring::npos ? path : path.substr(0, slash);
+        const std::size_t slash = normalized.find(L'\\', from);
+        const std::wstring level =
+            slash == std::wstring::npos ? normalized : normalized.substr(0, slash);
         const bool lastLevel = slash == std::wstring::npos;
         // The drive itself is never created, and "a\\b" or a trailing "\" adds no level.
         if (!IsDriveOnly(level) && !level.empty() && level.back() != L'\\' &&

@@ -39,7 +39,8 @@ std::wstring ReplaceEscapes(std::wstring_view format) {
     while (p != std::wstring::npos) {
         const std::wstring c = p + 1 < s.size() ? s.substr(p + 1, 1) : std::wstring();
         std::wstring replacement;
-        const std::wstring lower = c.empty() ? c : std::wstring(1, static_cast<wchar_t>(std::towlower(c[0])));
+        const std::wstring lower =
+            c.empty() ? c : std::wstring(1, static_cast<wchar_t>(std::towlower(c[0])));
         if (lower == L"\\") {
             replacement = L"\\";
         } else if (lower == L"n") {
@@ -125,7 +126,8 @@ std::wstring FormatArgs(std::wstring_view format, const std::vector<Variant>& ar
         return afterEscapes;
     } catch (const std::exception& e) {
         // Out of memory and the like: still a text for the caller.
-        LogError(kSprintfSource, vberr::InvalidProcedureCall, text::FromUtf8(e.what()), afterEscapes);
+        LogError(kSprintfSource, vberr::InvalidProcedureCall, text::FromUtf8(e.what()),
+                 afterEscapes);
         return afterEscapes;
     }
 }
@@ -196,7 +198,7 @@ std::wstring GetFolderPath(const std::shared_ptr<MAPIFolder>& folder) {
         if (!parentFolder) {
             break;
         }
-        path = parentFolder->Name() + L"\\" + path;
+        path.insert(0, parentFolder->Name() + L"\\");
         parent = parentFolder->Parent();
     }
     return L"\\\\" + path;

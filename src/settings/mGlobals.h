@@ -41,8 +41,7 @@ void LogWarning(std::wstring_view source, std::wstring_view text, int detail);
 // "(line)" to the source. The current error is the one the caller caught and hands over.
 void LogError(std::wstring_view source, int32_t number = -1,
               std::optional<std::wstring> description = std::nullopt,
-              std::optional<std::wstring> extra = std::nullopt,
-              const HostError* current = nullptr);
+              std::optional<std::wstring> extra = std::nullopt, const HostError* current = nullptr);
 // The caught error's number and description, with an optional extra text.
 void LogError(std::wstring_view source, const HostError& current,
               std::optional<std::wstring> extra = std::nullopt);

@@ -112,7 +112,8 @@ int64_t FindInTextFile(const std::wstring& path, const std::wstring& pattern, in
             const std::string hay = carry + std::string(buffer.data(), kept);
             const std::size_t k = FindBytesNoCase(hay, needle);
             if (k != std::string::npos) {
-                return bytesBefore + static_cast<int64_t>(k) - static_cast<int64_t>(carry.size()) + 1;
+                return bytesBefore + static_cast<int64_t>(k) - static_cast<int64_t>(carry.size()) +
+                       1;
             }
             // Bytes after a zero are not contiguous with the next chunk: no match spans them.
             const std::size_t carryLength = needle.empty() ? 0 : needle.size() - 1;
@@ -139,8 +140,8 @@ bool CopyTextFileFrom(const std::wstring& source, const std::wstring& target, in
         auto in = ports.files->Open(source, FileAccess::Read, FileShareRead | FileShareWrite,
                                     FileCreation::OpenExisting);
         in->Seek(static_cast<uint64_t>(std::max<int64_t>(start, 1) - 1));
-        auto out = ports.files->Open(target, FileAccess::Write, FileShareNone,
-                                     FileCreation::CreateAlways);
+        auto out =
+            ports.files->Open(target, FileAccess::Write, FileShareNone, FileCreation::CreateAlways);
         std::array<char, kCopyChunk> buffer{};
         for (;;) {
             const std::size_t n = in->Read(buffer.data(), buffer.size());
@@ -157,8 +158,8 @@ bool CopyTextFileFrom(const std::wstring& source, const std::wstring& target, in
 
 int64_t GetFileSizeByName(const std::wstring& path) {
     try {
-        auto file = Ports().files->Open(path, FileAccess::Read, FileShareRead,
-                                        FileCreation::OpenExisting);
+        auto file =
+            Ports().files->Open(path, FileAccess::Read, FileShareRead, FileCreation::OpenExisting);
         return static_cast<int64_t>(file->Size());
     } catch (const HostError&) {
         return 0;  // a missing or locked file counts as empty: there is nothing to cut

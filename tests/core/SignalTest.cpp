@@ -8,7 +8,8 @@ namespace {
 TEST(Signal, ConnectionsDisconnectWhenReleasedEvenDuringAnEmission) {
     Signal<int> signal;
     std::vector<std::string> calls;
-    Connection first = signal.Connect([&](int v) { calls.push_back("first " + std::to_string(v)); });
+    Connection first =
+        signal.Connect([&](int v) { calls.push_back("first " + std::to_string(v)); });
     Connection second;
     Connection self;
     self = signal.Connect([&](int) {

@@ -53,7 +53,9 @@ TEST(Text, Utf8AtTheEdges) {
     EXPECT_EQ(FromUtf8(ToUtf8(mixed)), mixed);
     EXPECT_EQ(ToUtf8(L"é"), "\xC3\xA9");
     // Malformed input is replaced, never dropped silently or thrown.
-    EXPECT_EQ(FromUtf8("a\xFF" "b"), L"a\uFFFDb");
+    EXPECT_EQ(FromUtf8("a\xFF"
+                       "b"),
+              L"a\uFFFDb");
     EXPECT_EQ(FromUtf8(""), L"");
 }
 

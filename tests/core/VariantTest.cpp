@@ -100,12 +100,12 @@ TEST(Variant, ToTextUsesTheHostsNotationAndTheLocale) {
 }
 
 TEST(Variant, IsNumericAcceptsWhatTheHostReadsAsANumber) {
-    for (const wchar_t* yes : {L"12", L" -3.5 ", L"1.5e3", L"2D2", L"&HFF", L"&o17", L"(5)",
-                               L"+7", L"1,234", L".5"}) {
+    for (const wchar_t* yes :
+         {L"12", L" -3.5 ", L"1.5e3", L"2D2", L"&HFF", L"&o17", L"(5)", L"+7", L"1,234", L".5"}) {
         EXPECT_TRUE(IsNumeric(Variant(yes))) << yes;
     }
-    for (const wchar_t* no : {L"", L"  ", L"abc", L"12abc", L"1e", L"&HG", L"--1", L"1.2.3",
-                              L",5", L"(-5)"}) {
+    for (const wchar_t* no :
+         {L"", L"  ", L"abc", L"12abc", L"1e", L"&HG", L"--1", L"1.2.3", L",5", L"(-5)"}) {
         EXPECT_FALSE(IsNumeric(Variant(no))) << no;
     }
     EXPECT_TRUE(IsNumeric(Variant()));

@@ -74,8 +74,11 @@ TEST(Logging, FilesGetAStartMarkerPerRunAndErrorsTwice) {
     EXPECT_EQ(lines[0], ":Start:\t2026-12-06 09:00:00\tDBG\t1\t0\tPlexa\trun started");
     EXPECT_EQ(lines[1], "2026-12-06 09:00:00\tDBG\t1\t0\tConnect::OnConnection\t->");
     // A line break inside a text stays inside its line.
-    EXPECT_EQ(lines[2], "2026-12-06 09:00:00\tWRN\t2\t0\tfrmChooseDL::GetFolderIconKey\tolPostItem,\\nFolder");
-    EXPECT_EQ(lines[3], "2026-12-06 09:00:00\tERR\t1\t53\tmReduceLog::CheckLibOrvinLog\tFile not found");
+    EXPECT_EQ(
+        lines[2],
+        "2026-12-06 09:00:00\tWRN\t2\t0\tfrmChooseDL::GetFolderIconKey\tolPostItem,\\nFolder");
+    EXPECT_EQ(lines[3],
+              "2026-12-06 09:00:00\tERR\t1\t53\tmReduceLog::CheckLibOrvinLog\tFile not found");
     EXPECT_EQ(lines[4].rfind(":Start:", 0), 0u);
 
     const auto err = Lines(w.ReadFile(kBase + L".err"));

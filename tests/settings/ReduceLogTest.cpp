@@ -114,8 +114,8 @@ TEST(ReduceLog, ALockedOrMissingLogIsLeftAlone) {
 
     const std::string log = Filler(1200000);
     w.WriteFile(kLog, log);
-    auto holder = w.sim.files.Open(kLog, FileAccess::ReadWrite, FileShareNone,
-                                   FileCreation::OpenExisting);
+    auto holder =
+        w.sim.files.Open(kLog, FileAccess::ReadWrite, FileShareNone, FileCreation::OpenExisting);
     EXPECT_EQ(mReduceLog::GetFileSizeByName(kLog), 0);
     mReduceLog::CheckLibOrvinLog(1048576, 131072);
     holder.reset();
@@ -164,7 +164,8 @@ TEST(ReduceLog, TheApplicationDataFolderLosesOneTrailingSeparator) {
     EXPECT_EQ(mReduceLog::GetAppDataDir(), L"C:\\Profile\\Roaming");
     w.sim.shell.SetSpecialFolderPath(CSIDL_APPDATA, std::wstring(L"C:\\P/\0junk", 10));
     EXPECT_EQ(mReduceLog::GetAppDataDir(), L"C:\\P");
-    w.sim.faults.FailAlways(L"Shell.GetSpecialFolderPath", HostError(-2147467259, L"Unspecified error"));
+    w.sim.faults.FailAlways(L"Shell.GetSpecialFolderPath",
+                            HostError(-2147467259, L"Unspecified error"));
     EXPECT_EQ(mReduceLog::GetAppDataDir(), L"");
     EXPECT_EQ(w.log.Of(LogLevel::Error, L"mReduceLog::GetAppDataDir").at(0).number, -2147467259);
     // Without a folder the upkeep stops and says why.

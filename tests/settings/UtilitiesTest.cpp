@@ -30,7 +30,8 @@ TEST(Utilities, AnUnreadableHostVersionIsLoggedAndReadAgainLater) {
     w.sim.host.SetVersion(L"unknown.1");
     EXPECT_EQ(mMisc::GetOutlookVersion(), 0);
     EXPECT_EQ(w.log.Of(LogLevel::Error, L"mMisc::GetOutlookVersion").at(0).number, 13);
-    w.sim.faults.FailNth(L"HostInfo.Version", 1, HostError(-2147417848, L"The object invoked has disconnected"));
+    w.sim.faults.FailNth(L"HostInfo.Version", 1,
+                         HostError(-2147417848, L"The object invoked has disconnected"));
     EXPECT_EQ(mMisc::GetOutlookVersion(), 0);
     w.sim.host.SetVersion(L"11.0.5608");
     EXPECT_EQ(mMisc::GetOutlookVersion(), 11);
@@ -67,7 +68,9 @@ TEST(Utilities, UniqueTagsAreEightDigitsUpToEightAndTheLocalTime) {
     w.sim.clock.SetLocal(OleDate::FromParts(2026, 1, 2, 3, 4, 5));
     w.sim.random.QueueValues({0.0f, 0.5f, 0.99999994f, 0.1f, 0.2f, 0.3f, 0.4f, 0.95f});
     const std::wstring tag = mGlobals::MakeUniqueTag();
-    EXPECT_EQ(tag, L"04801238" L"20260102030405");
+    EXPECT_EQ(tag,
+              L"04801238"
+              L"20260102030405");
     EXPECT_EQ(w.sim.random.RandomizeCalls(), 1);
 
     // Unqueued, the digits come from the generator: always 22 characters, digits 0 to 8.

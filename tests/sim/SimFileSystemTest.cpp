@@ -37,15 +37,40 @@ TEST(SimFileSystem, FollowsWindowsPathRules) {
     EXPECT_EQ(ReadAll(*f), "hello");
     f.reset();
     w.sim.files.SetCurrentDirectory(L"C:\\Data");
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"Notes.txt", FileAccess::Read, FileShareRead, FileCreation::OpenExisting); }), 0);
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"..\\Data\\.\\NOTES.txt", FileAccess::Read, FileShareRead, FileCreation::OpenExisting); }), 0);
+    EXPECT_EQ(ErrorOf([&] {
+                  fs.Open(L"Notes.txt", FileAccess::Read, FileShareRead,
+                          FileCreation::OpenExisting);
+              }),
+              0);
+    EXPECT_EQ(ErrorOf([&] {
+                  fs.Open(L"..\\Data\\.\\NOTES.txt", FileAccess::Read, FileShareRead,
+                          FileCreation::OpenExisting);
+              }),
+              0);
 
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"C:\\Data\\missing.txt", FileAccess::Read, 0, FileCreation::OpenExisting); }), 53);
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"C:\\Nowhere\\a.txt", FileAccess::Write, 0, FileCreation::OpenAlways); }), 76);
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"D:\\a.txt", FileAccess::Write, 0, FileCreation::OpenAlways); }), 76);
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"C:\\Data\\notes.txt", FileAccess::Write, 0, FileCreation::CreateNew); }), 58);
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"C:\\Data\\a|b.txt", FileAccess::Write, 0, FileCreation::OpenAlways); }), 75);
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"C:\\Data", FileAccess::Read, 0, FileCreation::OpenExisting); }), 70);
+    EXPECT_EQ(ErrorOf([&] {
+                  fs.Open(L"C:\\Data\\missing.txt", FileAccess::Read, 0,
+                          FileCreation::OpenExisting);
+              }),
+              53);
+    EXPECT_EQ(ErrorOf([&] {
+                  fs.Open(L"C:\\Nowhere\\a.txt", FileAccess::Write, 0, FileCreation::OpenAlways);
+              }),
+              76);
+    EXPECT_EQ(
+        ErrorOf([&] { fs.Open(L"D:\\a.txt", FileAccess::Write, 0, FileCreation::OpenAlways); }),
+        76);
+    EXPECT_EQ(ErrorOf([&] {
+                  fs.Open(L"C:\\Data\\notes.txt", FileAccess::Write, 0, FileCreation::CreateNew);
+              }),
+              58);
+    EXPECT_EQ(ErrorOf([&] {
+                  fs.Open(L"C:\\Data\\a|b.txt", FileAccess::Write, 0, FileCreation::OpenAlways);
+              }),
+              75);
+    EXPECT_EQ(
+        ErrorOf([&] { fs.Open(L"C:\\Data", FileAccess::Read, 0, FileCreation::OpenExisting); }),
+        70);
     EXPECT_EQ(ErrorOf([&] { fs.CreateDirectory(L"C:\\DATA"); }), 75);
     EXPECT_EQ(ErrorOf([&] { fs.CreateDirectory(L"C:\\x\\y"); }), 76);
     EXPECT_EQ(ErrorOf([&] { fs.DeleteFile(L"C:\\Data\\gone.txt"); }), 53);
@@ -57,15 +82,32 @@ TEST(SimFileSystem, EnforcesSharingModesBetweenHandles) {
     auto writer = fs.Open(L"C:\\log.txt", FileAccess::Write, FileShareRead | FileShareWrite,
                           FileCreation::OpenAlways);
     // A reader that shares writing may join; one that insists on exclusive reading may not.
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"C:\\log.txt", FileAccess::Read, FileShareRead | FileShareWrite, FileCreation::OpenExisting); }), 0);
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"C:\\log.txt", FileAccess::Read, FileShareRead, FileCreation::OpenExisting); }), 70);
+    EXPECT_EQ(ErrorOf([&] {
+                  fs.Open(L"C:\\log.txt", FileAccess::Read, FileShareRead | FileShareWrite,
+                          FileCreation::OpenExisting);
+              }),
+              0);
+    EXPECT_EQ(ErrorOf([&] {
+                  fs.Open(L"C:\\log.txt", FileAccess::Read, FileShareRead,
+                          FileCreation::OpenExisting);
+              }),
+              70);
     EXPECT_EQ(ErrorOf([&] { fs.DeleteFile(L"C:\\log.txt"); }), 70);
     writer.reset();
 
-    auto exclusive = fs.Open(L"C:\\log.txt", FileAccess::Read, FileShareNone, FileCreation::OpenExisting);
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"C:\\log.txt", FileAccess::Read, FileShareRead | FileShareWrite, FileCreation::OpenExisting); }), 70);
+    auto exclusive =
+        fs.Open(L"C:\\log.txt", FileAccess::Read, FileShareNone, FileCreation::OpenExisting);
+    EXPECT_EQ(ErrorOf([&] {
+                  fs.Open(L"C:\\log.txt", FileAccess::Read, FileShareRead | FileShareWrite,
+                          FileCreation::OpenExisting);
+              }),
+              70);
     // Asking for no access at all (attributes, times) never conflicts.
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"C:\\log.txt", FileAccess::None, FileShareRead | FileShareWrite, FileCreation::OpenExisting); }), 0);
+    EXPECT_EQ(ErrorOf([&] {
+                  fs.Open(L"C:\\log.txt", FileAccess::None, FileShareRead | FileShareWrite,
+                          FileCreation::OpenExisting);
+              }),
+              0);
     EXPECT_EQ(ErrorOf([&] { exclusive->Write("x", 1); }), 75);
     exclusive.reset();
     EXPECT_EQ(ErrorOf([&] { fs.DeleteFile(L"C:\\log.txt"); }), 0);
@@ -123,13 +165,19 @@ TEST(SimFileSystem, FaultsAreInjectedByNameByCallAndByPredicate) {
     IFileSystem& fs = w.sim.files;
     sim::Faults& faults = w.sim.faults;
     faults.FailNth(L"FileSystem.Open", 2, HostError(70, L"Permission denied"));
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"C:\\1.txt", FileAccess::Write, 0, FileCreation::OpenAlways); }), 0);
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"C:\\2.txt", FileAccess::Write, 0, FileCreation::OpenAlways); }), 70);
-    EXPECT_EQ(ErrorOf([&] { fs.Open(L"C:\\3.txt", FileAccess::Write, 0, FileCreation::OpenAlways); }), 0);
+    EXPECT_EQ(
+        ErrorOf([&] { fs.Open(L"C:\\1.txt", FileAccess::Write, 0, FileCreation::OpenAlways); }), 0);
+    EXPECT_EQ(
+        ErrorOf([&] { fs.Open(L"C:\\2.txt", FileAccess::Write, 0, FileCreation::OpenAlways); }),
+        70);
+    EXPECT_EQ(
+        ErrorOf([&] { fs.Open(L"C:\\3.txt", FileAccess::Write, 0, FileCreation::OpenAlways); }), 0);
 
-    faults.FailWhen([](std::wstring_view op, std::wstring_view detail) {
-        return op == L"File.Write" && detail.find(L"4.txt") != std::wstring_view::npos;
-    }, HostError(61, L"Disk full"));
+    faults.FailWhen(
+        [](std::wstring_view op, std::wstring_view detail) {
+            return op == L"File.Write" && detail.find(L"4.txt") != std::wstring_view::npos;
+        },
+        HostError(61, L"Disk full"));
     auto four = fs.Open(L"C:\\4.txt", FileAccess::Write, 0, FileCreation::OpenAlways);
     auto five = fs.Open(L"C:\\5.txt", FileAccess::Write, 0, FileCreation::OpenAlways);
     EXPECT_EQ(ErrorOf([&] { four->Write("x", 1); }), 61);

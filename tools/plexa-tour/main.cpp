@@ -40,9 +40,9 @@ void ShowFile(const std::filesystem::path& real, int lastLines) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::filesystem::path root =
-        argc > 1 ? std::filesystem::path(argv[1])
-                 : std::filesystem::temp_directory_path() / "plexa-tour";
+    const std::filesystem::path root = argc > 1
+                                           ? std::filesystem::path(argv[1])
+                                           : std::filesystem::temp_directory_path() / "plexa-tour";
     std::filesystem::remove_all(root);
     std::filesystem::create_directories(root);
 
@@ -58,13 +58,13 @@ int main(int argc, char** argv) {
 
     Say(L"");
     Say(L"The formatter:");
-    const std::wstring regPath = mGlobals::sprintf(
-        L"Software\\\\Microsoft\\\\Office\\\\%d.0\\\\Outlook\\\\Preferences", mMisc::GetOutlookVersion());
+    const std::wstring regPath =
+        mGlobals::sprintf(L"Software\\\\Microsoft\\\\Office\\\\%d.0\\\\Outlook\\\\Preferences",
+                          mMisc::GetOutlookVersion());
     Say(L"  registry path      -> " + regPath);
     Say(L"  %d of 2.5 and 3.5  -> " + mGlobals::sprintf(L"%d and %d", 2.5, 3.5));
-    Say(L"  array as arguments -> " +
-        mGlobals::sprintf(L"%s sends %d copies (100%%)",
-                          Variant(std::vector<Variant>{L"Ann", 12})));
+    Say(L"  array as arguments -> " + mGlobals::sprintf(L"%s sends %d copies (100%%)",
+                                                        Variant(std::vector<Variant>{L"Ann", 12})));
     Say(L"  too few arguments  -> " + mGlobals::sprintf(L"%s and %s", L"one"));
 
     mGlobals::LogDebug(L"plexa-tour::main", L"->", 1);
@@ -83,7 +83,9 @@ int main(int argc, char** argv) {
         sim.clock.AdvanceSeconds(3600);
         Context nextRun(sim.Ports());
         for (int i = 0; i < 400; ++i) {
-            mGlobals::LogDebug(L"plexa-tour::main", L"entry " + std::to_wstring(i) + L" of run " + std::to_wstring(run), 2);
+            mGlobals::LogDebug(L"plexa-tour::main",
+                               L"entry " + std::to_wstring(i) + L" of run " + std::to_wstring(run),
+                               2);
         }
     }
     const auto before = mReduceLog::GetFileSizeByName(base + L".log");
