@@ -12,6 +12,7 @@ Platform SimPlatform::Ports() {
     p.random = &random;
     p.host = &host;
     p.resources = &resources;
+    p.registry = &registry;
     p.locale = locale;
     return p;
 }

@@ -7,6 +7,7 @@
 #include "sim/Faults.h"
 #include "sim/SimClock.h"
 #include "sim/SimFileSystem.h"
+#include "sim/SimRegistry.h"
 #include "sim/SimServices.h"
 
 namespace plexa::sim {
@@ -25,8 +26,10 @@ public:
     SimShell shell{faults};
     SimRandom random{faults};
     SimHostInfo host{faults};
-    SimResources resources;
+    SimResources resources{faults};
+    // The system's regional settings; the registry converts through their code page.
     Locale locale;
+    SimRegistry registry{faults, locale};
 };
 
 }  // namespace plexa::sim

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/HostError.h"
+#include "core/Text.h"
 #include "resources/StringTable.h"
 
 namespace plexa::sim {
@@ -59,6 +60,24 @@ std::wstring SimResources::LoadResString(int id) {
     const auto& table = resources::StringTable();
     const auto it = table.find(id);
     return it == table.end() ? std::wstring() : it->second;
+}
+
+SimResources::SimResources(Faults& faults) : m_faults(faults) {
+    m_pictures[{ResPictureType::Icon, L"MAIN_ICON"}] = IPictureDisp::PicTypeIcon;
+    m_pictures[{ResPictureType::Bitmap, L"LOGO"}] = IPictureDisp::PicTypeBitmap;
+}
+
+std::shared_ptr<IPictureDisp> SimResources::LoadResPicture(const std::wstring& name,
+                                                           ResPictureType type) {
+    m_faults.Check(L"Resources.LoadResPicture", name);
+    for (const auto& [key, picType] : m_pictures) {
+        if (key.first == type && text::EqualsNoCase(key.second, name)) {
+            m_nextHandle += 4;
+            return std::make_shared<SimPicture>(key.second, picType, m_nextHandle);
+        }
+    }
+    throw HostError(vberr::ResourceNotFound,
+                    DescribeRuntimeError(vberr::ResourceNotFound) + L": " + name, L"Resources");
 }
 
 }  // namespace plexa::sim

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "settings/COptions.h"
+
 namespace plexa {
 
 namespace {
@@ -22,6 +24,13 @@ Context::~Context() {
 
 Context* Context::Current() {
     return gCurrent;
+}
+
+COptions& Context::Options() {
+    if (!m_options) {
+        m_options = std::make_unique<COptions>(m_platform);
+    }
+    return *m_options;
 }
 
 void Context::Log(const LogEntry& entry) noexcept {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -11,6 +12,8 @@
 #include "settings/LogEntry.h"
 
 namespace plexa {
+
+class COptions;
 
 class Context {
 public:
@@ -24,6 +27,8 @@ public:
 
     Platform& Ports() { return m_platform; }
     CLogWriter& LogWriter() { return m_logWriter; }
+    // The settings store (gOptions), created on first use.
+    COptions& Options();
 
     // Hands an entry to the log writer and the sinks. An entry raised while another is being
     // written (the writer's own trouble) is dropped rather than recursing.
@@ -37,6 +42,7 @@ public:
 private:
     Platform m_platform;
     CLogWriter m_logWriter;
+    std::unique_ptr<COptions> m_options;
     std::vector<ILogSink*> m_sinks;
     bool m_logging = false;
     Context* m_previous;

@@ -6,6 +6,7 @@
 #include "platform/IFileSystem.h"
 #include "platform/IHostInfo.h"
 #include "platform/IRandom.h"
+#include "platform/IRegistry.h"
 #include "platform/IResources.h"
 #include "platform/IShell.h"
 
@@ -18,6 +19,7 @@ struct Platform {
     IRandom* random = nullptr;
     IHostInfo* host = nullptr;
     IResources* resources = nullptr;
+    IRegistry* registry = nullptr;
     Locale locale;
 };
 
