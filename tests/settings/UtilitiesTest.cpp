@@ -102,6 +102,12 @@ public:
         }
         return m_parent;
     }
+    int32_t DefaultItemType() override { return olContactItem; }
+    std::wstring EntryID() override { return L"00"; }
+    std::wstring StoreID() override { return L"00"; }
+    std::shared_ptr<Folders> GetFolders() override { return nullptr; }
+    std::shared_ptr<Items> GetItems() override { return nullptr; }
+    std::shared_ptr<View> CurrentView() override { return nullptr; }
     bool fail = false;
 
 private:
