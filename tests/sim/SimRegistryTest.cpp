@@ -11,6 +11,7 @@ namespace plexa {
 namespace {
 
 constexpr const wchar_t* kKey = L"HKEY_CURRENT_USER\\Software\\Orvin\\Plexa";
+const std::string kOne("\1\0\0\0", 4);  // the DWORD 1
 
 std::span<const uint8_t> Bytes(const std::string& s) {
     return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
@@ -89,7 +90,7 @@ TEST(SimRegistry, KeepsTheWindowsRules) {
     for (const char* n : {"delta", "Alpha", "charlie", "Bravo"}) {
         ASSERT_EQ(r.CreateKeyEx(k, std::string("List\\") + n, reg::KeyRead, child, nullptr), 0);
         ASSERT_EQ(r.CloseKey(child), 0);
-        ASSERT_EQ(r.SetValueEx(k, n, reg::RegDword, Bytes("\1\0\0\0")), 0);
+        ASSERT_EQ(r.SetValueEx(k, n, reg::RegDword, Bytes(kOne)), 0);
     }
     RegKey list = 0;
     ASSERT_EQ(r.OpenKeyEx(k, "list", reg::KeyRead, list), 0);
@@ -104,6 +105,7 @@ TEST(SimRegistry, KeepsTheWindowsRules) {
         names.emplace_back(name, nameSize);
     }
     EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "Bravo", "charlie", "delta"}));
+    EXPECT_EQ(Query(r, k, "BRAVO"), kOne);
     EXPECT_EQ(w.sim.registry.ValueNames(kKey),
               (std::vector<std::wstring>{L"Mode", L"delta", L"Alpha", L"charlie", L"Bravo"}));
 
@@ -185,8 +187,8 @@ TEST(SimRegistry, InjectedFaultsBecomeStatusCodes) {
     ASSERT_EQ(r.CreateKeyEx(reg::HkeyCurrentUser, "Software\\Orvin\\Plexa", reg::KeyAllAccess, k,
                             nullptr),
               0);
-    EXPECT_EQ(r.SetValueEx(k, "Locked", reg::RegDword, Bytes("\1\0\0\0")), reg::ErrorAccessDenied);
-    EXPECT_EQ(r.SetValueEx(k, "Open", reg::RegDword, Bytes("\1\0\0\0")), reg::ErrorSuccess);
+    EXPECT_EQ(r.SetValueEx(k, "Locked", reg::RegDword, Bytes(kOne)), reg::ErrorAccessDenied);
+    EXPECT_EQ(r.SetValueEx(k, "Open", reg::RegDword, Bytes(kOne)), reg::ErrorSuccess);
     EXPECT_EQ(w.sim.registry.ValueNames(kKey), std::vector<std::wstring>{L"Open"});
     r.CloseKey(k);
 }
@@ -201,6 +203,7 @@ void FillTrickyHive(sim::SimRegistry& r) {
     r.PutDword(kKey, L"Zero", 0);
     r.PutDword(kKey, L"All", 0xFFFFFFFF);
     std::vector<uint8_t> binary;
+    binary.reserve(100);
     for (int i = 0; i < 100; ++i) {
         binary.push_back(static_cast<uint8_t>(i * 37));
     }
