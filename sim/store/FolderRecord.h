@@ -1,0 +1,58 @@
+// One folder of the simulated store: its subfolders and items in order, its view, and the
+// events of its content that every held Items collection of the folder passes on.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Signal.h"
+#include "sim/store/ItemRecord.h"
+
+namespace plexa::sim {
+
+class StoreRecord;
+
+class FolderRecord {
+public:
+    FolderRecord(StoreRecord& store, FolderRecord* parent, std::wstring entryID, std::wstring name,
+                 int32_t defaultItemType);
+    FolderRecord(const FolderRecord&) = delete;
+    FolderRecord& operator=(const FolderRecord&) = delete;
+
+    StoreRecord& Store() const { return m_store; }
+    // The folder above; nullptr for the store's top folder.
+    FolderRecord* Parent() const { return m_parent; }
+    const std::wstring& EntryID() const { return m_entryID; }
+    const std::wstring& Name() const { return m_name; }
+    void SetName(std::wstring name) { m_name = std::move(name); }
+    // OlItemType of the items the folder holds by default.
+    int32_t DefaultItemType() const { return m_defaultItemType; }
+
+    const std::vector<std::unique_ptr<FolderRecord>>& Subfolders() const { return m_subfolders; }
+    // The first subfolder of that name (exact), or nullptr.
+    FolderRecord* FindSubfolder(const std::wstring& name) const;
+    const std::vector<std::shared_ptr<ItemRecord>>& Items() const { return m_items; }
+
+    // The view definition shown now, and the one kept by the last View.Save.
+    std::wstring viewXml;
+    std::wstring savedViewXml;
+
+    // Content events (fired by the session as items arrive, change and leave).
+    Signal<std::shared_ptr<ItemRecord>> ItemAdd;
+    Signal<std::shared_ptr<ItemRecord>> ItemChange;
+    Signal<> ItemRemove;
+
+private:
+    friend class SimSession;
+    StoreRecord& m_store;
+    FolderRecord* m_parent;
+    std::wstring m_entryID;
+    std::wstring m_name;
+    int32_t m_defaultItemType;
+    std::vector<std::unique_ptr<FolderRecord>> m_subfolders;
+    std::vector<std::shared_ptr<ItemRecord>> m_items;
+};
+
+}  // namespace plexa::sim

@@ -1,0 +1,115 @@
+#include "sim/store/ItemRecord.h"
+
+#include "core/Text.h"
+#include "host/mapi/PropTags.h"
+#include "host/outlook/OlConstants.h"
+#include "sim/store/SimSession.h"
+#include "sim/store/StoreRecord.h"
+#include "sim/store/mBodyText.h"
+#include "sim/store/mEntryIds.h"
+
+namespace plexa::sim {
+
+ItemRecord::ItemRecord(SimSession& session, int32_t objectClass, StoreRecord& store)
+    : m_session(session), m_objectClass(objectClass), m_store(&store) {}
+
+Variant ItemRecord::GetProp(uint32_t propTag) const {
+    const auto it = m_props.find(mEntryIds::NormalizeTag(propTag));
+    return it == m_props.end() ? Variant() : it->second;
+}
+
+bool ItemRecord::HasProp(uint32_t propTag) const {
+    return m_props.count(mEntryIds::NormalizeTag(propTag)) != 0;
+}
+
+void ItemRecord::SetProp(uint32_t propTag, const Variant& value) {
+    const uint32_t tag = mEntryIds::NormalizeTag(propTag);
+    m_props[tag] = value;
+    m_session.OnPropChanged(*this, tag);
+}
+
+void ItemRecord::RemoveProp(uint32_t propTag) {
+    const uint32_t tag = mEntryIds::NormalizeTag(propTag);
+    if (m_props.erase(tag) != 0) {
+        m_session.OnPropChanged(*this, tag);
+    }
+}
+
+std::wstring ItemRecord::GetText(uint32_t propTag) const {
+    const auto it = m_props.find(mEntryIds::NormalizeTag(propTag));
+    if (it == m_props.end() || it->second.String() == nullptr) {
+        return L"";
+    }
+    return *it->second.String();
+}
+
+Variant ItemRecord::GetNamed(const std::wstring& guid, uint32_t namedId, uint16_t type) const {
+    const uint32_t id = m_store->GetIDsFromNames(guid, namedId, false);
+    return id == 0 ? Variant() : GetProp(mapi::MakeTag(id, type));
+}
+
+void ItemRecord::SetNamed(const std::wstring& guid, uint32_t namedId, uint16_t type,
+                          const Variant& value) {
+    const uint32_t id = m_store->GetIDsFromNames(guid, namedId, true);
+    if (id == 0) {
+        throw HostError(MAPI_E_NOT_FOUND, L"The store has no room for another named property.",
+                        L"Microsoft Outlook");
+    }
+    SetProp(mapi::MakeTag(id, type), value);
+}
+
+void ItemRecord::SetBody(const std::wstring& text) {
+    SetText(mapi::PR_BODY, text);
+    if (BodyFormat() == olFormatPlain) {
+        RemoveProp(mapi::PR_HTML);
+    } else {
+        SetText(mapi::PR_HTML, mBodyText::TextToHtml(text));
+    }
+}
+
+std::wstring ItemRecord::HTMLBody() const {
+    if (HasProp(mapi::PR_HTML)) {
+        return GetText(mapi::PR_HTML);
+    }
+    // A plain message shows an HTML rendering of its text from the 2002 client on.
+    return m_session.outlookMajorVersion >= 10 ? mBodyText::TextToHtml(Body()) : L"";
+}
+
+void ItemRecord::SetHTMLBody(const std::wstring& html) {
+    SetText(mapi::PR_HTML, html);
+    SetText(mapi::PR_BODY, mBodyText::HtmlToText(html));
+    SetProp(mapi::PR_MSG_EDITOR_FORMAT, Variant(olFormatHTML));
+}
+
+int32_t ItemRecord::BodyFormat() const {
+    const Variant format = GetProp(mapi::PR_MSG_EDITOR_FORMAT);
+    if (const auto* n = std::get_if<int32_t>(&format.Raw())) {
+        if (*n >= olFormatPlain && *n <= olFormatRichText) {
+            return *n;
+        }
+    }
+    return HasProp(mapi::PR_HTML) ? olFormatHTML : olFormatPlain;
+}
+
+void ItemRecord::SetBodyFormat(int32_t format) {
+    if (format < olFormatPlain || format > olFormatRichText) {
+        throw HostError(E_INVALIDARG, L"The body format is not valid.", L"Microsoft Outlook");
+    }
+    if (format == olFormatPlain) {
+        RemoveProp(mapi::PR_HTML);
+    } else if (!HasProp(mapi::PR_HTML)) {
+        SetText(mapi::PR_HTML, mBodyText::TextToHtml(Body()));
+    }
+    SetProp(mapi::PR_MSG_EDITOR_FORMAT, Variant(format));
+}
+
+UserPropertyRecord* ItemRecord::FindUserProperty(const std::wstring& name) {
+    for (auto& prop : userProperties) {
+        if (text::EqualsNoCase(prop.name, name)) {
+            return &prop;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace plexa::sim

@@ -1,0 +1,125 @@
+// One item of the simulated store: a MAPI property bag keyed by property tag, with the item's
+// recipients, user properties, links and (for a distribution list) its address-book entry.
+// Every host object that refers to the item is a view over one ItemRecord, so the item's events
+// reach every object.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Signal.h"
+#include "core/Variant.h"
+#include "sim/store/AddressEntryRecord.h"
+
+namespace plexa::sim {
+
+class FolderRecord;
+class SimSession;
+class StoreRecord;
+
+struct RecipientRecord {
+    // The name as given, or the resolved entry's name once resolved.
+    std::wstring name;
+    // OlMailRecipientType: 1 To, 2 CC, 3 BCC.
+    int32_t type = 1;
+    bool resolved = false;
+    // The entry it resolved to; nothing while unresolved.
+    std::shared_ptr<AddressEntryRecord> entry;
+
+    // The resolved entry's address and address type ("" while unresolved).
+    std::wstring Address() const { return entry ? entry->address : L""; }
+    std::wstring AddressType() const { return entry ? entry->addressType : L""; }
+};
+
+struct UserPropertyRecord {
+    std::wstring name;
+    int32_t type = 1;  // OlUserPropertyType
+    Variant value;
+    bool addToFolderFields = true;
+};
+
+struct LinkRecord {
+    std::wstring name;
+    int32_t type = 40;  // a contact
+    // The linked item; an entry id that no longer opens makes Link.Item fail.
+    std::wstring entryID;
+    std::wstring storeID;
+};
+
+class ItemRecord {
+public:
+    ItemRecord(SimSession& session, int32_t objectClass, StoreRecord& store);
+    ItemRecord(const ItemRecord&) = delete;
+    ItemRecord& operator=(const ItemRecord&) = delete;
+
+    SimSession& Session() const { return m_session; }
+    // OlObjectClass: 43 mail, 40 contact, 69 distribution list, 26 appointment, 48 task ...
+    int32_t ObjectClass() const { return m_objectClass; }
+    // "" until the item is first saved.
+    const std::wstring& EntryID() const { return m_entryID; }
+    // The folder holding the item; nullptr while unsaved or once removed for good.
+    FolderRecord* Folder() const { return m_folder; }
+    // The store whose named properties the item uses (its folder's store once saved).
+    StoreRecord& Store() const { return *m_store; }
+    // The folder a first Save puts the item in; nullptr for the default folder of its kind.
+    FolderRecord* SaveTarget() const { return m_saveTarget; }
+    void SetSaveTarget(FolderRecord* folder) { m_saveTarget = folder; }
+    bool IsSaved() const { return m_folder != nullptr; }
+    // Removed for good (deleted from Deleted Items, or gone out through the transport).
+    bool IsRemoved() const { return m_removed; }
+
+    // Properties by tag (PT_UNICODE and PT_STRING8 are one). Empty when absent.
+    Variant GetProp(uint32_t propTag) const;
+    bool HasProp(uint32_t propTag) const;
+    void SetProp(uint32_t propTag, const Variant& value);
+    void RemoveProp(uint32_t propTag);
+    const std::map<uint32_t, Variant>& Props() const { return m_props; }
+    // A text property ("" when absent or not text).
+    std::wstring GetText(uint32_t propTag) const;
+    void SetText(uint32_t propTag, const std::wstring& text) { SetProp(propTag, Variant(text)); }
+
+    // A named property of the item's store: the tag of (set GUID, id) with the given type, the
+    // name created in the store on first use.
+    Variant GetNamed(const std::wstring& guid, uint32_t namedId, uint16_t type) const;
+    void SetNamed(const std::wstring& guid, uint32_t namedId, uint16_t type, const Variant& value);
+
+    // The bodies. A new mail is HTML: typed text lands inside the HTML body; setting the HTML
+    // body re-derives the plain one; the format is OlBodyFormat (plain 1, HTML 2, rich text 3).
+    std::wstring Body() const { return GetText(0x1000001E); }
+    void SetBody(const std::wstring& text);
+    std::wstring HTMLBody() const;
+    void SetHTMLBody(const std::wstring& html);
+    int32_t BodyFormat() const;
+    void SetBodyFormat(int32_t format);
+
+    std::vector<RecipientRecord> recipients;
+    std::vector<UserPropertyRecord> userProperties;
+    std::vector<LinkRecord> links;
+    // A distribution-list item's entry in the address book (members live there); nullptr for
+    // other items.
+    std::shared_ptr<AddressEntryRecord> listEntry;
+
+    // The user property of that name (letter case ignored), or nullptr.
+    UserPropertyRecord* FindUserProperty(const std::wstring& name);
+
+    // The item's events, raised by the host objects that act on it. The flag cancels.
+    Signal<bool&> Send;
+    Signal<bool&> Write;
+    Signal<bool&> Close;
+
+private:
+    friend class SimSession;
+    SimSession& m_session;
+    int32_t m_objectClass;
+    std::wstring m_entryID;
+    FolderRecord* m_folder = nullptr;
+    StoreRecord* m_store;
+    FolderRecord* m_saveTarget = nullptr;
+    bool m_removed = false;
+    std::map<uint32_t, Variant> m_props;
+};
+
+}  // namespace plexa::sim

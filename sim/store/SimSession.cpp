@@ -1,0 +1,687 @@
+#include "sim/store/SimSession.h"
+
+#include <algorithm>
+
+#include "core/Text.h"
+#include "host/mapi/PropTags.h"
+#include "host/outlook/OlConstants.h"
+#include "sim/store/mEntryIds.h"
+
+namespace plexa::sim {
+
+namespace {
+
+constexpr uint32_t PR_CLIENT_SUBMIT_TIME = 0x00390040;
+constexpr uint32_t PR_LAST_MODIFICATION_TIME = 0x30080040;
+const wchar_t* const kOutlook = L"Microsoft Outlook";
+
+HostError Deleted() {
+    return HostError(OL_E_OBJECT_DELETED, L"The item has been moved or deleted.", kOutlook);
+}
+
+const wchar_t* MessageClassOf(int32_t objectClass) {
+    switch (objectClass) {
+        case olContact:
+            return L"IPM.Contact";
+        case olDistributionList:
+            return L"IPM.DistList";
+        case olAppointment:
+            return L"IPM.Appointment";
+        case olTask:
+            return L"IPM.Task";
+        case olNote:
+            return L"IPM.StickyNote";
+        case olJournal:
+            return L"IPM.Activity";
+        case olPost:
+            return L"IPM.Post";
+        default:
+            return L"IPM.Note";
+    }
+}
+
+int32_t DefaultRoleOf(int32_t objectClass) {
+    switch (objectClass) {
+        case olContact:
+        case olDistributionList:
+            return olFolderContacts;
+        case olAppointment:
+            return olFolderCalendar;
+        case olTask:
+            return olFolderTasks;
+        case olNote:
+            return olFolderNotes;
+        case olJournal:
+            return olFolderJournal;
+        case olPost:
+            return olFolderInbox;
+        default:
+            return olFolderDrafts;
+    }
+}
+
+bool IsSmtpAddress(const std::wstring& text) {
+    const size_t at = text.find(L'@');
+    if (at == std::wstring::npos || at == 0 || at + 1 >= text.size() ||
+        text.find(L'@', at + 1) != std::wstring::npos) {
+        return false;
+    }
+    return std::none_of(text.begin(), text.end(), [](wchar_t c) {
+        return c == L' ' || c == L'\t' || c == L'<' || c == L'>' || c == L',' || c == L';';
+    });
+}
+
+uint32_t SlotTag(const StoreRecord& store, uint32_t lid, uint16_t type) {
+    auto& mutableStore = const_cast<StoreRecord&>(store);
+    const uint32_t id = mutableStore.GetIDsFromNames(mapi::PSETID_Address, lid, false);
+    return id == 0 ? 0 : mapi::MakeTag(id, type);
+}
+
+}  // namespace
+
+SimSession::SimSession(Faults& faults, IClock& clock)
+    : faults(faults), clock(clock), addressBook([this] { return NextEntryID(); }) {}
+
+SimSession::~SimSession() = default;
+
+std::wstring SimSession::NextEntryID() {
+    return mEntryIds::MakeEntryID(m_nextID++);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Stores and folders
+
+StoreRecord& SimSession::AddStore(const std::wstring& name, bool isDefault, bool withJunk) {
+    const bool makeDefault = isDefault || m_defaultStore == nullptr;
+    auto store =
+        std::make_unique<StoreRecord>(mEntryIds::MakeStoreID(m_nextID++), name, makeDefault);
+    StoreRecord& ref = *store;
+    ref.m_top = std::make_unique<FolderRecord>(ref, nullptr, NextEntryID(), name, olMailItem);
+    m_folders.emplace(ref.m_top->EntryID(), ref.m_top.get());
+    CreateDefaultFolders(ref, withJunk);
+    if (makeDefault) {
+        if (m_defaultStore != nullptr) {
+            m_defaultStore->m_isDefault = false;
+        }
+        m_defaultStore = &ref;
+    }
+    m_stores.push_back(std::move(store));
+    return ref;
+}
+
+void SimSession::CreateDefaultFolders(StoreRecord& store, bool withJunk) {
+    struct Default {
+        int32_t role;
+        const wchar_t* name;
+        int32_t itemType;
+    };
+    static const Default kDefaults[] = {
+        {olFolderDeletedItems, L"Deleted Items", olMailItem},
+        {olFolderInbox, L"Inbox", olMailItem},
+        {olFolderOutbox, L"Outbox", olMailItem},
+        {olFolderSentMail, L"Sent Items", olMailItem},
+        {olFolderCalendar, L"Calendar", olAppointmentItem},
+        {olFolderContacts, L"Contacts", olContactItem},
+        {olFolderJournal, L"Journal", olJournalItem},
+        {olFolderNotes, L"Notes", olNoteItem},
+        {olFolderTasks, L"Tasks", olTaskItem},
+        {olFolderDrafts, L"Drafts", olMailItem},
+        {olFolderJunk, L"Junk E-mail", olMailItem},
+    };
+    for (const auto& d : kDefaults) {
+        if (d.role == olFolderJunk && !withJunk) {
+            continue;
+        }
+        store.SetDefaultFolder(d.role, &AddFolder(*store.TopFolder(), d.name, d.itemType));
+    }
+}
+
+StoreRecord* SimSession::FindStore(const std::wstring& storeID) const {
+    for (const auto& store : m_stores) {
+        if (text::EqualsNoCase(store->StoreID(), storeID)) {
+            return store.get();
+        }
+    }
+    return nullptr;
+}
+
+FolderRecord* SimSession::DefaultFolder(int32_t role) const {
+    return m_defaultStore == nullptr ? nullptr : m_defaultStore->DefaultFolder(role);
+}
+
+FolderRecord& SimSession::AddFolder(FolderRecord& parent, const std::wstring& name,
+                                    int32_t defaultItemType) {
+    auto folder = std::make_unique<FolderRecord>(parent.Store(), &parent, NextEntryID(), name,
+                                                 defaultItemType);
+    FolderRecord& ref = *folder;
+    m_folders.emplace(ref.EntryID(), &ref);
+    parent.m_subfolders.push_back(std::move(folder));
+    return ref;
+}
+
+FolderRecord* SimSession::FindFolder(const std::wstring& entryID,
+                                     const std::wstring& storeID) const {
+    auto it = m_folders.find(entryID);
+    if (it == m_folders.end()) {
+        it = m_folders.find(text::ToUpper(entryID));
+    }
+    if (it == m_folders.end()) {
+        return nullptr;
+    }
+    if (!storeID.empty() && !text::EqualsNoCase(it->second->Store().StoreID(), storeID)) {
+        return nullptr;
+    }
+    return it->second;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Items
+
+std::shared_ptr<ItemRecord> SimSession::NewItem(int32_t objectClass, FolderRecord* target) {
+    StoreRecord* store = target != nullptr ? &target->Store() : m_defaultStore;
+    if (store == nullptr) {
+        throw HostError(E_FAIL, L"The message store is not available.", kOutlook);
+    }
+    auto item = std::make_shared<ItemRecord>(*this, objectClass, *store);
+    item->m_saveTarget = target;
+    item->m_props[mapi::PR_MESSAGE_CLASS] = Variant(MessageClassOf(objectClass));
+    if (objectClass == olMail) {
+        item->m_props[mapi::PR_MSG_EDITOR_FORMAT] = Variant(olFormatHTML);
+        item->m_props[mapi::PR_HTML] = Variant(L"<html><head></head><body></body></html>");
+    }
+    if (objectClass == olDistributionList) {
+        item->listEntry = addressBook.NewUnlisted();
+        item->listEntry->isList = true;
+        item->listEntry->addressType = L"MAPIPDL";
+    }
+    return item;
+}
+
+std::shared_ptr<ItemRecord> SimSession::AddItem(FolderRecord& folder, int32_t objectClass) {
+    auto item = NewItem(objectClass, &folder);
+    Save(item);
+    return item;
+}
+
+std::shared_ptr<ItemRecord> SimSession::FindItem(const std::wstring& entryID,
+                                                 const std::wstring& storeID) const {
+    auto it = m_items.find(entryID);
+    if (it == m_items.end()) {
+        it = m_items.find(text::ToUpper(entryID));
+    }
+    if (it == m_items.end()) {
+        return nullptr;
+    }
+    if (!storeID.empty() && !text::EqualsNoCase(it->second->Store().StoreID(), storeID)) {
+        return nullptr;
+    }
+    return it->second;
+}
+
+FolderRecord* SimSession::DefaultFolderFor(const ItemRecord& item) const {
+    return item.Store().DefaultFolder(DefaultRoleOf(item.ObjectClass()));
+}
+
+void SimSession::Touch(ItemRecord& item) {
+    item.m_props[PR_LAST_MODIFICATION_TIME] = Variant(clock.NowUtc());
+}
+
+void SimSession::Place(const std::shared_ptr<ItemRecord>& item, FolderRecord& folder,
+                       bool newEntryID) {
+    if (newEntryID || item->m_entryID.empty()) {
+        if (!item->m_entryID.empty()) {
+            m_items.erase(item->m_entryID);
+        }
+        item->m_entryID = NextEntryID();
+    }
+    item->m_folder = &folder;
+    if (&item->Store() != &folder.Store()) {
+        // Named properties take the destination store's ids.
+        std::map<uint32_t, Variant> carried;
+        for (auto& [tag, value] : item->m_props) {
+            const uint32_t id = mapi::PropId(tag);
+            if (id < 0x8000) {
+                carried.emplace(tag, std::move(value));
+                continue;
+            }
+            const auto [guid, lid] = item->Store().GetNameFromID(id);
+            const uint32_t newId =
+                guid.empty() ? 0 : folder.Store().GetIDsFromNames(guid, lid, true);
+            if (newId != 0) {
+                carried.emplace(mapi::MakeTag(newId, mapi::PropType(tag)), std::move(value));
+            }
+        }
+        item->m_props = std::move(carried);
+        item->m_store = &folder.Store();
+    }
+    folder.m_items.push_back(item);
+    m_items[item->m_entryID] = item;
+    RefreshListEntry(*item);
+    Reindex(*item);
+    folder.ItemAdd.Emit(item);
+}
+
+void SimSession::Unplace(ItemRecord& item) {
+    FolderRecord* folder = item.m_folder;
+    if (folder == nullptr) {
+        return;
+    }
+    auto& items = folder->m_items;
+    items.erase(
+        std::remove_if(items.begin(), items.end(), [&](const auto& i) { return i.get() == &item; }),
+        items.end());
+    item.m_folder = nullptr;
+    Unindex(item);
+    folder->ItemRemove.Emit();
+}
+
+void SimSession::Remove(const std::shared_ptr<ItemRecord>& item) {
+    Unplace(*item);
+    if (!item->m_entryID.empty()) {
+        m_items.erase(item->m_entryID);
+    }
+    m_contactEntries.erase(item.get());
+    item->m_removed = true;
+}
+
+void SimSession::Save(const std::shared_ptr<ItemRecord>& item) {
+    if (item->IsRemoved()) {
+        throw Deleted();
+    }
+    Touch(*item);
+    if (item->IsSaved()) {
+        RefreshListEntry(*item);
+        Reindex(*item);
+        item->m_folder->ItemChange.Emit(item);
+        return;
+    }
+    FolderRecord* folder =
+        item->m_saveTarget != nullptr ? item->m_saveTarget : DefaultFolderFor(*item);
+    if (folder == nullptr) {
+        throw HostError(MAPI_E_NOT_FOUND, L"The folder to save the item in does not exist.",
+                        kOutlook);
+    }
+    Place(item, *folder, true);
+}
+
+std::shared_ptr<ItemRecord> SimSession::Copy(const std::shared_ptr<ItemRecord>& item) {
+    if (item->IsRemoved()) {
+        throw Deleted();
+    }
+    FolderRecord* folder = item->m_folder;
+    if (folder == nullptr) {
+        folder = item->m_saveTarget != nullptr ? item->m_saveTarget : DefaultFolderFor(*item);
+    }
+    if (folder == nullptr) {
+        throw HostError(MAPI_E_NOT_FOUND, L"The folder to copy the item to does not exist.",
+                        kOutlook);
+    }
+    auto copy = std::make_shared<ItemRecord>(*this, item->ObjectClass(), item->Store());
+    copy->m_props = item->m_props;
+    copy->recipients = item->recipients;
+    copy->userProperties = item->userProperties;
+    copy->links = item->links;
+    if (item->listEntry) {
+        copy->listEntry = addressBook.NewUnlisted();
+        const auto entryID = copy->listEntry->entryID;
+        *copy->listEntry = *item->listEntry;
+        copy->listEntry->entryID = entryID;
+    }
+    Place(copy, *folder, true);
+    return copy;
+}
+
+void SimSession::Move(const std::shared_ptr<ItemRecord>& item, FolderRecord& destination) {
+    if (item->IsRemoved()) {
+        throw Deleted();
+    }
+    if (item->m_folder == &destination) {
+        return;
+    }
+    Unplace(*item);
+    Place(item, destination, true);
+}
+
+void SimSession::Delete(const std::shared_ptr<ItemRecord>& item) {
+    if (item->IsRemoved()) {
+        throw Deleted();
+    }
+    FolderRecord* deleted = item->Store().DefaultFolder(olFolderDeletedItems);
+    if (!item->IsSaved() || deleted == nullptr || item->m_folder == deleted) {
+        Remove(item);
+        return;
+    }
+    Unplace(*item);
+    Place(item, *deleted, false);
+}
+
+const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item) {
+    if (item->IsRemoved()) {
+        throw Deleted();
+    }
+    if (item->recipients.empty()) {
+        throw HostError(E_FAIL,
+                        L"There must be at least one name or distribution list in the To, Cc, "
+                        L"or Bcc box.",
+                        kOutlook);
+    }
+    for (auto& recipient : item->recipients) {
+        if (!ResolveRecipient(recipient)) {
+            throw HostError(E_FAIL, L"Outlook does not recognize one or more names.", kOutlook);
+        }
+    }
+    StoreRecord& store = item->Store();
+    if (FolderRecord* outbox = store.DefaultFolder(olFolderOutbox)) {
+        if (item->m_folder != outbox) {
+            Unplace(*item);
+            Place(item, *outbox, true);
+        }
+    }
+
+    const OleDate now = clock.NowUtc();
+    Transmission sent;
+    sent.timeUtc = now;
+    sent.senderName = userName;
+    sent.senderAddress = userAddress;
+    for (const auto& recipient : item->recipients) {
+        TransmittedRecipient out;
+        out.name = recipient.name;
+        out.type = recipient.type;
+        out.address = recipient.Address();
+        out.addressType = recipient.AddressType();
+        for (const auto& entry : AddressBook::Expand(recipient.entry)) {
+            const std::wstring smtp = entry->SmtpAddress();
+            if (!smtp.empty()) {
+                out.smtpAddresses.push_back(smtp);
+            }
+        }
+        sent.recipients.push_back(std::move(out));
+    }
+    sent.subject = item->GetText(mapi::PR_SUBJECT);
+    sent.body = item->Body();
+    sent.bodyFormat = item->BodyFormat();
+    sent.htmlBody = sent.bodyFormat == olFormatPlain ? L"" : item->GetText(mapi::PR_HTML);
+    sent.properties = item->m_props;
+    sent.userProperties = item->userProperties;
+
+    FolderRecord* sentItems = store.DefaultFolder(olFolderSentMail);
+    if (sentItems != nullptr) {
+        auto kept = std::make_shared<ItemRecord>(*this, item->ObjectClass(), store);
+        kept->m_props = item->m_props;
+        kept->recipients = item->recipients;
+        kept->userProperties = item->userProperties;
+        kept->links = item->links;
+        kept->m_props[PR_CLIENT_SUBMIT_TIME] = Variant(now);
+        kept->m_props[mapi::PR_MESSAGE_DELIVERY_TIME] = Variant(now);
+        kept->m_props[mapi::PR_SENT_REPRESENTING_NAME] = Variant(userName);
+        kept->m_props[mapi::PR_SENT_REPRESENTING_EMAIL_ADDRESS] = Variant(userAddress);
+        Place(kept, *sentItems, true);
+        sent.sentEntryID = kept->EntryID();
+    }
+    Remove(item);
+    transmissions.push_back(std::move(sent));
+    return transmissions.back();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Resolution
+
+std::vector<std::shared_ptr<AddressEntryRecord>> SimSession::Candidates(const std::wstring& text) {
+    std::vector<std::shared_ptr<AddressEntryRecord>> found = addressBook.Lookup(text);
+    const auto it = m_contactIndex.find(text::ToLower(text));
+    if (it != m_contactIndex.end()) {
+        const std::vector<Candidate> candidates = it->second;
+        for (const auto& candidate : candidates) {
+            auto entry = EntryOf(*candidate.item, candidate.slot);
+            if (entry && std::find(found.begin(), found.end(), entry) == found.end()) {
+                found.push_back(std::move(entry));
+            }
+        }
+    }
+    return found;
+}
+
+std::shared_ptr<AddressEntryRecord> SimSession::EntryOf(ItemRecord& item, int slot) {
+    if (item.ObjectClass() == olDistributionList) {
+        return item.listEntry;
+    }
+    if (slot > 0) {
+        return ContactEntry(item, slot);
+    }
+    for (int k = 1; k <= 3; ++k) {
+        if (!ContactEmailAddress(item, k).empty()) {
+            return ContactEntry(item, k);
+        }
+    }
+    return nullptr;
+}
+
+std::shared_ptr<AddressEntryRecord> SimSession::Resolve(const std::wstring& raw) {
+    const std::wstring t = text::TrimSpacesTabs(raw);
+    if (t.empty()) {
+        return nullptr;
+    }
+    if (t.back() == L'>') {
+        const size_t lt = t.rfind(L'<');
+        if (lt != std::wstring::npos) {
+            std::wstring name = text::TrimSpacesTabs(t.substr(0, lt));
+            if (name.size() >= 2 && name.front() == L'"' && name.back() == L'"') {
+                name = name.substr(1, name.size() - 2);
+            }
+            const std::wstring address = text::TrimSpacesTabs(t.substr(lt + 1, t.size() - lt - 2));
+            if (address.empty()) {
+                return nullptr;
+            }
+            auto found = Candidates(address);
+            if (found.size() == 1) {
+                return found.front();
+            }
+            if (IsSmtpAddress(address)) {
+                return addressBook.OneOff(name.empty() ? address : name, address);
+            }
+            return nullptr;
+        }
+    }
+    auto found = Candidates(t);
+    if (found.size() == 1) {
+        return found.front();
+    }
+    // A typed address always stands for itself, even when several entries share it.
+    if (IsSmtpAddress(t)) {
+        return addressBook.OneOff(t, t);
+    }
+    return nullptr;
+}
+
+bool SimSession::ResolveRecipient(RecipientRecord& recipient) {
+    if (recipient.resolved && recipient.entry) {
+        return true;
+    }
+    auto entry = Resolve(recipient.name);
+    if (!entry) {
+        return false;
+    }
+    recipient.entry = entry;
+    recipient.name = entry->name;
+    recipient.resolved = true;
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Contacts and list items
+
+void SimSession::SetContactEmail(ItemRecord& contact, int slot, const std::wstring& address,
+                                 const std::wstring& addressType, const std::wstring& displayName,
+                                 const std::wstring& entryIDHex) {
+    if (slot < 1 || slot > 3) {
+        throw HostError(E_INVALIDARG, L"A contact has e-mail slots 1 to 3.", kOutlook);
+    }
+    const size_t k = static_cast<size_t>(slot - 1);
+    const std::wstring guid = mapi::PSETID_Address;
+    m_indexing = true;  // one reindex at the end, not one per property
+    try {
+        if (address.empty()) {
+            for (uint32_t lid : {mapi::LID_EMAIL_ADDRESS[k], mapi::LID_EMAIL_DISPLAY_NAME[k],
+                                 mapi::LID_EMAIL_ADDRTYPE[k]}) {
+                const uint32_t id = contact.Store().GetIDsFromNames(guid, lid, false);
+                if (id != 0) {
+                    contact.RemoveProp(mapi::MakeTag(id, mapi::PT_STRING8));
+                }
+            }
+            const uint32_t id =
+                contact.Store().GetIDsFromNames(guid, mapi::LID_EMAIL_ENTRYID[k], false);
+            if (id != 0) {
+                contact.RemoveProp(mapi::MakeTag(id, mapi::PT_BINARY));
+            }
+        } else {
+            contact.SetNamed(guid, mapi::LID_EMAIL_ADDRESS[k], mapi::PT_STRING8, Variant(address));
+            contact.SetNamed(guid, mapi::LID_EMAIL_ADDRTYPE[k], mapi::PT_STRING8,
+                             Variant(addressType));
+            if (!displayName.empty()) {
+                contact.SetNamed(guid, mapi::LID_EMAIL_DISPLAY_NAME[k], mapi::PT_STRING8,
+                                 Variant(displayName));
+            }
+            std::wstring id = entryIDHex;
+            if (id.empty()) {
+                auto& own = m_contactEntries[&contact][k];
+                if (!own) {
+                    own = addressBook.NewUnlisted();
+                }
+                id = own->entryID;
+            }
+            contact.SetNamed(guid, mapi::LID_EMAIL_ENTRYID[k], mapi::PT_BINARY,
+                             mEntryIds::HexToBytes(id));
+        }
+    } catch (...) {
+        m_indexing = false;
+        throw;
+    }
+    m_indexing = false;
+    Reindex(contact);
+}
+
+std::wstring SimSession::ContactEmailAddress(const ItemRecord& contact, int slot) const {
+    if (slot < 1 || slot > 3) {
+        return L"";
+    }
+    const uint32_t tag =
+        SlotTag(contact.Store(), mapi::LID_EMAIL_ADDRESS[slot - 1], mapi::PT_STRING8);
+    return tag == 0 ? L"" : contact.GetText(tag);
+}
+
+std::shared_ptr<AddressEntryRecord> SimSession::ContactEntry(ItemRecord& contact, int slot) {
+    const std::wstring address = ContactEmailAddress(contact, slot);
+    if (address.empty()) {
+        return nullptr;
+    }
+    const size_t k = static_cast<size_t>(slot - 1);
+    const StoreRecord& store = contact.Store();
+    auto& own = m_contactEntries[&contact][k];
+    const uint32_t idTag = SlotTag(store, mapi::LID_EMAIL_ENTRYID[k], mapi::PT_BINARY);
+    if (idTag != 0) {
+        const std::wstring stored = mEntryIds::BytesToHex(contact.GetProp(idTag));
+        if (!stored.empty() && (!own || !text::EqualsNoCase(stored, own->entryID))) {
+            if (auto entry = addressBook.Find(stored)) {
+                return entry;
+            }
+        }
+    }
+    if (!own) {
+        own = addressBook.NewUnlisted();
+    }
+    const uint32_t nameTag = SlotTag(store, mapi::LID_EMAIL_DISPLAY_NAME[k], mapi::PT_STRING8);
+    const uint32_t typeTag = SlotTag(store, mapi::LID_EMAIL_ADDRTYPE[k], mapi::PT_STRING8);
+    std::wstring name = nameTag == 0 ? L"" : contact.GetText(nameTag);
+    if (name.empty()) {
+        name = contact.GetText(mapi::PR_DISPLAY_NAME);
+    }
+    own->name = name.empty() ? address : name;
+    own->address = address;
+    const std::wstring type = typeTag == 0 ? L"" : contact.GetText(typeTag);
+    own->addressType = type.empty() ? L"SMTP" : type;
+    own->contactEntryID = contact.EntryID();
+    own->contactStoreID = store.StoreID();
+    return own;
+}
+
+void SimSession::RefreshListEntry(ItemRecord& item) {
+    if (!item.listEntry) {
+        return;
+    }
+    item.listEntry->name = item.GetText(mapi::PR_SUBJECT);
+    item.listEntry->contactEntryID = item.EntryID();
+    item.listEntry->contactStoreID = item.Store().StoreID();
+}
+
+void SimSession::OnPropChanged(ItemRecord& item, uint32_t tag) {
+    if (m_indexing || item.m_folder == nullptr) {
+        return;
+    }
+    const int32_t cls = item.ObjectClass();
+    if (cls != olContact && cls != olDistributionList) {
+        return;
+    }
+    if (tag == mapi::PR_DISPLAY_NAME || tag == mapi::PR_SUBJECT || mapi::PropId(tag) >= 0x8000) {
+        RefreshListEntry(item);
+        Reindex(item);
+    }
+}
+
+void SimSession::Unindex(ItemRecord& item) {
+    const auto it = m_contactKeys.find(&item);
+    if (it == m_contactKeys.end()) {
+        return;
+    }
+    for (const auto& key : it->second) {
+        auto bucket = m_contactIndex.find(key);
+        if (bucket == m_contactIndex.end()) {
+            continue;
+        }
+        auto& list = bucket->second;
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [&](const Candidate& c) { return c.item == &item; }),
+                   list.end());
+        if (list.empty()) {
+            m_contactIndex.erase(bucket);
+        }
+    }
+    m_contactKeys.erase(it);
+}
+
+void SimSession::Reindex(ItemRecord& item) {
+    Unindex(item);
+    const int32_t cls = item.ObjectClass();
+    if (item.m_folder == nullptr || item.m_removed ||
+        item.m_folder->DefaultItemType() != olContactItem ||
+        (cls != olContact && cls != olDistributionList)) {
+        return;
+    }
+    std::vector<std::wstring> keys;
+    auto add = [&](const std::wstring& value, int slot) {
+        if (value.empty()) {
+            return;
+        }
+        std::wstring key = text::ToLower(value);
+        auto& list = m_contactIndex[key];
+        if (std::none_of(list.begin(), list.end(),
+                         [&](const Candidate& c) { return c.item == &item; })) {
+            list.push_back(Candidate{&item, slot});
+        }
+        if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
+            keys.push_back(std::move(key));
+        }
+    };
+    if (cls == olDistributionList) {
+        add(item.GetText(mapi::PR_SUBJECT), 0);
+    } else {
+        add(item.GetText(mapi::PR_DISPLAY_NAME), 0);
+        for (int k = 1; k <= 3; ++k) {
+            add(ContactEmailAddress(item, k), k);
+        }
+    }
+    if (!keys.empty()) {
+        m_contactKeys[&item] = std::move(keys);
+    }
+}
+
+}  // namespace plexa::sim

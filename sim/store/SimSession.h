@@ -1,0 +1,139 @@
+// The simulated message-store session: its stores, the address book, the entry-id indexes, the
+// resolution of names and addresses, and the transport. The host objects of the simulation are
+// thin views over these records; the operations here are what they share (saving, copying,
+// moving, deleting, sending), without the host's events or fault checks, which the views add.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "platform/IClock.h"
+#include "sim/Faults.h"
+#include "sim/store/AddressBook.h"
+#include "sim/store/FolderRecord.h"
+#include "sim/store/ItemRecord.h"
+#include "sim/store/StoreRecord.h"
+#include "sim/store/Transmission.h"
+
+namespace plexa::sim {
+
+class SimSession {
+public:
+    SimSession(Faults& faults, IClock& clock);
+    ~SimSession();
+    SimSession(const SimSession&) = delete;
+    SimSession& operator=(const SimSession&) = delete;
+
+    Faults& faults;
+    IClock& clock;
+    // The client's major version (12 = 2007): decides the few behaviours that differ.
+    int32_t outlookMajorVersion = 12;
+    // Who sends: the profile's user.
+    std::wstring userName = L"Plexa User";
+    std::wstring userAddress = L"user@example.com";
+    AddressBook addressBook;
+    // Every message that left through the transport, oldest first.
+    std::vector<Transmission> transmissions;
+
+    // Stores. A store comes with its top folder (named after it) and the default folders
+    // (Deleted Items, Inbox, Outbox, Sent Items, Calendar, Contacts, Journal, Notes, Tasks,
+    // Drafts and, when asked, Junk E-mail). The first store added is the default one unless
+    // another asks to be.
+    StoreRecord& AddStore(const std::wstring& name, bool isDefault = false, bool withJunk = true);
+    StoreRecord* DefaultStore() const { return m_defaultStore; }
+    const std::vector<std::unique_ptr<StoreRecord>>& Stores() const { return m_stores; }
+    StoreRecord* FindStore(const std::wstring& storeID) const;
+    // A default folder (OlDefaultFolders) of the default store, or nullptr.
+    FolderRecord* DefaultFolder(int32_t role) const;
+    FolderRecord& AddFolder(FolderRecord& parent, const std::wstring& name,
+                            int32_t defaultItemType);
+    // A folder by entry id, in any store or in the given one; nullptr when unknown.
+    FolderRecord* FindFolder(const std::wstring& entryID, const std::wstring& storeID = L"") const;
+
+    // A new unsaved item of an OlObjectClass; a first Save puts it in target, or in the default
+    // folder of its kind (Drafts for mail).
+    std::shared_ptr<ItemRecord> NewItem(int32_t objectClass, FolderRecord* target = nullptr);
+    // A saved item in a folder, as a mailbox holds it.
+    std::shared_ptr<ItemRecord> AddItem(FolderRecord& folder, int32_t objectClass);
+    // An item by entry id, in any store or in the given one; nullptr when unknown or removed.
+    std::shared_ptr<ItemRecord> FindItem(const std::wstring& entryID,
+                                         const std::wstring& storeID = L"") const;
+
+    // Saves an item: a new one lands in its folder and gets an entry id. Raises the folder's
+    // ItemAdd or ItemChange. Throws HostError for a removed item or a missing default folder.
+    void Save(const std::shared_ptr<ItemRecord>& item);
+    // A saved duplicate in the same folder with every property, user property, recipient (with
+    // its type), link and list member, under a new entry id.
+    std::shared_ptr<ItemRecord> Copy(const std::shared_ptr<ItemRecord>& item);
+    // Moves the item (saving a new one first); it gets a new entry id. Named properties are
+    // carried over to the destination store's ids.
+    void Move(const std::shared_ptr<ItemRecord>& item, FolderRecord& destination);
+    // Moves the item to its store's Deleted Items (keeping its entry id); there, or in a store
+    // without Deleted Items, removes it for good.
+    void Delete(const std::shared_ptr<ItemRecord>& item);
+    // The transport: resolves what is unresolved (throws HostError when a recipient does not
+    // resolve or there is none), takes the item through the Outbox, records the transmission
+    // and keeps a copy in Sent Items under a new entry id; the item itself is gone afterwards.
+    const Transmission& Submit(const std::shared_ptr<ItemRecord>& item);
+
+    // The entry a text resolves to: one address-book entry, contact or distribution-list item
+    // whose name or address is the text (letter case ignored); a bare address or
+    // "Name <address>" otherwise gives a one-off SMTP entry. Nothing when no entry or several
+    // match.
+    std::shared_ptr<AddressEntryRecord> Resolve(const std::wstring& text);
+    // Resolves a recipient in place; true when it is resolved.
+    bool ResolveRecipient(RecipientRecord& recipient);
+
+    // Contacts' e-mail slots 1 to 3, kept in the PSETID_Address named properties of the
+    // contact's store. An empty address clears the slot. Without an entry id the slot gets the
+    // entry id of the contact's own entry for it.
+    void SetContactEmail(ItemRecord& contact, int slot, const std::wstring& address,
+                         const std::wstring& addressType = L"SMTP",
+                         const std::wstring& displayName = L"",
+                         const std::wstring& entryIDHex = L"");
+    std::wstring ContactEmailAddress(const ItemRecord& contact, int slot) const;
+    // The address entry a contact's slot stands for (the stored entry id's entry when it is
+    // known, else the contact's own entry); nullptr for an empty slot.
+    std::shared_ptr<AddressEntryRecord> ContactEntry(ItemRecord& contact, int slot);
+
+    // Keeps the indexes in step with a property change (called by ItemRecord).
+    void OnPropChanged(ItemRecord& item, uint32_t tag);
+
+private:
+    struct Candidate {
+        ItemRecord* item;
+        int slot;  // 1..3, or 0 for the item's name
+    };
+    std::wstring NextEntryID();
+    void CreateDefaultFolders(StoreRecord& store, bool withJunk);
+    FolderRecord* DefaultFolderFor(const ItemRecord& item) const;
+    void Place(const std::shared_ptr<ItemRecord>& item, FolderRecord& folder, bool newEntryID);
+    void Unplace(ItemRecord& item);
+    void Remove(const std::shared_ptr<ItemRecord>& item);
+    void Reindex(ItemRecord& item);
+    void Unindex(ItemRecord& item);
+    std::vector<std::shared_ptr<AddressEntryRecord>> Candidates(const std::wstring& text);
+    std::shared_ptr<AddressEntryRecord> EntryOf(ItemRecord& item, int slot);
+    void RefreshListEntry(ItemRecord& item);
+    void Touch(ItemRecord& item);
+
+    uint64_t m_nextID = 1;
+    std::vector<std::unique_ptr<StoreRecord>> m_stores;
+    StoreRecord* m_defaultStore = nullptr;
+    std::unordered_map<std::wstring, std::shared_ptr<ItemRecord>> m_items;
+    std::unordered_map<std::wstring, FolderRecord*> m_folders;
+    // Contacts and list items of contact folders by lower-cased name and address.
+    std::unordered_map<std::wstring, std::vector<Candidate>> m_contactIndex;
+    std::unordered_map<const ItemRecord*, std::vector<std::wstring>> m_contactKeys;
+    // Contacts' own entries per slot.
+    std::unordered_map<const ItemRecord*, std::array<std::shared_ptr<AddressEntryRecord>, 3>>
+        m_contactEntries;
+    bool m_indexing = false;
+};
+
+}  // namespace plexa::sim

@@ -1,0 +1,48 @@
+// One message store of the simulated session: its id and name, its top folder, its default
+// folders by role, and its named-property map.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "sim/store/FolderRecord.h"
+
+namespace plexa::sim {
+
+class StoreRecord {
+public:
+    StoreRecord(std::wstring storeID, std::wstring name, bool isDefault);
+    StoreRecord(const StoreRecord&) = delete;
+    StoreRecord& operator=(const StoreRecord&) = delete;
+
+    const std::wstring& StoreID() const { return m_storeID; }
+    const std::wstring& Name() const { return m_name; }
+    bool IsDefault() const { return m_isDefault; }
+    // The top folder (named after the store); nullptr only while the store is being built.
+    FolderRecord* TopFolder() const { return m_top.get(); }
+    // The default folder of an OlDefaultFolders role (olFolderInbox ...), or nullptr.
+    FolderRecord* DefaultFolder(int32_t role) const;
+    void SetDefaultFolder(int32_t role, FolderRecord* folder);
+
+    // The id (0x8000 up) of a named property (set GUID, letter case ignored; numeric id), the
+    // same for the life of the store. 0 when it does not exist and create is false.
+    uint32_t GetIDsFromNames(const std::wstring& guid, uint32_t namedId, bool create);
+    // The name behind an id: (GUID, numeric id), or ("", 0) for an unknown id.
+    std::pair<std::wstring, uint32_t> GetNameFromID(uint32_t propId) const;
+
+private:
+    friend class SimSession;
+    std::wstring m_storeID;
+    std::wstring m_name;
+    bool m_isDefault;
+    std::unique_ptr<FolderRecord> m_top;
+    std::map<int32_t, FolderRecord*> m_defaults;
+    std::map<std::pair<std::wstring, uint32_t>, uint32_t> m_named;
+    std::map<uint32_t, std::pair<std::wstring, uint32_t>> m_namedById;
+    uint32_t m_nextNamedId = 0x8000;
+};
+
+}  // namespace plexa::sim

@@ -1,0 +1,173 @@
+// The record layer of the simulated store: resolution, named properties, the store operations
+// and the transport, as the host objects and the safe-access simulation use them.
+#include "sim/store/SimSession.h"
+
+#include <gtest/gtest.h>
+
+#include "core/HostError.h"
+#include "host/mapi/PropTags.h"
+#include "host/outlook/OlConstants.h"
+#include "sim/Faults.h"
+#include "sim/SimClock.h"
+#include "sim/store/mBodyText.h"
+#include "sim/store/mEntryIds.h"
+
+namespace plexa::sim {
+namespace {
+
+class SimSessionTest : public ::testing::Test {
+protected:
+    SimSessionTest() { session.AddStore(L"Personal Folders"); }
+
+    std::shared_ptr<ItemRecord> Contact(const std::wstring& fullName, const std::wstring& email1,
+                                        const std::wstring& email2 = L"") {
+        auto contact = session.AddItem(*session.DefaultFolder(olFolderContacts), olContact);
+        contact->SetText(mapi::PR_DISPLAY_NAME, fullName);
+        if (!email1.empty()) {
+            session.SetContactEmail(*contact, 1, email1);
+        }
+        if (!email2.empty()) {
+            session.SetContactEmail(*contact, 2, email2);
+        }
+        return contact;
+    }
+
+    Faults faults;
+    SimClock clock{faults};
+    SimSession session{faults, clock};
+};
+
+TEST_F(SimSessionTest, ResolvesByNameOrAddressIgnoringCaseAndRefusesAmbiguity) {
+    auto& book = session.addressBook;
+    auto dana =
+        book.AddExchange(L"Dana Whitfield", L"/o=Acme/ou=Exchange/cn=Recipients/cn=dwhitfield",
+                         L"dana.whitfield@acme.example");
+    auto lee = book.AddSmtp(L"Lee Park", L"lee@park.example");
+    book.AddSmtp(L"Sam Jones", L"sam1@jones.example");
+    book.AddSmtp(L"Sam Jones", L"sam2@jones.example");
+
+    EXPECT_EQ(session.Resolve(L"dana whitfield"), dana);
+    EXPECT_EQ(session.Resolve(L"/O=ACME/ou=Exchange/cn=Recipients/cn=DWHITFIELD"), dana);
+    EXPECT_EQ(session.Resolve(L"Dana.Whitfield@ACME.example"), dana);
+    EXPECT_EQ(dana->SmtpAddress(), L"dana.whitfield@acme.example");
+    EXPECT_EQ(*dana->Field(mapi::PR_ADDRTYPE).String(), L"EX");
+    EXPECT_EQ(*dana->Field(0x39FE001F).String(), L"dana.whitfield@acme.example");
+    EXPECT_EQ(session.Resolve(L"  LEE@park.example "), lee);
+    EXPECT_EQ(session.Resolve(L"Sam Jones"), nullptr);  // two entries
+    EXPECT_EQ(session.Resolve(L"Nobody Here"), nullptr);
+    EXPECT_EQ(session.Resolve(L""), nullptr);
+    EXPECT_EQ(session.Resolve(L"Dana"), nullptr);  // no partial matches
+
+    auto oneOff = session.Resolve(L"new@person.example");
+    ASSERT_NE(oneOff, nullptr);
+    EXPECT_TRUE(oneOff->oneOff);
+    EXPECT_EQ(oneOff->address, L"new@person.example");
+    EXPECT_EQ(oneOff->addressType, L"SMTP");
+    EXPECT_EQ(session.addressBook.Find(oneOff->entryID), oneOff);
+
+    auto named = session.Resolve(L"\"Kim Lo\" <kim@lo.example>");
+    ASSERT_NE(named, nullptr);
+    EXPECT_EQ(named->name, L"Kim Lo");
+    EXPECT_EQ(named->address, L"kim@lo.example");
+    // "Name <address>" with a known address gives that entry; an unknown non-address nothing.
+    EXPECT_EQ(session.Resolve(L"Someone <lee@PARK.example>"), lee);
+    EXPECT_EQ(session.Resolve(L"Someone </o=Nowhere/cn=x>"), nullptr);
+    EXPECT_EQ(session.Resolve(L"Dana </o=Acme/ou=Exchange/cn=Recipients/cn=dwhitfield>"), dana);
+    EXPECT_EQ(session.Resolve(L"not an address@"), nullptr);
+}
+
+TEST_F(SimSessionTest, ContactsResolveToTheirSlotEntriesAndFollowChanges) {
+    auto chris = Contact(L"Chris Ode", L"", L"chris@ode.example");
+    auto entry = session.Resolve(L"CHRIS ODE");
+    ASSERT_NE(entry, nullptr);  // the first non-empty slot is slot 2
+    EXPECT_EQ(entry->address, L"chris@ode.example");
+    EXPECT_EQ(entry->contactEntryID, chris->EntryID());
+    EXPECT_EQ(entry->contactStoreID, session.DefaultStore()->StoreID());
+    // The slot's stored entry id opens the same entry.
+    const uint32_t idTag =
+        mapi::MakeTag(session.DefaultStore()->GetIDsFromNames(mapi::PSETID_Address, 0x8095, false),
+                      mapi::PT_BINARY);
+    EXPECT_EQ(session.addressBook.Find(mEntryIds::BytesToHex(chris->GetProp(idTag))), entry);
+
+    // A contact without any address does not resolve; a renamed one by its new name only.
+    Contact(L"No Mail", L"");
+    EXPECT_EQ(session.Resolve(L"No Mail"), nullptr);
+    chris->SetText(mapi::PR_DISPLAY_NAME, L"Christine Ode");
+    EXPECT_EQ(session.Resolve(L"Chris Ode"), nullptr);
+    EXPECT_EQ(session.Resolve(L"christine ode"), entry);
+
+    // A second contact of the same name makes the name ambiguous; deleting it for good ends that.
+    auto twin = Contact(L"Christine Ode", L"other@ode.example");
+    EXPECT_EQ(session.Resolve(L"Christine Ode"), nullptr);
+    const std::wstring twinID = twin->EntryID();
+    session.Delete(twin);  // to Deleted Items, which is no address book
+    EXPECT_EQ(session.Resolve(L"Christine Ode"), entry);
+    EXPECT_TRUE(session.Resolve(L"other@ode.example")->oneOff);
+    EXPECT_EQ(session.FindItem(twinID), twin);
+    session.Delete(twin);
+    EXPECT_EQ(session.FindItem(twinID), nullptr);
+    EXPECT_THROW(session.Delete(twin), HostError);
+
+    // A slot that stores an address-book entry's id resolves to that entry.
+    auto gal = session.addressBook.AddExchange(L"Pat Gal", L"/o=Acme/cn=pgal", L"pat@acme.example");
+    auto pat = Contact(L"Patricia Gal", L"");
+    session.SetContactEmail(*pat, 1, L"/o=Acme/cn=pgal", L"EX", L"Pat Gal", gal->entryID);
+    EXPECT_EQ(session.Resolve(L"Patricia Gal"), gal);
+    EXPECT_EQ(session.Resolve(L"Pat Gal"), gal);  // the contact and the entry are one
+}
+
+TEST_F(SimSessionTest, NamedPropertyIdsAreStablePerStore) {
+    StoreRecord& first = *session.DefaultStore();
+    StoreRecord& second = session.AddStore(L"Archive");
+    EXPECT_EQ(first.GetIDsFromNames(mapi::PSETID_Common, 0x8530, false), 0U);
+    const uint32_t a = first.GetIDsFromNames(mapi::PSETID_Common, 0x8530, true);
+    const uint32_t b = first.GetIDsFromNames(mapi::PSETID_Address, 0x8083, true);
+    EXPECT_GE(a, 0x8000U);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(first.GetIDsFromNames(L"{00062008-0000-0000-c000-000000000046}", 0x8530, false), a);
+    EXPECT_EQ(second.GetIDsFromNames(mapi::PSETID_Common, 0x8530, false), 0U);
+    const uint32_t c = second.GetIDsFromNames(mapi::PSETID_Address, 0x8083, true);
+    EXPECT_EQ(c, 0x8000U);  // each store counts on its own
+
+    // Moving an item between stores carries its named properties over to the new ids.
+    auto contact = Contact(L"Moved Person", L"moved@person.example");
+    session.Move(contact, *second.DefaultFolder(olFolderContacts));
+    EXPECT_EQ(session.ContactEmailAddress(*contact, 1), L"moved@person.example");
+    EXPECT_EQ(session.Resolve(L"Moved Person")->address, L"moved@person.example");
+}
+
+TEST_F(SimSessionTest, NestedListsWithACycleExpandOnce) {
+    auto& book = session.addressBook;
+    auto a = book.AddList(L"Team A");
+    auto b = book.AddList(L"Team B");
+    auto x = book.AddSmtp(L"X", L"x@example.com");
+    auto y = book.AddSmtp(L"Y", L"y@example.com");
+    AddressBook::AddMember(*a, x);
+    AddressBook::AddMember(*a, b);
+    AddressBook::AddMember(*b, y);
+    AddressBook::AddMember(*b, a);  // a cycle
+    AddressBook::AddMember(*b, x);
+    const auto members = AddressBook::Expand(a);
+    ASSERT_EQ(members.size(), 2U);
+    EXPECT_EQ(members[0], x);
+    EXPECT_EQ(members[1], y);
+}
+
+TEST_F(SimSessionTest, BodiesFollowTheHostsRules) {
+    auto mail = session.NewItem(olMail);
+    EXPECT_EQ(mail->BodyFormat(), olFormatHTML);
+    mail->SetBody(L"Dear <you> & co\r\nsecond line");
+    EXPECT_NE(mail->HTMLBody().find(L"<body>Dear &lt;you&gt; &amp; co<br>"), std::wstring::npos);
+    mail->SetHTMLBody(
+        L"<html><head><style>p{}</style></head><body><p>Hello&nbsp;&quot;A&quot;</p>"
+        L"Line<br>two &#65;&#x42;</body></html>");
+    EXPECT_EQ(mail->Body(), L"Hello\u00A0\"A\"\r\nLine\r\ntwo AB");
+    mail->SetBodyFormat(olFormatPlain);
+    EXPECT_EQ(mail->BodyFormat(), olFormatPlain);
+    EXPECT_FALSE(mail->HasProp(mapi::PR_HTML));
+    EXPECT_THROW(mail->SetBodyFormat(7), HostError);
+    EXPECT_EQ(mBodyText::HtmlToText(mBodyText::TextToHtml(L"a\r\nb")), L"a\r\nb");
+}
+
+}  // namespace
+}  // namespace plexa::sim
