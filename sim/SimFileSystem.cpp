@@ -386,6 +386,18 @@ void SimFileSystem::CreateDirectory(const std::wstring& path) {
     }
 }
 
+void SimFileSystem::RemoveDirectory(const std::wstring& path) {
+    m_faults.Check(L"FileSystem.RemoveDirectory", path);
+    const Resolved r = Resolve(path);
+    std::error_code ec;
+    if (r.isDriveRoot || !fs::is_directory(r.real, ec)) {
+        throw Error(vberr::PathNotFound, path);
+    }
+    if (!fs::is_empty(r.real, ec) || !fs::remove(r.real, ec)) {
+        throw Error(vberr::PathFileAccessError, path);
+    }
+}
+
 void SimFileSystem::DeleteFile(const std::wstring& path) {
     m_faults.Check(L"FileSystem.DeleteFile", path);
     const Resolved r = Resolve(path);

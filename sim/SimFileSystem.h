@@ -26,6 +26,7 @@ public:
                                 FileCreation creation) override;
     std::vector<FileFindData> FindFiles(const std::wstring& pattern) override;
     void CreateDirectory(const std::wstring& path) override;
+    void RemoveDirectory(const std::wstring& path) override;
     void DeleteFile(const std::wstring& path) override;
     void MoveFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
 

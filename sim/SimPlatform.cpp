@@ -13,6 +13,7 @@ Platform SimPlatform::Ports() {
     p.host = &host;
     p.resources = &resources;
     p.registry = &registry;
+    p.pictures = &pictures;
     p.locale = locale;
     return p;
 }

@@ -7,6 +7,7 @@
 #include "sim/Faults.h"
 #include "sim/SimClock.h"
 #include "sim/SimFileSystem.h"
+#include "sim/SimPictures.h"
 #include "sim/SimRegistry.h"
 #include "sim/SimServices.h"
 
@@ -30,6 +31,7 @@ public:
     // The system's regional settings; the registry converts through their code page.
     Locale locale;
     SimRegistry registry{faults, locale};
+    SimPictures pictures{files, faults};
 };
 
 }  // namespace plexa::sim

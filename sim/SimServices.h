@@ -46,12 +46,15 @@ class SimHostInfo : public IHostInfo {
 public:
     explicit SimHostInfo(Faults& faults) : m_faults(faults) {}
     std::wstring Version() override;
+    std::wstring InstallationFolder() override { return m_installationFolder; }
     void SetVersion(std::wstring version) { m_version = std::move(version); }
+    void SetInstallationFolder(std::wstring folder) { m_installationFolder = std::move(folder); }
     int VersionReads() const { return m_reads; }
 
 private:
     Faults& m_faults;
     std::wstring m_version = L"14.0.4760.1000";
+    std::wstring m_installationFolder = L"C:\\Program Files\\Orvin\\Plexa";
     int m_reads = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "settings/CLang.h"
 #include "settings/COptions.h"
 
 namespace plexa {
@@ -31,6 +32,13 @@ COptions& Context::Options() {
         m_options = std::make_unique<COptions>(m_platform);
     }
     return *m_options;
+}
+
+CLang& Context::Lang() {
+    if (!m_lang) {
+        m_lang = std::make_unique<CLang>();
+    }
+    return *m_lang;
 }
 
 void Context::Log(const LogEntry& entry) noexcept {

@@ -13,6 +13,7 @@
 
 namespace plexa {
 
+class CLang;
 class COptions;
 
 class Context {
@@ -29,6 +30,8 @@ public:
     CLogWriter& LogWriter() { return m_logWriter; }
     // The settings store (gOptions), created on first use.
     COptions& Options();
+    // The language table (gLang), created on first use.
+    CLang& Lang();
 
     // Hands an entry to the log writer and the sinks. An entry raised while another is being
     // written (the writer's own trouble) is dropped rather than recursing.
@@ -43,6 +46,7 @@ private:
     Platform m_platform;
     CLogWriter m_logWriter;
     std::unique_ptr<COptions> m_options;
+    std::unique_ptr<CLang> m_lang;
     std::vector<ILogSink*> m_sinks;
     bool m_logging = false;
     Context* m_previous;

@@ -67,6 +67,8 @@ public:
     virtual std::vector<FileFindData> FindFiles(const std::wstring& pattern) = 0;
     // Creates one directory. Throws 75 when it exists already, 76 when its parent is missing.
     virtual void CreateDirectory(const std::wstring& path) = 0;
+    // Removes an empty directory. Throws 76 when missing, 75 when not empty.
+    virtual void RemoveDirectory(const std::wstring& path) = 0;
     // Throws 53 when missing, 70 when open without delete sharing.
     virtual void DeleteFile(const std::wstring& path) = 0;
     // Renames a file in one step; with replaceExisting an existing target is replaced

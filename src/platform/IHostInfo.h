@@ -10,6 +10,9 @@ public:
     virtual ~IHostInfo() = default;
     // The host's version text, such as "12.0.0.6423". Throws HostError when it cannot be read.
     virtual std::wstring Version() = 0;
+    // The folder the add-in is installed in (its language files lie there), without a
+    // trailing separator.
+    virtual std::wstring InstallationFolder() = 0;
 };
 
 }  // namespace plexa

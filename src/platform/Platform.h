@@ -5,6 +5,7 @@
 #include "platform/IClock.h"
 #include "platform/IFileSystem.h"
 #include "platform/IHostInfo.h"
+#include "platform/IPictures.h"
 #include "platform/IRandom.h"
 #include "platform/IRegistry.h"
 #include "platform/IResources.h"
@@ -20,6 +21,7 @@ struct Platform {
     IHostInfo* host = nullptr;
     IResources* resources = nullptr;
     IRegistry* registry = nullptr;
+    IPictures* pictures = nullptr;
     Locale locale;
 };
 

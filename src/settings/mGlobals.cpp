@@ -33,7 +33,7 @@ void Write(std::wstring_view source, std::wstring text, int32_t number, LogLevel
 }
 
 // Pass 1: escape sequences. A produced backslash is never read again.
-std::wstring ReplaceEscapes(std::wstring_view format) {
+std::wstring ReplaceEscapes(std::wstring_view source, std::wstring_view format) {
     std::wstring s(format);
     std::size_t p = s.find(L'\\');
     while (p != std::wstring::npos) {
@@ -50,7 +50,7 @@ std::wstring ReplaceEscapes(std::wstring_view format) {
         } else if (lower == L"\"") {
             replacement = L"\"";
         } else {
-            LogError(kSprintfSource, 0, L"Invalid format specificator '\\" + c + L"'");
+            LogError(source, 0, L"Invalid format specificator '\\" + c + L"'");
             replacement = L"\\" + c;
         }
         s.replace(p, 1 + c.size(), replacement);
@@ -67,7 +67,8 @@ const Variant& Argument(const std::vector<Variant>& args, std::size_t index) {
 }
 
 // Pass 2: placeholders. Throws HostError on a run-time error.
-std::wstring FillPlaceholders(const std::wstring& s, const std::vector<Variant>& args) {
+std::wstring FillPlaceholders(std::wstring_view source, const std::wstring& s,
+                              const std::vector<Variant>& args) {
     const Locale& locale = CurrentLocale();
     std::wstring result;
     std::size_t pos = 0;
@@ -85,7 +86,7 @@ std::wstring FillPlaceholders(const std::wstring& s, const std::vector<Variant>&
         } else if (c == L's') {
             const Variant& arg = Argument(args, argIndex++);
             if (!arg.IsString()) {
-                LogWarning(kSprintfSource,
+                LogWarning(source,
                            L"VarType(" + std::to_wstring(arg.VarTypeNumber()) +
                                L") <> vbString, Typename = " + arg.TypeName(),
                            1);
@@ -94,7 +95,7 @@ std::wstring FillPlaceholders(const std::wstring& s, const std::vector<Variant>&
         } else if (c == L'd') {
             const Variant& arg = Argument(args, argIndex++);
             if (!IsNumeric(arg, locale)) {
-                LogWarning(kSprintfSource,
+                LogWarning(source,
                            L"Not IsNumeric(" + std::to_wstring(arg.VarTypeNumber()) +
                                L"), Typename = " + arg.TypeName(),
                            1);
@@ -102,7 +103,7 @@ std::wstring FillPlaceholders(const std::wstring& s, const std::vector<Variant>&
             result.append(std::to_wstring(CLng(arg, locale)));
         } else {
             const std::wstring shown = c == L'\0' ? std::wstring() : std::wstring(1, c);
-            LogError(kSprintfSource, 0, L"Invalid format specificator(" + shown + L")");
+            LogError(source, 0, L"Invalid format specificator(" + shown + L")");
         }
         pos = pct + 2;
         if (pos >= s.size()) {
@@ -114,21 +115,37 @@ std::wstring FillPlaceholders(const std::wstring& s, const std::vector<Variant>&
 }  // namespace
 
 std::wstring FormatArgs(std::wstring_view format, const std::vector<Variant>& args) {
-    std::wstring afterEscapes;
+    return FormatArgsAs(kSprintfSource, format, args);
+}
+
+std::wstring FormatArgsAs(std::wstring_view logSource, std::wstring_view format,
+                          const std::vector<Variant>& args) {
+    return FillPlaceholdersAs(logSource, ReplaceEscapesAs(logSource, format), args);
+}
+
+std::wstring ReplaceEscapesAs(std::wstring_view logSource, std::wstring_view format) {
     try {
-        afterEscapes = ReplaceEscapes(format);
+        return ReplaceEscapes(logSource, format);
+    } catch (const std::exception&) {
+        return std::wstring(format);  // out of memory: the text as it was
+    }
+}
+
+std::wstring FillPlaceholdersAs(std::wstring_view logSource, std::wstring_view text,
+                                const std::vector<Variant>& args) {
+    const std::wstring s(text);
+    try {
         if (args.size() == 1 && args[0].IsArray()) {
-            return FillPlaceholders(afterEscapes, args[0].ArrayValue()->items);
+            return FillPlaceholders(logSource, s, args[0].ArrayValue()->items);
         }
-        return FillPlaceholders(afterEscapes, args);
+        return FillPlaceholders(logSource, s, args);
     } catch (const HostError& e) {
-        LogError(kSprintfSource, e.Number(), e.Description(), afterEscapes);
-        return afterEscapes;
+        LogError(logSource, e.Number(), e.Description(), s);
+        return s;
     } catch (const std::exception& e) {
         // Out of memory and the like: still a text for the caller.
-        LogError(kSprintfSource, vberr::InvalidProcedureCall, text::FromUtf8(e.what()),
-                 afterEscapes);
-        return afterEscapes;
+        LogError(logSource, vberr::InvalidProcedureCall, text::FromUtf8(e.what()), s);
+        return s;
     }
 }
 

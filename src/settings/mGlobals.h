@@ -25,6 +25,16 @@ namespace plexa::mGlobals {
 // arguments, a value that does not convert) is logged and the text after pass 1 is returned.
 // Never throws. FormatArgs takes the argument list as it stands.
 std::wstring FormatArgs(std::wstring_view format, const std::vector<Variant>& args);
+// The same, logging its troubles under another source (the language table formats its texts
+// with these rules).
+std::wstring FormatArgsAs(std::wstring_view logSource, std::wstring_view format,
+                          const std::vector<Variant>& args);
+// Pass 1 alone: escape sequences, with troubles logged under the given source.
+std::wstring ReplaceEscapesAs(std::wstring_view logSource, std::wstring_view format);
+// Pass 2 alone: placeholders, with troubles logged under the given source; on a run-time error
+// the text comes back as it was.
+std::wstring FillPlaceholdersAs(std::wstring_view logSource, std::wstring_view text,
+                                const std::vector<Variant>& args);
 
 template <typename... Args>
 std::wstring sprintf(std::wstring_view format, Args&&... args) {

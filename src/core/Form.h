@@ -1,0 +1,119 @@
+// The dialog model. A dialog is a Form owning named controls with the properties its logic,
+// localisation and dumping use; the UI shell shows it and lets a user act on it. Positions and
+// sizes are in twips, as the dialogs were designed.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plexa {
+
+class IPictureDisp;
+
+enum class ControlType {
+    Label,
+    TextBox,
+    CheckBox,
+    OptionButton,
+    CommandButton,
+    Frame,
+    ComboBox,
+    ImageCombo,
+    UpDown,
+    ProgressBar,
+    Image,
+    Line,
+    TabStrip,
+    TreeView,
+    FlexGrid,
+    Timer,
+};
+
+// The control's type name as the dialog designer shows it ("CommandButton").
+std::wstring ControlTypeName(ControlType type);
+// Whether controls of a type carry a caption, a picture, or line end points.
+bool HasCaption(ControlType type);
+bool HasPicture(ControlType type);
+
+class Control {
+public:
+    Control(std::wstring name, ControlType type, int index = -1);
+
+    const std::wstring& Name() const { return m_name; }
+    // The index within a control array; -1 for a single control.
+    int Index() const { return m_index; }
+    ControlType Type() const { return m_type; }
+    // "name" or "name(index)".
+    std::wstring QualifiedName() const;
+
+    std::wstring caption;
+    std::wstring toolTipText;
+    std::wstring text;  // text boxes and combo boxes
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+    double x1 = 0;
+    double y1 = 0;
+    double x2 = 0;
+    double y2 = 0;
+    bool visible = true;
+    bool enabled = true;
+    int32_t value = 0;  // check boxes (0, 1, 2), option buttons (0 or -1), progress, up-down
+    std::vector<std::wstring> items;  // combo boxes: the list
+    int32_t listIndex = -1;
+    std::shared_ptr<IPictureDisp> picture;
+
+    // What happens when the user clicks or changes the control.
+    std::function<void()> onClick;
+    std::function<void()> onChange;
+
+private:
+    std::wstring m_name;
+    ControlType m_type;
+    int m_index;
+};
+
+class Form {
+public:
+    explicit Form(std::wstring name);
+    virtual ~Form() = default;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const std::wstring& Name() const { return m_name; }
+
+    // Adds a control; the order of adding is the order of the controls collection.
+    Control& Add(const std::wstring& name, ControlType type, int index = -1);
+    // The control of that name (letter case ignored) and index; nullptr when there is none.
+    Control* Find(const std::wstring& name, int index = -1);
+    Control& operator[](const std::wstring& name);
+    const std::vector<std::unique_ptr<Control>>& Controls() const { return m_controls; }
+
+    std::wstring caption;
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+    std::shared_ptr<IPictureDisp> picture;
+
+    // The dialog's life as the UI shell drives it.
+    virtual void OnLoad() {}
+    virtual void OnActivate() {}
+    // The close box; returning false keeps the dialog open.
+    virtual bool OnQueryUnload() { return true; }
+    virtual void OnUnload() {}
+
+    // Set by the dialog's own logic to end a modal run.
+    bool unloaded = false;
+
+private:
+    std::wstring m_name;
+    std::vector<std::unique_ptr<Control>> m_controls;
+};
+
+}  // namespace plexa
