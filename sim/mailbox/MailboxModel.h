@@ -1,0 +1,215 @@
+// A mailbox as its file describes it (docs/mailbox-format.md): stores with folders and items, and
+// the address book. Plain data with no behaviour of the client: the loader keeps what the file
+// says, a field left out holds its default, and the simulated message store is built from it.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "core/OleDate.h"
+
+namespace plexa::sim {
+
+// A default folder of a store.
+enum class FolderRole {
+    None,
+    Inbox,
+    Outbox,
+    Sent,
+    Drafts,
+    Deleted,
+    Junk,
+    Calendar,
+    Tasks,
+    Contacts,
+    Notes,
+    Journal
+};
+
+// The kind of item a folder holds by default.
+enum class FolderType { Mail, Contact, Appointment, Task, Note, Journal };
+
+enum class ItemClass { Mail, Contact, DistList, Appointment, Task, Note, Journal, Post };
+
+// To, CC, BCC; for a meeting's attendees: required, optional, resource.
+enum class RecipientType { To, Cc, Bcc };
+
+// The host's OlSensitivity.
+enum class Sensitivity { Normal = 0, Personal = 1, Private = 2, Confidential = 3 };
+
+// The host's OlResponseStatus.
+enum class ResponseStatus {
+    None = 0,
+    Organized = 1,
+    Tentative = 2,
+    Accepted = 3,
+    Declined = 4,
+    NotResponded = 5
+};
+
+enum class AddressType { Smtp, Ex };
+
+// A recipient, member, sender or organizer. Written as a text (resolved as the client resolves a
+// typed name) or as an object with a display name and an address.
+struct MailboxRecipient {
+    std::wstring text;  // the text form; empty for the object form
+    std::wstring name;
+    std::wstring address;
+    std::optional<RecipientType> type;  // as written; the list it stands in decides otherwise
+
+    bool IsText() const { return !text.empty(); }
+    static MailboxRecipient Text(std::wstring text);
+    static MailboxRecipient Object(std::wstring name, std::wstring address,
+                                   std::optional<RecipientType> type = std::nullopt);
+    bool operator==(const MailboxRecipient&) const = default;
+};
+
+// A follow-up flag: the host's FlagStatus (0 none, 1 complete, 2 marked), FlagIcon (0 none,
+// 1 purple ... 6 red) and FlagRequest.
+struct MailboxFlag {
+    int status = 0;
+    int icon = 0;
+    std::wstring text;
+    bool operator==(const MailboxFlag&) const = default;
+};
+
+// The value of a MAPI property, in the form its tag's type gives: PT_I2, PT_LONG (int32_t),
+// PT_I8 (int64_t), PT_FLOAT, PT_DOUBLE (double), PT_BOOLEAN, PT_STRING8, PT_UNICODE (text),
+// PT_SYSTIME (date), PT_BINARY (bytes), PT_MV_LONG and PT_MV_STRING8/PT_MV_UNICODE (lists).
+using PropertyValue =
+    std::variant<bool, int32_t, int64_t, double, OleDate, std::wstring, std::vector<uint8_t>,
+                 std::vector<int32_t>, std::vector<std::wstring>>;
+
+// One item of any class. A field belongs to the classes named beside it; the others leave it at
+// its default (the loader rejects a field on a class it does not belong to).
+struct MailboxItem {
+    ItemClass itemClass = ItemClass::Mail;
+
+    // Every class (subject: not contact or note, whose subject the client derives).
+    std::wstring subject;
+    std::wstring body;
+    std::wstring categories;  // as the host shows them: "Red, Blue"
+    Sensitivity sensitivity = Sensitivity::Normal;
+    std::map<uint32_t, PropertyValue> properties;  // by MAPI property tag
+
+    // Mail and post.
+    std::wstring html;
+    std::optional<MailboxRecipient> from;
+    std::optional<OleDate> received;
+    bool unread = false;
+    // Mail, post and contact.
+    std::optional<MailboxFlag> flag;
+    // Mail.
+    std::vector<MailboxRecipient> to;
+    std::vector<MailboxRecipient> cc;
+    std::vector<MailboxRecipient> bcc;
+    std::optional<OleDate> sent;
+    bool replied = false;
+
+    // Contact.
+    std::wstring fullName;
+    std::wstring firstName;
+    std::wstring middleName;
+    std::wstring lastName;
+    std::wstring initials;
+    std::wstring nickname;
+    std::wstring company;
+    std::vector<std::wstring> email;  // e-mail slots 1 to 3, in order
+    bool isPrivate = false;
+
+    // Distribution list.
+    std::vector<MailboxRecipient> members;
+
+    // Appointment.
+    std::optional<MailboxRecipient> organizer;
+    ResponseStatus responseStatus = ResponseStatus::None;
+    std::vector<MailboxRecipient> attendees;
+    std::optional<OleDate> start;  // also journal
+    std::optional<OleDate> end;
+    std::wstring location;
+
+    // Task.
+    std::vector<MailboxRecipient> recipients;
+    std::optional<OleDate> due;
+
+    // Appointment, task and journal: the contacts linked to the item, by full name.
+    std::vector<std::wstring> links;
+
+    bool operator==(const MailboxItem&) const = default;
+};
+
+struct MailboxFolder {
+    std::wstring name;
+    FolderRole role = FolderRole::None;
+    std::optional<FolderType> type;  // as written
+    std::vector<MailboxItem> items;
+    std::vector<MailboxFolder> folders;
+
+    // The role's natural type, else the written type, else mail.
+    FolderType EffectiveType() const;
+    bool operator==(const MailboxFolder&) const = default;
+};
+
+struct MailboxStore {
+    std::wstring name;
+    bool isDefault = false;
+    std::vector<MailboxFolder> folders;
+
+    // The top-level folder with that role; nullptr when the file has none.
+    const MailboxFolder* FindRole(FolderRole role) const;
+    bool operator==(const MailboxStore&) const = default;
+};
+
+// An address-book entry: a user (SMTP, or EX with its SMTP address) or a list with members.
+struct AddressBookEntry {
+    std::wstring name;
+    AddressType type = AddressType::Smtp;
+    std::wstring address;
+    std::wstring smtp;  // EX only
+    bool isList = false;
+    std::vector<MailboxRecipient> members;
+    bool operator==(const AddressBookEntry&) const = default;
+};
+
+struct MailboxModel {
+    std::vector<MailboxStore> stores;
+    std::vector<AddressBookEntry> addressBook;
+
+    // The store marked default, else the first one; nullptr when there is none.
+    const MailboxStore* DefaultStore() const;
+    bool operator==(const MailboxModel&) const = default;
+};
+
+// Names as the file writes them ("inbox", "contact", "distlist", "cc", "private" ...), and back
+// (letter case ignored; nullopt for an unknown name).
+std::wstring_view RoleName(FolderRole role);
+std::optional<FolderRole> RoleFromName(std::wstring_view name);
+std::wstring_view FolderTypeName(FolderType type);
+std::optional<FolderType> FolderTypeFromName(std::wstring_view name);
+std::wstring_view ItemClassName(ItemClass itemClass);
+std::optional<ItemClass> ItemClassFromName(std::wstring_view name);
+std::wstring_view RecipientTypeName(RecipientType type);
+std::optional<RecipientType> RecipientTypeFromName(std::wstring_view name);
+std::wstring_view SensitivityName(Sensitivity sensitivity);
+std::optional<Sensitivity> SensitivityFromName(std::wstring_view name);
+std::wstring_view ResponseStatusName(ResponseStatus status);
+std::optional<ResponseStatus> ResponseStatusFromName(std::wstring_view name);
+std::wstring_view AddressTypeName(AddressType type);
+std::optional<AddressType> AddressTypeFromName(std::wstring_view name);
+
+// A default folder's type, and its English name as the client creates it ("Sent Items").
+FolderType NaturalType(FolderRole role);
+std::wstring_view DefaultFolderName(FolderRole role);
+
+// Dates as the file writes them: "yyyy-mm-dd hh:mm", with ":ss" when the seconds are not zero.
+// Reading also takes "yyyy-mm-dd hh:mm:ss" and "yyyy-mm-dd" (midnight); nullopt for anything
+// else, including a day the calendar does not have.
+std::wstring FormatMailboxDate(OleDate date);
+std::optional<OleDate> ParseMailboxDate(std::wstring_view text);
+
+}  // namespace plexa::sim
