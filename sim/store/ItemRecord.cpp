@@ -103,6 +103,23 @@ void ItemRecord::SetBodyFormat(int32_t format) {
     SetProp(mapi::PR_MSG_EDITOR_FORMAT, Variant(format));
 }
 
+std::shared_ptr<RecipientRecord> ItemRecord::AddRecipient(const std::wstring& name, int32_t type) {
+    auto recipient = std::make_shared<RecipientRecord>();
+    recipient->name = name;
+    recipient->type = type;
+    recipients.push_back(recipient);
+    return recipient;
+}
+
+std::vector<std::shared_ptr<RecipientRecord>> ItemRecord::CopyRecipients() const {
+    std::vector<std::shared_ptr<RecipientRecord>> copies;
+    copies.reserve(recipients.size());
+    for (const auto& recipient : recipients) {
+        copies.push_back(std::make_shared<RecipientRecord>(*recipient));
+    }
+    return copies;
+}
+
 UserPropertyRecord* ItemRecord::FindUserProperty(const std::wstring& name) {
     for (auto& prop : userProperties) {
         if (text::EqualsNoCase(prop.name, name)) {

@@ -95,12 +95,20 @@ public:
     int32_t BodyFormat() const;
     void SetBodyFormat(int32_t format);
 
-    std::vector<RecipientRecord> recipients;
+    // Shared so that a Recipient object stays bound to its recipient while others are removed.
+    std::vector<std::shared_ptr<RecipientRecord>> recipients;
     std::vector<UserPropertyRecord> userProperties;
     std::vector<LinkRecord> links;
     // A distribution-list item's entry in the address book (members live there); nullptr for
     // other items.
     std::shared_ptr<AddressEntryRecord> listEntry;
+    // The categories as the host shows them ("Business; Family").
+    std::wstring categories;
+
+    // Adds an unresolved recipient of an OlMailRecipientType.
+    std::shared_ptr<RecipientRecord> AddRecipient(const std::wstring& name, int32_t type = 1);
+    // Deep copies of the recipients, for a duplicate of the item.
+    std::vector<std::shared_ptr<RecipientRecord>> CopyRecipients() const;
 
     // The user property of that name (letter case ignored), or nullptr.
     UserPropertyRecord* FindUserProperty(const std::wstring& name);

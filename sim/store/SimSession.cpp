@@ -318,7 +318,8 @@ std::shared_ptr<ItemRecord> SimSession::Copy(const std::shared_ptr<ItemRecord>& 
     }
     auto copy = std::make_shared<ItemRecord>(*this, item->ObjectClass(), item->Store());
     copy->m_props = item->m_props;
-    copy->recipients = item->recipients;
+    copy->recipients = item->CopyRecipients();
+    copy->categories = item->categories;
     copy->userProperties = item->userProperties;
     copy->links = item->links;
     if (item->listEntry) {
@@ -366,7 +367,7 @@ const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item) 
                         kOutlook);
     }
     for (auto& recipient : item->recipients) {
-        if (!ResolveRecipient(recipient)) {
+        if (!ResolveRecipient(*recipient)) {
             throw HostError(E_FAIL, L"Outlook does not recognize one or more names.", kOutlook);
         }
     }
@@ -385,11 +386,11 @@ const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item) 
     sent.senderAddress = userAddress;
     for (const auto& recipient : item->recipients) {
         TransmittedRecipient out;
-        out.name = recipient.name;
-        out.type = recipient.type;
-        out.address = recipient.Address();
-        out.addressType = recipient.AddressType();
-        for (const auto& entry : AddressBook::Expand(recipient.entry)) {
+        out.name = recipient->name;
+        out.type = recipient->type;
+        out.address = recipient->Address();
+        out.addressType = recipient->AddressType();
+        for (const auto& entry : AddressBook::Expand(recipient->entry)) {
             const std::wstring smtp = entry->SmtpAddress();
             if (!smtp.empty()) {
                 out.smtpAddresses.push_back(smtp);
@@ -408,7 +409,8 @@ const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item) 
     if (sentItems != nullptr) {
         auto kept = std::make_shared<ItemRecord>(*this, item->ObjectClass(), store);
         kept->m_props = item->m_props;
-        kept->recipients = item->recipients;
+        kept->recipients = item->CopyRecipients();
+        kept->categories = item->categories;
         kept->userProperties = item->userProperties;
         kept->links = item->links;
         kept->m_props[PR_CLIENT_SUBMIT_TIME] = Variant(now);
