@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "host/HostPorts.h"
 #include "platform/Platform.h"
 #include "settings/CLogWriter.h"
 #include "settings/LogEntry.h"
@@ -38,6 +39,9 @@ public:
     void Log(const LogEntry& entry) noexcept;
     void AddLogSink(ILogSink* sink);
     void RemoveLogSink(ILogSink* sink);
+
+    // The mail client and its libraries; empty until the add-in is connected.
+    HostPorts host;
 
     // The host's major version, 0 until first read.
     int32_t cachedOutlookVersion = 0;

@@ -54,6 +54,7 @@ inline constexpr int32_t ICON_INDEX_REPLIED = 261;
 // Named-property sets.
 inline constexpr const wchar_t* PSETID_Address = L"{00062004-0000-0000-C000-000000000046}";
 inline constexpr const wchar_t* PSETID_Common = L"{00062008-0000-0000-C000-000000000046}";
+inline constexpr const wchar_t* PSETID_Appointment = L"{00062002-0000-0000-C000-000000000046}";
 
 // Contact e-mail slots 1 to 3 in PSETID_Address: the address (PT_STRING8) and the stored entry
 // id (PT_BINARY).
@@ -64,5 +65,7 @@ inline constexpr uint32_t LID_EMAIL_ADDRTYPE[3] = {0x8082, 0x8092, 0x80A2};
 // PSETID_Common: the follow-up flag text and the use-TNEF switch.
 inline constexpr uint32_t LID_FLAG_REQUEST = 0x8530;
 inline constexpr uint32_t LID_USE_TNEF = 0x8582;
+// PSETID_Appointment: the user's response to a meeting (1: the user organised it).
+inline constexpr uint32_t LID_RESPONSE_STATUS = 0x8218;
 
 }  // namespace plexa::mapi
