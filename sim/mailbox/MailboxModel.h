@@ -161,7 +161,7 @@ struct MailboxStore {
     std::vector<MailboxFolder> folders;
 
     // The top-level folder with that role; nullptr when the file has none.
-    const MailboxFolder* FindRole(FolderRole role) const;
+    const MailboxFolder* FindRole(FolderRole wanted) const;
     bool operator==(const MailboxStore&) const = default;
 };
 
@@ -210,6 +210,6 @@ std::wstring_view DefaultFolderName(FolderRole role);
 // Reading also takes "yyyy-mm-dd hh:mm:ss" and "yyyy-mm-dd" (midnight); nullopt for anything
 // else, including a day the calendar does not have.
 std::wstring FormatMailboxDate(OleDate date);
-std::optional<OleDate> ParseMailboxDate(std::wstring_view text);
+std::optional<OleDate> ParseMailboxDate(std::wstring_view s);
 
 }  // namespace plexa::sim

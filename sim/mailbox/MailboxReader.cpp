@@ -199,7 +199,7 @@ std::pair<int, int> LineAndColumn(std::string_view text, std::size_t offset) {
 }
 
 // The parser's own message without its prefix and its own (byte-counted) position.
-std::wstring SyntaxProblem(const nlohmann::json::parse_error& e) {
+std::wstring SyntaxProblem(const nlohmann::json::exception& e) {
     std::string message = e.what();
     const std::size_t column = message.find("column ");
     const std::size_t colon = message.find(": ", column == std::string::npos ? 0 : column);
@@ -210,6 +210,9 @@ std::wstring SyntaxProblem(const nlohmann::json::parse_error& e) {
     }
     return L"not valid JSON: " + text::FromUtf8(message);
 }
+
+// Deeper folders are surely a generated mistake, and would only exhaust the stack.
+constexpr int kMaxFolderDepth = 100;
 
 // ---- The document ----------------------------------------------------------------------------
 
@@ -323,7 +326,7 @@ private:
     const Json& Array(const Json& v, const std::wstring& at) const;
 
     MailboxStore Store(const Json& v, const std::wstring& at) const;
-    MailboxFolder Folder(const Json& v, const std::wstring& at, bool topLevel,
+    MailboxFolder Folder(const Json& v, const std::wstring& at, int depth,
                          std::map<FolderRole, std::wstring>& roles) const;
     MailboxItem Item(const Json& v, const std::wstring& at) const;
     void ReadFieldsOf(const Object& o, MailboxItem& item) const;
@@ -491,16 +494,19 @@ MailboxStore Reader::Store(const Json& v, const std::wstring& at) const {
     std::map<FolderRole, std::wstring> roles;
     if (const Json* folders = o.Get("folders")) {
         for (std::size_t i = 0; i < Array(*folders, o.At("folders")).size(); ++i) {
-            store.folders.push_back(Folder((*folders)[i], Child(o.At("folders"), i), true, roles));
+            store.folders.push_back(Folder((*folders)[i], Child(o.At("folders"), i), 0, roles));
         }
     }
     return store;
 }
 
-MailboxFolder Reader::Folder(const Json& v, const std::wstring& at, bool topLevel,
+MailboxFolder Reader::Folder(const Json& v, const std::wstring& at, int depth,
                              std::map<FolderRole, std::wstring>& roles) const {
     const Object o(*this, v, at, L"a folder");
     o.Allow({"name", "role", "type", "items", "folders"});
+    if (depth >= kMaxFolderDepth) {
+        Fail(at, L"folders nested more than " + std::to_wstring(kMaxFolderDepth) + L" deep");
+    }
     MailboxFolder folder;
     folder.name = o.RequiredText("name");
     if (folder.name.find(L'\\') != std::wstring::npos) {
@@ -516,7 +522,7 @@ MailboxFolder Reader::Folder(const Json& v, const std::wstring& at, bool topLeve
                                    L" (inbox, outbox, sent, drafts, deleted, junk, calendar, "
                                    L"tasks, contacts, notes or journal)");
         }
-        if (!topLevel) {
+        if (depth > 0) {
             Fail(o.At("role"), L"only a folder at the top of a store can be a default folder");
         }
         if (const auto it = roles.find(*parsed); it != roles.end()) {
@@ -549,7 +555,7 @@ MailboxFolder Reader::Folder(const Json& v, const std::wstring& at, bool topLeve
         std::map<FolderRole, std::wstring> noRoles;
         for (std::size_t i = 0; i < Array(*folders, o.At("folders")).size(); ++i) {
             const std::wstring childAt = Child(o.At("folders"), i);
-            MailboxFolder child = Folder((*folders)[i], childAt, false, noRoles);
+            MailboxFolder child = Folder((*folders)[i], childAt, depth + 1, noRoles);
             for (const MailboxFolder& sibling : folder.folders) {
                 if (text::EqualsNoCase(sibling.name, child.name)) {
                     Fail(Child(childAt, "name"), L"a second folder named " + Quoted(child.name) +
@@ -969,6 +975,9 @@ MailboxModel ParseMailbox(std::string_view utf8Text, std::wstring_view sourceNam
     } catch (const DuplicateKeyCheck::Found& found) {
         throw MailboxError(file, found.pointer,
                            L"field " + Quoted(found.key) + L" appears twice in one object");
+    } catch (const nlohmann::json::exception& e) {
+        // A number too large for a double ("1e400").
+        throw MailboxError(file, L"", SyntaxProblem(e));
     }
     return Reader(file).Read(doc);
 }

@@ -326,6 +326,8 @@ TEST(MailboxFile, MalformedDocumentsSayWhereAndWhat) {
         {R"({"stores":[{"name":"A","folders":[{"name":"a~/b","items":[],"items":[]}]}]})",
          {L"/stores/0/folders/0/items", L"appears twice"}},
         {R"({"a/b~":1,"a/b~":2})", {L"/a~1b~0", L"appears twice"}},
+        {WithItem(R"({"class":"mail","properties":{"0x00000005":1e400}})"),
+         {L"", L"not valid JSON: number overflow"}},
     };
     for (const auto& [document, expected] : cases) {
         SCOPED_TRACE(document);
@@ -344,6 +346,31 @@ TEST(MailboxFile, MalformedDocumentsSayWhereAndWhat) {
                       L"test.json" + (expected.first.empty() ? L"" : L": at " + expected.first) +
                           L": " + e.Problem());
         }
+    }
+}
+
+TEST(MailboxFile, FoldersNestOnlySoDeep) {
+    const auto nested = [](int levels) {
+        std::string doc = R"({"stores":[{"name":"A","folders":[)";
+        for (int i = 0; i < levels; ++i) {
+            doc += R"({"name":"F","folders":[)";
+        }
+        for (int i = 0; i < levels; ++i) {
+            doc += "]}";
+        }
+        return doc + "]}]}";
+    };
+    EXPECT_NO_THROW(ParseMailbox(nested(100)));
+    std::wstring pointer = L"/stores/0/folders/0";
+    for (int i = 0; i < 100; ++i) {
+        pointer += L"/folders/0";
+    }
+    try {
+        ParseMailbox(nested(101));
+        ADD_FAILURE() << "no error";
+    } catch (const MailboxError& e) {
+        EXPECT_EQ(e.Pointer(), pointer);
+        EXPECT_EQ(e.Problem(), L"folders nested more than 100 deep");
     }
 }
 
