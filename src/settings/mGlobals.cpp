@@ -133,7 +133,7 @@ std::wstring ReplaceEscapesAs(std::wstring_view logSource, std::wstring_view for
 
 std::wstring FillPlaceholdersAs(std::wstring_view logSource, std::wstring_view text,
                                 const std::vector<Variant>& args) {
-    const std::wstring s(text);
+    std::wstring s(text);
     try {
         if (args.size() == 1 && args[0].IsArray()) {
             return FillPlaceholders(logSource, s, args[0].ArrayValue()->items);
