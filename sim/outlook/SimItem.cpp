@@ -297,7 +297,7 @@ const wchar_t* OtherTypeName(int32_t objectClass) {
 }
 }  // namespace
 
-SimOtherItem::SimOtherItem(SimOutlook& outlook, std::shared_ptr<ItemRecord> record)
+SimOtherItem::SimOtherItem(SimOutlook& outlook, const std::shared_ptr<ItemRecord>& record)
     : SimItemView(outlook, record, OtherTypeName(record->ObjectClass())) {}
 
 std::wstring SimOtherItem::TypeName() const {

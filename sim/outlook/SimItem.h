@@ -141,7 +141,7 @@ public:
 // Notes, journal entries and posts.
 class SimOtherItem : public SimItemView<OtherItem> {
 public:
-    SimOtherItem(SimOutlook& outlook, std::shared_ptr<ItemRecord> record);
+    SimOtherItem(SimOutlook& outlook, const std::shared_ptr<ItemRecord>& record);
     std::wstring TypeName() const override;
     int32_t Class() override;
 };

@@ -85,7 +85,7 @@ public:
     // whose name or address is the text (letter case ignored); a bare address or
     // "Name <address>" otherwise gives a one-off SMTP entry. Nothing when no entry or several
     // match.
-    std::shared_ptr<AddressEntryRecord> Resolve(const std::wstring& text);
+    std::shared_ptr<AddressEntryRecord> Resolve(const std::wstring& raw);
     // Resolves a recipient in place; true when it is resolved.
     bool ResolveRecipient(RecipientRecord& recipient);
 
