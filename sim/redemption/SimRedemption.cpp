@@ -115,6 +115,10 @@ class SimRDOAddressEntry : public RDOAddressEntry {
 public:
     SimRDOAddressEntry(SimOutlook& outlook, std::shared_ptr<AddressEntryRecord> entry)
         : m_outlook(outlook), m_entry(std::move(entry)) {}
+    std::wstring EntryID() override {
+        m_outlook.Check(L"RDOAddressEntry.EntryID", m_entry->name);
+        return m_entry->entryID;
+    }
     std::wstring Name() override {
         m_outlook.Check(L"RDOAddressEntry.Name", m_entry->name);
         return m_entry->name;

@@ -81,6 +81,11 @@ private:
 
 }  // namespace
 
+std::wstring SimSafeAddressEntry::EntryID() {
+    m_outlook.Check(L"SafeAddressEntry.EntryID", m_entry->name);
+    return m_entry->entryID;
+}
+
 std::wstring SimSafeAddressEntry::Name() {
     m_outlook.Check(L"SafeAddressEntry.Name", m_entry->name);
     return m_entry->name;

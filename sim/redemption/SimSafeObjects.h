@@ -15,6 +15,7 @@ class SimSafeAddressEntry : public SafeAddressEntry {
 public:
     SimSafeAddressEntry(SimOutlook& outlook, std::shared_ptr<AddressEntryRecord> entry)
         : m_outlook(outlook), m_entry(std::move(entry)) {}
+    std::wstring EntryID() override;
     std::wstring Name() override;
     std::wstring Address() override;
     std::shared_ptr<SafeAddressEntries> Members() override;

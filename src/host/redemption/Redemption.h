@@ -19,6 +19,8 @@ class SafeAddressEntries;
 class SafeAddressEntry : public AutomationObject {
 public:
     std::wstring TypeName() const override { return L"AddressEntry"; }
+    // The entry id as hex text.
+    virtual std::wstring EntryID() = 0;
     virtual std::wstring Name() = 0;
     // The raw address: an e-mail address for SMTP, a directory name for EX.
     virtual std::wstring Address() = 0;
@@ -136,6 +138,8 @@ class RDOContactRef;
 class RDOAddressEntry : public AutomationObject {
 public:
     std::wstring TypeName() const override { return L"RDOAddressEntry"; }
+    // The entry id as hex text.
+    virtual std::wstring EntryID() = 0;
     virtual std::wstring Name() = 0;
     virtual std::wstring Address() = 0;
     // The members of a distribution list; nothing for a single address.

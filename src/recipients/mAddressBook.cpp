@@ -1,0 +1,257 @@
+#include "recipients/mAddressBook.h"
+
+#include "core/HostError.h"
+#include "core/Text.h"
+#include "host/mapi/PropTags.h"
+#include "host/redemption/Redemption.h"
+#include "settings/mGlobals.h"
+
+namespace plexa::mAddressBook {
+
+namespace {
+
+using Expanding = std::unordered_set<std::wstring>;
+
+std::wstring SeenKey(int32_t type, const std::wstring& address) {
+    return std::to_wstring(type) + text::ToLower(address);
+}
+
+// What identifies a list while it is being expanded: its entry id, or its name and address
+// when the entry has none.
+template <typename Entry>
+std::wstring ListKey(Entry& entry) {
+    std::wstring id = entry.EntryID();
+    return id.empty() ? entry.Name() + L"\n" + entry.Address() : id;
+}
+
+std::wstring TextOf(const Variant& v) {
+    try {
+        return CStr(v);
+    } catch (const HostError&) {
+        return {};
+    }
+}
+
+int32_t AddressesFromAE(SafeAddressEntry& entry, std::vector<std::wstring>& addresses,
+                        std::vector<std::wstring>& names, bool smtp, SeenSet* seen, int32_t type,
+                        Expanding& expanding) {
+    int32_t added = 0;
+    try {
+        if (auto members = entry.Members()) {
+            const std::wstring key = ListKey(entry);
+            if (!expanding.insert(key).second) {
+                return 0;  // the list contains itself: its members are being added already
+            }
+            const int32_t count = members->Count();
+            for (int32_t i = 1; i <= count; ++i) {
+                added += AddressesFromAE(*members->Item(i), addresses, names, smtp, seen, type,
+                                         expanding);
+            }
+            expanding.erase(key);
+            return added;
+        }
+        const std::wstring address =
+            text::Trim(smtp ? SafeGetSmtpAddress(entry, true) : entry.Address());
+        const std::wstring name = text::Trim(entry.Name());
+        if (seen != nullptr && !seen->insert(SeenKey(type, address)).second) {
+            return 0;
+        }
+        addresses.push_back(address);
+        names.push_back(name);
+        return 1;
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"mAddressBook::GetAddressesFromAE", e);
+        return added;
+    }
+}
+
+int32_t CountEntry(SafeAddressEntry& entry, SeenSet* seen, int32_t type, Expanding& expanding) {
+    int32_t count = 0;
+    try {
+        if (auto members = entry.Members()) {
+            const std::wstring key = ListKey(entry);
+            if (!expanding.insert(key).second) {
+                return 0;
+            }
+            const int32_t n = members->Count();
+            for (int32_t i = 1; i <= n; ++i) {
+                count += CountEntry(*members->Item(i), seen, type, expanding);
+            }
+            expanding.erase(key);
+            return count;
+        }
+        if (seen != nullptr) {
+            seen->insert(SeenKey(type, entry.Address()));
+        }
+        return 1;
+    } catch (const HostError&) {
+        return count;  // counting never fails its caller
+    }
+}
+
+int32_t RdoAddressesFromAE(RDOAddressEntry& entry, std::vector<std::wstring>& addresses,
+                           std::vector<std::wstring>& names, std::vector<std::wstring>& contactRefs,
+                           Expanding& expanding) {
+    int32_t added = 0;
+    try {
+        if (auto members = entry.Members()) {
+            const std::wstring key = ListKey(entry);
+            if (!expanding.insert(key).second) {
+                return 0;
+            }
+            const int32_t count = members->Count();
+            for (int32_t i = 1; i <= count; ++i) {
+                added +=
+                    RdoAddressesFromAE(*members->Item(i), addresses, names, contactRefs, expanding);
+            }
+            expanding.erase(key);
+            return added;
+        }
+        const std::wstring address = text::Trim(entry.Address());
+        const std::wstring name = text::Trim(entry.Name());
+        std::wstring reference = L";";
+        if (auto contact = entry.GetContact()) {
+            reference = contact->EntryID() + L";" + contact->StoreID();
+        }
+        addresses.push_back(address);
+        names.push_back(name);
+        contactRefs.push_back(reference);
+        return 1;
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"mAddressBook::RdoGetAddressesFromAE", e);
+        return added;
+    }
+}
+
+}  // namespace
+
+bool IsValidEmail(const std::wstring& textValue) {
+    const std::size_t at = textValue.find(L'@');
+    if (at == std::wstring::npos || at == 0) {
+        return false;
+    }
+    const std::size_t dot = textValue.find(L'.', at);
+    return dot != std::wstring::npos && dot > at + 1 && textValue.size() > dot + 1;
+}
+
+std::wstring SafeGetSmtpAddress(SafeAddressEntry& entry, bool reportErrors) {
+    std::wstring address;
+    try {
+        address = entry.Address();
+        if (!IsValidEmail(address)) {
+            const std::wstring type = TextOf(entry.Fields(mapi::PR_ADDRTYPE));
+            if (type == L"EX") {
+                address = TextOf(entry.Fields(mapi::PR_SMTP_ADDRESS));
+            } else if (type != L"SMTP" && reportErrors) {
+                mGlobals::LogError(
+                    L"mAddressBook::SafeGetSmtpAddress", 0,
+                    L"strType = '" + type + L"' oSafeEntry.Address = '" + address + L"'");
+            }
+        }
+    } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): an unreadable entry gives ""
+    }
+    return text::ToLower(address);
+}
+
+bool ExpandRecipients(SafeItem& message, bool removeDuplicates) {
+    bool changed = false;
+    try {
+        SeenSet seenSet;
+        SeenSet* seen = removeDuplicates ? &seenSet : nullptr;
+        auto recipients = message.Recipients();
+        // From the end: members added during the walk are never visited, and of two duplicates
+        // the later one stays.
+        for (int32_t i = recipients->Count(); i >= 1; --i) {
+            auto recipient = recipients->Item(i);
+            if (!recipient->Resolved()) {
+                mGlobals::LogError(L"mAddressBook::ExpandRecipients", 0, L"Recipient not resolved");
+                continue;
+            }
+            auto entry = recipient->AddressEntry();
+            const int32_t type = recipient->Type();
+            std::vector<std::wstring> addresses;
+            std::vector<std::wstring> names;
+            Expanding expanding;
+            if (entry->Members()) {
+                changed = true;
+                AddressesFromAE(*entry, addresses, names, true, seen, type, expanding);
+                for (std::size_t j = 0; j < addresses.size(); ++j) {
+                    const std::wstring textValue = names[j].find(L'@') != std::wstring::npos
+                                                       ? addresses[j]
+                                                       : names[j] + L" <" + addresses[j] + L">";
+                    auto added = recipients->Add(textValue);
+                    added->SetType(type);
+                    added->Resolve();
+                }
+                recipients->Remove(i);
+            } else if (removeDuplicates) {
+                if (AddressesFromAE(*entry, addresses, names, true, seen, type, expanding) == 0) {
+                    recipients->Remove(i);
+                    changed = true;
+                }
+            }
+        }
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"mAddressBook::ExpandRecipients", e);
+    }
+    return changed;
+}
+
+int32_t GetRecipientsCount(SafeRecipients& recipients, bool distinct) {
+    SeenSet seenSet;
+    SeenSet* seen = distinct ? &seenSet : nullptr;
+    int32_t total = 0;
+    try {
+        const int32_t count = recipients.Count();
+        for (int32_t i = 1; i <= count; ++i) {
+            try {
+                auto recipient = recipients.Item(i);
+                auto entry = recipient->AddressEntry();
+                if (entry) {
+                    total += CountAddressEntry(*entry, seen, recipient->Type());
+                }
+            } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): counting goes on
+            }
+        }
+    } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): no recipients: none counted
+    }
+    return distinct ? static_cast<int32_t>(seenSet.size()) : total;
+}
+
+int32_t CountAddressEntry(SafeAddressEntry& entry, SeenSet* seen, int32_t type) {
+    Expanding expanding;
+    return CountEntry(entry, seen, type, expanding);
+}
+
+int32_t GetAddressesFromAE(SafeAddressEntry& entry, std::vector<std::wstring>& addresses,
+                           std::vector<std::wstring>& names, bool smtp, SeenSet* seen,
+                           int32_t type) {
+    Expanding expanding;
+    return AddressesFromAE(entry, addresses, names, smtp, seen, type, expanding);
+}
+
+int32_t RdoGetAddressesFromRecipients(RDORecipients& recipients,
+                                      std::vector<std::wstring>& addresses,
+                                      std::vector<std::wstring>& names,
+                                      std::vector<std::wstring>& contactRefs) {
+    int32_t total = 0;
+    try {
+        const int32_t count = recipients.Count();
+        for (int32_t i = 1; i <= count; ++i) {
+            if (auto entry = recipients.Item(i)->AddressEntry()) {
+                total += RdoGetAddressesFromAE(*entry, addresses, names, contactRefs);
+            }
+        }
+    } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): what was read stays
+    }
+    return total;
+}
+
+int32_t RdoGetAddressesFromAE(RDOAddressEntry& entry, std::vector<std::wstring>& addresses,
+                              std::vector<std::wstring>& names,
+                              std::vector<std::wstring>& contactRefs) {
+    Expanding expanding;
+    return RdoAddressesFromAE(entry, addresses, names, contactRefs, expanding);
+}
+
+}  // namespace plexa::mAddressBook
