@@ -1,0 +1,149 @@
+#include "HostWorld.h"
+
+#include "core/Text.h"
+#include "settings/COptions.h"
+#include "settings/mReduceLog.h"
+#include "sim/MailboxLoader.h"
+
+namespace plexa::host {
+
+std::wstring VersionText(int32_t major) {
+    switch (major) {
+        case 9:
+            return L"9.0.0.2711";
+        case 10:
+            return L"10.0.2627.1";
+        case 11:
+            return L"11.0.5510.0";
+        case 12:
+            return L"12.0.6423.1000";
+        default:
+            return std::to_wstring(major) + L".0.4760.1000";
+    }
+}
+
+HostWorld::HostWorld(StateFolder& state) : m_state(state) {
+    MakePlatform();
+}
+
+HostWorld::~HostWorld() {
+    // The add-in's context refers to the platform: it goes first.
+    m_context.reset();
+    m_host.reset();
+    m_platform.reset();
+}
+
+void HostWorld::MakePlatform() {
+    m_context.reset();
+    m_host.reset();
+    m_collectedFromHost = 0;
+    m_platform = std::make_unique<sim::SimPlatform>(m_state.FilesRoot());
+    if (std::filesystem::exists(m_state.RegistryFile())) {
+        m_platform->registry.Load(m_state.RegistryFile());
+    }
+    if (const auto utc = m_state.LoadClock()) {
+        m_platform->clock.SetUtc(*utc);
+    }
+    m_platform->host.SetVersion(VersionText(m_version));
+}
+
+void HostWorld::SetVersion(int32_t major) {
+    m_version = major;
+    m_platform->host.SetVersion(VersionText(major));
+}
+
+std::wstring HostWorld::MailboxDescription() const {
+    switch (m_source.kind) {
+        case MailboxSource::Kind::Demo:
+            return L"the demo mailbox";
+        case MailboxSource::Kind::File:
+            return L"the mailbox " + text::FromUtf8(m_source.file.string());
+        case MailboxSource::Kind::State:
+            break;
+    }
+    return std::filesystem::exists(m_state.MailboxFile())
+               ? L"the saved mailbox " + text::FromUtf8(m_state.MailboxFile().string())
+               : L"an empty mailbox";
+}
+
+void HostWorld::Start() {
+    Collect();
+    m_host.reset();
+    m_collectedFromHost = 0;
+    switch (m_source.kind) {
+        case MailboxSource::Kind::Demo:
+            m_host = sim::LoadDemoHost(*m_platform);
+            break;
+        case MailboxSource::Kind::File:
+            m_host = sim::LoadHost(*m_platform, m_source.file);
+            break;
+        case MailboxSource::Kind::State:
+            if (std::filesystem::exists(m_state.MailboxFile())) {
+                m_host = sim::LoadHost(*m_platform, m_state.MailboxFile());
+            } else {
+                m_host = std::make_unique<sim::SimHost>(*m_platform);
+            }
+            break;
+    }
+    // What was chosen is loaded once; later starts continue from the saved state.
+    m_source = MailboxSource{};
+    m_host->session.outlookMajorVersion = m_version;
+    m_context = std::make_unique<Context>(m_platform->Ports());
+    m_context->host.application = m_host->application;
+    m_running = true;
+}
+
+void HostWorld::Stop() {
+    Collect();
+    m_context.reset();
+    m_running = false;
+    SaveState();
+}
+
+void HostWorld::Restart() {
+    Stop();
+    MakePlatform();
+    Start();
+}
+
+void HostWorld::SaveState() {
+    m_platform->registry.Save(m_state.RegistryFile());
+    m_state.SaveClock(m_platform->clock.NowUtc());
+    if (m_host) {
+        sim::SaveHost(*m_host, m_state.MailboxFile());
+    }
+}
+
+std::wstring HostWorld::SettingsKey() {
+    return L"HKEY_CURRENT_USER\\" + COptions(m_platform->Ports()).GetRegPath();
+}
+
+std::wstring HostWorld::LogPath() {
+    plexa::Platform ports = m_platform->Ports();
+    return mReduceLog::LogBasePath(ports) + L".log";
+}
+
+std::wstring HostWorld::ErrPath() {
+    plexa::Platform ports = m_platform->Ports();
+    return mReduceLog::LogBasePath(ports) + L".err";
+}
+
+void HostWorld::Collect() {
+    if (!m_host) {
+        return;
+    }
+    const auto& list = m_host->session.transmissions;
+    for (; m_collectedFromHost < list.size(); ++m_collectedFromHost) {
+        m_sent.push_back(list[m_collectedFromHost]);
+    }
+}
+
+std::vector<sim::Transmission> HostWorld::TakeNewTransmissions() {
+    Collect();
+    std::vector<sim::Transmission> fresh(m_sent.begin() + static_cast<std::ptrdiff_t>(m_handedOut),
+                                         m_sent.end());
+    m_handedOut = m_sent.size();
+    return fresh;
+}
+
+}  // namespace plexa::host

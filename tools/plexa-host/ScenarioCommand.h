@@ -1,0 +1,180 @@
+// The commands of the scenario language (docs/scenario-language.md), as the parser gives them:
+// one struct per command, the arguments already checked and converted.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "core/OleDate.h"
+
+namespace plexa::host {
+
+// A control of the active window, as `click` and `expect control` name it.
+struct ControlRef {
+    enum class Kind { Caption, Key, Id, Tag, Ribbon };
+    Kind kind = Kind::Caption;
+    std::wstring text;  // the caption, language key, tag or ribbon id
+    int32_t id = 0;     // for Kind::Id
+    // As written, for messages: "To", key:LID_CAPTION_TO, id:30131 ...
+    std::wstring Describe() const;
+};
+
+// Setting up.
+struct HostCmd {
+    int32_t version = 14;
+};
+struct MailboxCmd {
+    bool demo = false;
+    std::wstring file;  // as written
+};
+struct ClockCmd {
+    OleDate local;
+};
+struct LanguageCmd {
+    std::wstring id;
+};
+struct SettingCmd {
+    std::wstring name;  // as the registry spells it
+    bool isText = false;
+    std::wstring text;
+    uint32_t number = 0;  // REG_DWORD; negative numbers as their two's complement
+};
+struct StartCmd {};
+struct StopCmd {};
+struct RestartCmd {};
+
+// Windows and selection.
+struct ExplorerCmd {
+    enum class Action { Open, Activate, Close };
+    Action action = Action::Open;
+    std::wstring folder;  // Open: "" for the Inbox
+    int32_t number = 0;   // Activate, Close: 0 for the active one
+};
+struct FolderCmd {
+    std::wstring folder;
+};
+struct SelectCmd {
+    enum class Mode { Texts, All, None };
+    Mode mode = Mode::Texts;
+    std::vector<std::wstring> texts;
+};
+struct RightClickCmd {
+    bool folder = false;  // false: the selected items
+    std::wstring folderPath;
+};
+struct OpenCmd {
+    std::wstring text;
+};
+struct WindowCmd {
+    int32_t number = 0;
+};
+
+// Acting.
+struct ClickCmd {
+    ControlRef control;
+};
+struct AnswerCmd {
+    std::wstring button;  // yes, no, cancel, ok
+    std::optional<std::wstring> text;
+};
+struct PickFolderCmd {
+    bool cancel = false;
+    std::wstring folder;
+};
+struct DialogCmd {
+    std::wstring name;
+    std::vector<std::pair<std::wstring, std::wstring>> values;
+    std::wstring press;  // a button's name or caption, or "close" for the close box
+};
+struct TypeCmd {
+    std::wstring text;
+};
+struct SubjectCmd {
+    std::wstring text;
+};
+struct SendCmd {};
+struct CloseCmd {
+    enum class Mode { Default, Save, Discard };
+    Mode mode = Mode::Default;
+};
+struct AdvanceCmd {
+    int64_t seconds = 0;
+};
+// Sends a mail as a program would, through the host objects and without a window.
+struct MailCmd {
+    std::vector<std::wstring> to;
+    std::vector<std::wstring> cc;
+    std::vector<std::wstring> bcc;
+    std::wstring subject;
+    std::wstring body;
+    std::optional<std::wstring> html;
+};
+
+// Checking and showing.
+// Prints a line of its own to the transcript (headings of a tour).
+struct SayCmd {
+    std::wstring text;
+};
+struct ExpectSentCountCmd {
+    int32_t count = 0;
+};
+struct ExpectSentToCmd {
+    std::wstring address;
+    std::optional<std::wstring> subject;
+    std::optional<std::wstring> body;
+};
+struct ExpectFolderCountCmd {
+    std::wstring folder;
+    int32_t count = 0;
+};
+struct ExpectItemCmd {
+    std::wstring folder;
+    std::wstring text;
+    std::optional<int32_t> flag;
+    std::vector<std::pair<std::wstring, std::wstring>> properties;
+};
+struct ExpectMessageCmd {
+    int32_t type = 1;  // OlMailRecipientType
+    std::vector<std::wstring> names;
+};
+struct ExpectRegistryCmd {
+    std::wstring key;
+    std::wstring name;
+    std::optional<std::wstring> value;  // nothing: the value must be absent
+};
+struct ExpectLogCmd {
+    bool present = true;
+    std::wstring text;
+};
+struct ExpectControlCmd {
+    ControlRef control;
+    std::wstring state;  // visible, hidden, enabled, disabled, pressed
+};
+struct DumpCmd {
+    enum class What { Sent, Folder, Registry, Log, Bars, Ribbon, Message };
+    What what = What::Sent;
+    std::wstring folder;
+};
+
+using CommandBody =
+    std::variant<HostCmd, MailboxCmd, ClockCmd, LanguageCmd, SettingCmd, StartCmd, StopCmd,
+                 RestartCmd, ExplorerCmd, FolderCmd, SelectCmd, RightClickCmd, OpenCmd, WindowCmd,
+                 ClickCmd, AnswerCmd, PickFolderCmd, DialogCmd, TypeCmd, SubjectCmd, SendCmd,
+                 CloseCmd, AdvanceCmd, MailCmd, SayCmd, ExpectSentCountCmd, ExpectSentToCmd,
+                 ExpectFolderCountCmd, ExpectItemCmd, ExpectMessageCmd, ExpectRegistryCmd,
+                 ExpectLogCmd, ExpectControlCmd, DumpCmd>;
+
+struct Command {
+    CommandBody body;
+    int line = 0;
+    // The line as written, without its comment, for the transcript.
+    std::wstring source;
+
+    bool IsExpectation() const;
+};
+
+}  // namespace plexa::host
