@@ -119,41 +119,53 @@ std::string Suggest(std::string_view wrong, const Names& known) {
 // ---- Duplicate keys --------------------------------------------------------------------------
 
 // The parser keeps the last of two equal keys; a hand-written file that says one thing twice is
-// rejected instead. The callback follows the parser's position to name the place.
-class DuplicateKeyCheck {
+// rejected instead. A second pass over the text with the parser's event interface follows the
+// position to name the place. (The parser's own callback would do it in the same pass, but it
+// looks through every earlier sibling at the end of each object, which makes a long array of
+// objects quadratic.)
+class DuplicateKeyCheck : public nlohmann::json_sax<Json> {
 public:
     struct Found {
         std::wstring pointer;
         std::wstring key;
     };
 
-    bool operator()(int /*depth*/, nlohmann::json::parse_event_t event, Json& parsed) {
-        using Event = nlohmann::json::parse_event_t;
-        switch (event) {
-            case Event::object_start:
-                m_frames.push_back(Frame{false, 0, {}, {}});
-                break;
-            case Event::array_start:
-                m_frames.push_back(Frame{true, 0, {}, {}});
-                break;
-            case Event::key: {
-                Frame& top = m_frames.back();
-                top.key = parsed.get<std::string>();
-                if (!top.keys.insert(top.key).second) {
-                    throw Found{Pointer(), text::FromUtf8(top.key)};
-                }
-                break;
-            }
-            case Event::object_end:
-            case Event::array_end:
-                m_frames.pop_back();
-                Advance();
-                break;
-            case Event::value:
-                Advance();
-                break;
+    bool null() override { return Advance(); }
+    bool boolean(bool /*value*/) override { return Advance(); }
+    bool number_integer(number_integer_t /*value*/) override { return Advance(); }
+    bool number_unsigned(number_unsigned_t /*value*/) override { return Advance(); }
+    bool number_float(number_float_t /*value*/, const string_t& /*text*/) override {
+        return Advance();
+    }
+    bool string(string_t& /*value*/) override { return Advance(); }
+    bool binary(binary_t& /*value*/) override { return Advance(); }
+    bool start_object(std::size_t /*elements*/) override {
+        m_frames.push_back(Frame{false, 0, {}, {}});
+        return true;
+    }
+    bool key(string_t& value) override {
+        Frame& top = m_frames.back();
+        top.key = value;
+        if (!top.keys.insert(top.key).second) {
+            throw Found{Pointer(), text::FromUtf8(top.key)};
         }
         return true;
+    }
+    bool end_object() override {
+        m_frames.pop_back();
+        return Advance();
+    }
+    bool start_array(std::size_t /*elements*/) override {
+        m_frames.push_back(Frame{true, 0, {}, {}});
+        return true;
+    }
+    bool end_array() override {
+        m_frames.pop_back();
+        return Advance();
+    }
+    bool parse_error(std::size_t /*position*/, const std::string& /*token*/,
+                     const nlohmann::detail::exception& /*error*/) override {
+        return false;  // the first pass has reported it
     }
 
 private:
@@ -164,10 +176,11 @@ private:
         std::set<std::string> keys;
     };
 
-    void Advance() {
+    bool Advance() {
         if (!m_frames.empty() && m_frames.back().isArray) {
             ++m_frames.back().index;
         }
+        return true;
     }
 
     std::wstring Pointer() const {
@@ -966,8 +979,9 @@ MailboxModel ParseMailbox(std::string_view utf8Text, std::wstring_view sourceNam
     }
     Json doc;
     try {
+        doc = Json::parse(utf8Text);
         DuplicateKeyCheck check;
-        doc = Json::parse(utf8Text, std::ref(check));
+        Json::sax_parse(utf8Text, &check);
     } catch (const nlohmann::json::parse_error& e) {
         // byte is one past the character the parser stopped at.
         const auto [line, column] = LineAndColumn(utf8Text, e.byte == 0 ? 0 : e.byte - 1);
