@@ -22,7 +22,7 @@ struct Result {
 class HostRun : public ::testing::Test {
 protected:
     std::filesystem::path Write(const std::string& name, const std::string& content) {
-        const auto path = m_dir.Path() / name;
+        auto path = m_dir.Path() / name;
         std::ofstream(path, std::ios::binary) << content;
         return path;
     }

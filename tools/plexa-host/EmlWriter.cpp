@@ -202,7 +202,7 @@ std::filesystem::path EmlFolder::Write(const sim::Transmission& message) {
         m_scanned = true;
     }
     const int sequence = m_next++;
-    const std::filesystem::path path = m_folder / text::ToUtf8(EmlFileName(message, sequence));
+    std::filesystem::path path = m_folder / text::ToUtf8(EmlFileName(message, sequence));
     const std::string bytes = FormatEml(message, sequence);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -28,7 +28,7 @@ std::optional<Command> ParseLine(std::wstring_view line, int lineNumber, const s
 Scenario ParseScenario(std::string_view utf8, const std::wstring& file);
 
 // "30s", "15m", "2h", "1d", or several joined ("1h30m"), in seconds; nothing when malformed.
-std::optional<int64_t> ParseDuration(std::wstring_view text);
+std::optional<int64_t> ParseDuration(std::wstring_view written);
 
 // Follows the client through a sequence of commands: running or not, started before or not.
 // The parser checks a whole file with it; the shell checks each line as it is typed.

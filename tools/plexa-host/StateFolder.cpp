@@ -18,8 +18,8 @@ std::filesystem::path MakeTemporaryFolder() {
     std::random_device seed;
     const auto base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto candidate = base / ("plexa-host-" + std::to_string(::getpid()) + "-" +
-                                       std::to_string(seed() % 1000000));
+        auto candidate = base / ("plexa-host-" + std::to_string(::getpid()) + "-" +
+                                 std::to_string(seed() % 1000000));
         if (std::filesystem::create_directory(candidate)) {
             return candidate;
         }
