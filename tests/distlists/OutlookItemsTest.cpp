@@ -209,6 +209,21 @@ TEST(OutlookItems, NoSearchRunsOnAStoreTopAndAFailedSearchLeavesNoResults) {
     w.context.host.companions = &w.companions;
     w.items.AdvancedRestrict(kClubs);
     EXPECT_EQ(w.items.Count(), 2);
+
+    // Results that cannot be sorted are kept in the order found.
+    w.sim.faults.FailNth(L"Results.Sort", 1, HostError(E_FAIL, L"cannot sort"));
+    w.items.AdvancedRestrict(kClassLike);
+    EXPECT_EQ(w.items.Count(), 3);
+    EXPECT_EQ(w.log.Of(LogLevel::Error, L"CAdvancedSearch::SyncSearch").size(), 4U);
+
+    // Without an advanced sort property nothing is sorted, then or later.
+    ASSERT_TRUE(w.items.Init(w.Folder(*w.contacts), kLists, kSubject, L"", false));
+    const int sorts = w.Calls(L"Results.Sort");
+    w.items.AdvancedRestrict(kClubs);
+    w.items.SortDescending(true);
+    EXPECT_EQ(w.Subjects(), (Subjects{L"Running club", L"Book club"}));
+    EXPECT_EQ(w.Calls(L"Results.Sort"), sorts);
+    EXPECT_EQ(w.log.Of(LogLevel::Error, L"CAdvancedSearch::Resort").size(), 1U);
 }
 
 TEST(OutlookItems, InitThatFailsLeavesTheSetUnbound) {

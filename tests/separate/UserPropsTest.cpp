@@ -108,13 +108,19 @@ TEST(UserProps, StoredTextsConvertAsNumbersAndBadOnesAreLoggedAsDefaults) {
     EXPECT_EQ(mUserProps::GetSendMode(w.mail), 1);
     w.Store(mUserProps::kSendMode, L"42");
     EXPECT_EQ(mUserProps::GetSendMode(w.mail), 42);  // an unknown mode reads as what it is
+    w.Store(mUserProps::kSendMode, L" 1.5 ");
+    EXPECT_EQ(mUserProps::GetSendMode(w.mail), 2);
     EXPECT_EQ(w.Errors(), 0U);
+    w.Store(mUserProps::kSendMode, L"99999999999");
+    EXPECT_EQ(mUserProps::GetSendMode(w.mail), 0);
+    EXPECT_EQ(w.Errors(L"mUserProps::GetSendMode"), 1U);
 
     w.Store(mUserProps::kSendMode, L"separately");
     EXPECT_EQ(mUserProps::GetSendMode(w.mail), 0);
     const auto modeErrors = w.log.Of(LogLevel::Error, L"mUserProps::GetSendMode");
-    ASSERT_EQ(modeErrors.size(), 1U);
-    EXPECT_EQ(modeErrors[0].number, vberr::TypeMismatch);
+    ASSERT_EQ(modeErrors.size(), 2U);
+    EXPECT_EQ(modeErrors[0].number, vberr::Overflow);
+    EXPECT_EQ(modeErrors[1].number, vberr::TypeMismatch);
 
     for (const wchar_t* on : {L"1", L"-1", L"2"}) {
         w.Store(mUserProps::kGroupMode, on);
