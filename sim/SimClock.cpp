@@ -1,5 +1,6 @@
 #include "sim/SimClock.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace plexa::sim {
@@ -38,7 +39,36 @@ void SimClock::SetLocal(OleDate local) {
 }
 
 void SimClock::AdvanceSeconds(double seconds) {
-    m_utc = m_utc.DateAdd(L"s", std::trunc(seconds));
+    AdvanceMilliseconds(std::llround(seconds * 1000.0));
+}
+
+void SimClock::AdvanceMilliseconds(int64_t milliseconds) {
+    if (milliseconds < 0) {
+        m_utc = m_utc.DateAdd(L"s", static_cast<double>(milliseconds / 1000));
+        return;
+    }
+    const uint64_t target = m_tick + static_cast<uint64_t>(milliseconds);
+    while (m_dueWork != nullptr) {
+        const std::optional<uint64_t> due = m_dueWork->NextDue();
+        if (!due || *due > target) {
+            break;
+        }
+        MoveTo(std::max(*due, m_tick));
+        m_dueWork->RunDue();
+    }
+    MoveTo(target);
+}
+
+void SimClock::MoveTo(uint64_t tick) {
+    if (tick <= m_tick) {
+        return;
+    }
+    const int64_t total = m_subSecond + static_cast<int64_t>(tick - m_tick);
+    m_tick = tick;
+    m_subSecond = total % 1000;
+    if (total >= 1000) {
+        m_utc = m_utc.DateAdd(L"s", static_cast<double>(total / 1000));
+    }
 }
 
 void SimClock::SetTimeZone(TimeZoneInformation info, TimeZoneId inEffect) {

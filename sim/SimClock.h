@@ -1,6 +1,11 @@
 // The simulated clock: it moves only when told. The time zone and which bias the system reports
-// in effect are settable.
+// in effect are settable. Besides the wall-clock time it counts milliseconds since it was made,
+// as the system's tick count does; moving it forward runs the work that falls due on the way
+// (the timers), each piece with the clock standing at its moment.
 #pragma once
+
+#include <cstdint>
+#include <optional>
 
 #include "platform/IClock.h"
 #include "sim/Faults.h"
@@ -20,7 +25,23 @@ public:
     void SetUtc(OleDate utc) { m_utc = utc; }
     // Sets the clock so that local time (with the bias in effect) is the given time.
     void SetLocal(OleDate local);
+    // Moves the clock; a fraction of a second is kept and counts towards the next whole one.
+    // Moving forward runs the due work in order; moving back changes only the wall clock.
     void AdvanceSeconds(double seconds);
+    void AdvanceMilliseconds(int64_t milliseconds);
+    // Milliseconds the clock has moved forward since it was made.
+    uint64_t TickCount() const { return m_tick; }
+
+    // What falls due as the clock moves forward: the tick of the next due piece (nothing when
+    // none), and running what is due at the present tick.
+    class DueWork {
+    public:
+        virtual ~DueWork() = default;
+        virtual std::optional<uint64_t> NextDue() = 0;
+        virtual void RunDue() = 0;
+    };
+    // One source of due work at a time; nullptr removes it.
+    void SetDueWork(DueWork* work) { m_dueWork = work; }
     void SetTimeZone(TimeZoneInformation info, TimeZoneId inEffect);
     // Minutes to add to local time to get UTC, with the bias in effect now.
     int32_t BiasInEffect() const;
@@ -30,6 +51,13 @@ private:
     OleDate m_utc;
     TimeZoneInformation m_zone;
     TimeZoneId m_id = TimeZoneId::Unknown;
+    uint64_t m_tick = 0;
+    // Milliseconds moved beyond the last whole second of m_utc.
+    int64_t m_subSecond = 0;
+    DueWork* m_dueWork = nullptr;
+
+    // Moves the tick count (and the wall clock with it) forward to a tick.
+    void MoveTo(uint64_t tick);
 };
 
 }  // namespace plexa::sim

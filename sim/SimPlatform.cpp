@@ -14,6 +14,11 @@ Platform SimPlatform::Ports() {
     p.resources = &resources;
     p.registry = &registry;
     p.pictures = &pictures;
+    p.clipboard = &clipboard;
+    p.windows = &windows;
+    p.timers = &timers;
+    p.keyboard = &keyboard;
+    p.ui = &ui;
     p.locale = locale;
     return p;
 }

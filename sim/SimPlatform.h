@@ -10,6 +10,11 @@
 #include "sim/SimPictures.h"
 #include "sim/SimRegistry.h"
 #include "sim/SimServices.h"
+#include "sim/windows/SimClipboard.h"
+#include "sim/windows/SimKeyboard.h"
+#include "sim/windows/SimTimers.h"
+#include "sim/windows/SimUiShell.h"
+#include "sim/windows/SimWindowMessages.h"
 
 namespace plexa::sim {
 
@@ -32,6 +37,14 @@ public:
     Locale locale;
     SimRegistry registry{faults, locale};
     SimPictures pictures{files, faults};
+    SimClipboard clipboard{faults};
+    // Timers run on the clock: moving it fires them.
+    SimTimers timers{faults, clock};
+    // Message boxes and dialogs, answered by ui.user.
+    SimUiShell ui{faults};
+    SimWindowMessages windows{faults, timers, ui};
+    // Keystrokes go to keyboard.focus, which the window simulation sets.
+    SimKeyboard keyboard{faults};
 };
 
 }  // namespace plexa::sim

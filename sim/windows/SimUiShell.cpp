@@ -1,0 +1,366 @@
+#include "sim/windows/SimUiShell.h"
+
+#include <algorithm>
+
+#include "core/Text.h"
+#include "core/Variant.h"
+#include "sim/windows/ScriptError.h"
+#include "sim/windows/UnexpectedPrompt.h"
+
+namespace plexa::sim {
+
+namespace {
+
+std::vector<int32_t> OfferedButtons(int32_t flags) {
+    switch (flags & mb::ButtonsMask) {
+        case mb::OkOnly:
+            return {mb::IdOk};
+        case mb::OkCancel:
+            return {mb::IdOk, mb::IdCancel};
+        case mb::AbortRetryIgnore:
+            return {mb::IdAbort, mb::IdRetry, mb::IdIgnore};
+        case mb::YesNoCancel:
+            return {mb::IdYes, mb::IdNo, mb::IdCancel};
+        case mb::YesNo:
+            return {mb::IdYes, mb::IdNo};
+        case mb::RetryCancel:
+            return {mb::IdRetry, mb::IdCancel};
+        default:
+            return {};
+    }
+}
+
+// "name" or "name(index)".
+std::pair<std::wstring, int> SplitName(const std::wstring& qualified) {
+    const auto open = qualified.find(L'(');
+    if (open == std::wstring::npos || qualified.back() != L')') {
+        return {qualified, -1};
+    }
+    const std::wstring index = qualified.substr(open + 1, qualified.size() - open - 2);
+    if (index.empty() || !std::all_of(index.begin(), index.end(), iswdigit)) {
+        return {qualified, -1};
+    }
+    return {qualified.substr(0, open), std::stoi(index)};
+}
+
+bool ParseFlag(const std::wstring& value, int32_t& result) {
+    if (text::EqualsNoCase(value, L"true") || value == L"1" || value == L"-1" ||
+        text::EqualsNoCase(value, L"checked")) {
+        result = 1;
+        return true;
+    }
+    if (text::EqualsNoCase(value, L"false") || value == L"0" ||
+        text::EqualsNoCase(value, L"unchecked")) {
+        result = 0;
+        return true;
+    }
+    if (value == L"2" || text::EqualsNoCase(value, L"grayed")) {
+        result = 2;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+SimUiShell::SimUiShell(Faults& faults) : m_faults(faults) {}
+
+void SimUiShell::Record(PromptRecord record) {
+    m_prompts.push_back(std::move(record));
+    if (onPrompt) {
+        onPrompt(m_prompts.back());
+    }
+}
+
+int32_t SimUiShell::MsgBox(const std::wstring& prompt, int32_t buttons, const std::wstring& title) {
+    m_faults.Check(L"UiShell.MsgBox", prompt);
+    const std::vector<int32_t> offered = OfferedButtons(buttons);
+    const ScriptedAnswer* next = user.Peek();
+    if (next == nullptr) {
+        throw UnexpectedPrompt(L"message box", title, prompt, L"no answer left");
+    }
+    if (next->kind != ScriptedAnswer::Kind::MessageBox) {
+        throw UnexpectedPrompt(L"message box", title, prompt,
+                               L"the next answer is for " + next->Describe());
+    }
+    if (std::find(offered.begin(), offered.end(), next->button) == offered.end()) {
+        throw UnexpectedPrompt(L"message box", title, prompt,
+                               L"it has no " + ButtonName(next->button) + L" button");
+    }
+    if (!next->expectContains.empty() &&
+        text::FindNoCase(prompt, next->expectContains) == text::npos) {
+        throw UnexpectedPrompt(L"message box", title, prompt,
+                               L"expected a text containing \"" + next->expectContains + L"\"");
+    }
+    const ScriptedAnswer answer = user.Take();
+    PromptRecord record;
+    record.kind = PromptRecord::Kind::MessageBox;
+    record.title = title;
+    record.text = prompt;
+    record.buttons = buttons;
+    record.answer = answer.button;
+    Record(std::move(record));
+    return answer.button;
+}
+
+SimUiShell::Loaded* SimUiShell::Entry(const Form& form) {
+    for (Loaded& l : m_loaded) {
+        if (l.form == &form) {
+            return &l;
+        }
+    }
+    return nullptr;
+}
+
+void SimUiShell::Forget(const Form& form) {
+    std::erase_if(m_loaded, [&form](const Loaded& l) { return l.form == &form; });
+    NotifyActive();
+}
+
+void SimUiShell::NotifyActive() {
+    if (onFormActivated) {
+        onFormActivated(ActiveForm());
+    }
+}
+
+bool SimUiShell::IsLoaded(const Form& form) {
+    return const_cast<SimUiShell*>(this)->Entry(form) != nullptr;
+}
+
+bool SimUiShell::StillUp(const Form& form) {
+    Loaded* entry = Entry(form);
+    if (entry == nullptr) {
+        return false;
+    }
+    if (form.unloaded) {
+        // The dialog's logic ended itself.
+        Forget(form);
+        return false;
+    }
+    return entry->visible;
+}
+
+void SimUiShell::Show(Form& form, bool modal) {
+    m_faults.Check(L"UiShell.Show", form.Name());
+    if (Entry(form) == nullptr) {
+        form.unloaded = false;
+        m_loaded.push_back(Loaded{&form, false, modal});
+        form.OnLoad();
+        if (!StillUp(form) && Entry(form) == nullptr) {
+            return;  // unloaded itself while loading
+        }
+    }
+    Loaded* entry = Entry(form);
+    entry->visible = true;
+    entry->modal = modal;
+    // Shown last means on top.
+    Loaded moved = *entry;
+    std::erase_if(m_loaded, [&form](const Loaded& l) { return l.form == &form; });
+    m_loaded.push_back(moved);
+    PromptRecord record;
+    record.kind = PromptRecord::Kind::Dialog;
+    record.title = form.caption;
+    record.text = form.Name();
+    record.modal = modal;
+    Record(std::move(record));
+    NotifyActive();
+    form.OnActivate();
+    if (!modal) {
+        return;
+    }
+    while (StillUp(form)) {
+        const ScriptedAnswer* next = user.Peek();
+        if (next == nullptr) {
+            throw UnexpectedPrompt(L"dialog", form.caption, form.Name(), L"no answer left");
+        }
+        if (next->kind != ScriptedAnswer::Kind::Dialog ||
+            !text::EqualsNoCase(next->formName, form.Name())) {
+            throw UnexpectedPrompt(L"dialog", form.caption, form.Name(),
+                                   L"the next answer is for " + next->Describe());
+        }
+        const ScriptedAnswer step = user.Take();
+        Apply(form, step.values, step.press);
+        if (step.press.empty() && StillUp(form)) {
+            const ScriptedAnswer* after = user.Peek();
+            if (after == nullptr || after->kind != ScriptedAnswer::Kind::Dialog ||
+                !text::EqualsNoCase(after->formName, form.Name())) {
+                throw UnexpectedPrompt(L"dialog", form.caption, form.Name(),
+                                       L"still open after entering values, and no button is "
+                                       L"pressed");
+            }
+        }
+    }
+}
+
+void SimUiShell::Hide(Form& form) {
+    m_faults.Check(L"UiShell.Hide", form.Name());
+    if (Loaded* entry = Entry(form)) {
+        entry->visible = false;
+        NotifyActive();
+    }
+}
+
+void SimUiShell::Unload(Form& form) {
+    m_faults.Check(L"UiShell.Unload", form.Name());
+    if (Entry(form) == nullptr) {
+        return;
+    }
+    form.OnUnload();
+    form.unloaded = true;
+    Forget(form);
+}
+
+Form* SimUiShell::FindForm(const std::wstring& formName) const {
+    for (auto it = m_loaded.rbegin(); it != m_loaded.rend(); ++it) {
+        if (text::EqualsNoCase(it->form->Name(), formName)) {
+            return it->form;
+        }
+    }
+    return nullptr;
+}
+
+Form* SimUiShell::ActiveForm() const {
+    for (auto it = m_loaded.rbegin(); it != m_loaded.rend(); ++it) {
+        if (it->visible && !it->form->unloaded) {
+            return it->form;
+        }
+    }
+    return nullptr;
+}
+
+void SimUiShell::Act(const std::wstring& formName,
+                     const std::vector<std::pair<std::wstring, std::wstring>>& values,
+                     const std::wstring& press) {
+    Form* form = FindForm(formName);
+    if (form == nullptr || !StillUp(*form)) {
+        throw ScriptError(L"no dialog " + formName + L" is open");
+    }
+    Apply(*form, values, press);
+    StillUp(*form);
+}
+
+Control& SimUiShell::Usable(Form& form, const std::wstring& qualified) {
+    const auto [name, index] = SplitName(qualified);
+    Control* control = form.Find(name, index);
+    if (control == nullptr) {
+        throw ScriptError(L"dialog " + form.Name() + L" has no control " + qualified);
+    }
+    if (!control->visible || !control->enabled) {
+        throw ScriptError(L"control " + qualified + L" of dialog " + form.Name() + L" is " +
+                          (control->visible ? L"disabled" : L"hidden"));
+    }
+    return *control;
+}
+
+void SimUiShell::SetValue(Form& form, const std::wstring& name, const std::wstring& value) {
+    Control& c = Usable(form, name);
+    switch (c.Type()) {
+        case ControlType::TextBox:
+            c.text = value;
+            if (c.onChange) {
+                c.onChange();
+            }
+            return;
+        case ControlType::ComboBox:
+        case ControlType::ImageCombo: {
+            auto it = std::find_if(c.items.begin(), c.items.end(), [&value](const auto& item) {
+                return text::EqualsNoCase(item, value);
+            });
+            if (it != c.items.end()) {
+                c.listIndex = static_cast<int32_t>(it - c.items.begin());
+                c.text = *it;
+                if (c.onClick) {
+                    c.onClick();
+                }
+            } else {
+                c.listIndex = -1;
+                c.text = value;
+                if (c.onChange) {
+                    c.onChange();
+                }
+            }
+            return;
+        }
+        case ControlType::CheckBox: {
+            int32_t v = 0;
+            if (!ParseFlag(value, v)) {
+                throw ScriptError(L"check box " + name + L" takes 0, 1 or 2, not \"" + value +
+                                  L"\"");
+            }
+            c.value = v;
+            if (c.onClick) {
+                c.onClick();
+            }
+            return;
+        }
+        case ControlType::OptionButton: {
+            int32_t v = 0;
+            if (!ParseFlag(value, v) || v == 2) {
+                throw ScriptError(L"option button " + name + L" takes true or false");
+            }
+            if (v != 0) {
+                // The other buttons of its group (its control array) go off.
+                for (const auto& other : form.Controls()) {
+                    if (other.get() != &c && other->Type() == ControlType::OptionButton &&
+                        text::EqualsNoCase(other->Name(), c.Name())) {
+                        other->value = 0;
+                    }
+                }
+            }
+            c.value = v != 0 ? -1 : 0;
+            if (c.onClick) {
+                c.onClick();
+            }
+            return;
+        }
+        case ControlType::UpDown:
+        case ControlType::ProgressBar: {
+            const Variant v(value);
+            if (value.empty() || !IsNumeric(v)) {
+                throw ScriptError(L"control " + name + L" takes a number, not \"" + value + L"\"");
+            }
+            try {
+                c.value = CLng(v);
+            } catch (const HostError&) {
+                throw ScriptError(L"control " + name + L" takes a number, not \"" + value + L"\"");
+            }
+            if (c.onChange) {
+                c.onChange();
+            }
+            return;
+        }
+        default:
+            throw ScriptError(L"control " + name + L" of dialog " + form.Name() +
+                              L" takes no value");
+    }
+}
+
+void SimUiShell::Apply(Form& form, const std::vector<std::pair<std::wstring, std::wstring>>& values,
+                       const std::wstring& press) {
+    for (const auto& [name, value] : values) {
+        if (!StillUp(form)) {
+            throw ScriptError(L"dialog " + form.Name() + L" closed before " + name + L" was set");
+        }
+        SetValue(form, name, value);
+    }
+    if (press.empty()) {
+        return;
+    }
+    if (!StillUp(form)) {
+        throw ScriptError(L"dialog " + form.Name() + L" closed before " + press + L" was pressed");
+    }
+    if (press == kCloseBox) {
+        if (form.OnQueryUnload()) {
+            Unload(form);
+        }
+        return;
+    }
+    Control& button = Usable(form, press);
+    if (!button.onClick) {
+        throw ScriptError(L"control " + press + L" of dialog " + form.Name() +
+                          L" does nothing when clicked");
+    }
+    button.onClick();
+}
+
+}  // namespace plexa::sim

@@ -1,0 +1,90 @@
+// The simulated UI shell: message boxes and the add-in's dialogs, answered by the scripted user.
+//
+// A message box takes the next scripted answer, which must be a message-box answer offering one
+// of the box's buttons (and, when it says so, the box's text must contain its text). A dialog
+// shown modal takes scripted dialog steps for its form name, one after another, until the dialog
+// unloads or hides itself; a modeless dialog stays open and the scenario acts on it with Act.
+// Anything else throws UnexpectedPrompt. Every prompt is recorded (Prompts) and reported to
+// onPrompt as it appears. Faults: "UiShell.MsgBox", "UiShell.Show", "UiShell.Hide",
+// "UiShell.Unload".
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/Form.h"
+#include "platform/IUiShell.h"
+#include "sim/Faults.h"
+#include "sim/windows/ScriptedUser.h"
+
+namespace plexa::sim {
+
+// One prompt as the user saw it.
+struct PromptRecord {
+    enum class Kind { MessageBox, Dialog };
+    Kind kind = Kind::MessageBox;
+    std::wstring title;   // the caption
+    std::wstring text;    // the message box's text, or the dialog's form name
+    int32_t buttons = 0;  // the message box's mb flags
+    int32_t answer = 0;   // the message box's answer (mb::IdYes ...)
+    bool modal = true;
+};
+
+class SimUiShell : public IUiShell {
+public:
+    explicit SimUiShell(Faults& faults);
+
+    int32_t MsgBox(const std::wstring& prompt, int32_t buttons, const std::wstring& title) override;
+    void Show(Form& form, bool modal) override;
+    void Hide(Form& form) override;
+    void Unload(Form& form) override;
+    bool IsLoaded(const Form& form) override;
+
+    ScriptedUser user;
+
+    // Simulation controls.
+    // Enters values into an open dialog and presses a button, as the user would.
+    void Act(const std::wstring& formName,
+             const std::vector<std::pair<std::wstring, std::wstring>>& values,
+             const std::wstring& press);
+    // The loaded form of that name (letter case ignored); nullptr when none is loaded.
+    Form* FindForm(const std::wstring& formName) const;
+    // The visible dialog the user is looking at (the last shown); nullptr when none.
+    Form* ActiveForm() const;
+    int32_t OpenFormCount() const { return static_cast<int32_t>(m_loaded.size()); }
+    const std::vector<PromptRecord>& Prompts() const { return m_prompts; }
+
+    // Told when a dialog becomes the active window, and (with nullptr) when the active dialog
+    // goes away.
+    std::function<void(Form*)> onFormActivated;
+    // Told of every prompt as it appears (the command-line host prints it).
+    std::function<void(const PromptRecord&)> onPrompt;
+
+private:
+    struct Loaded {
+        Form* form;
+        bool visible;
+        bool modal;
+    };
+
+    Loaded* Entry(const Form& form);
+    void Forget(const Form& form);
+    void Record(PromptRecord record);
+    // Applies one dialog step to a loaded form.
+    void Apply(Form& form, const std::vector<std::pair<std::wstring, std::wstring>>& values,
+               const std::wstring& press);
+    void SetValue(Form& form, const std::wstring& name, const std::wstring& value);
+    Control& Usable(Form& form, const std::wstring& name);
+    // A dialog is still up when it is loaded, visible and its logic has not ended it.
+    bool StillUp(const Form& form);
+    void NotifyActive();
+
+    Faults& m_faults;
+    std::vector<Loaded> m_loaded;
+    std::vector<PromptRecord> m_prompts;
+};
+
+}  // namespace plexa::sim
