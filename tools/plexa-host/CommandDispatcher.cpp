@@ -275,7 +275,8 @@ public:
     void operator()(const StopCmd&) {
         m_world.Stop();
         Show(L"the client shut down; its state is saved in " +
-             text::FromUtf8(m_world.State().Folder().string()));
+             text::FromUtf8(m_world.State().Folder().string()) +
+             (m_world.State().IsTemporary() ? L" (a temporary folder, removed at exit)" : L""));
     }
     void operator()(const RestartCmd&) {
         Guarded([&] { m_world.Restart(); });
