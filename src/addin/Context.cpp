@@ -5,6 +5,7 @@
 
 #include "settings/CLang.h"
 #include "settings/COptions.h"
+#include "ui/CPleaseWait.h"
 
 namespace plexa {
 
@@ -39,6 +40,13 @@ CLang& Context::Lang() {
         m_lang = std::make_unique<CLang>();
     }
     return *m_lang;
+}
+
+CPleaseWait& Context::PleaseWait() {
+    if (!m_pleaseWait) {
+        m_pleaseWait = std::make_unique<CPleaseWait>();
+    }
+    return *m_pleaseWait;
 }
 
 void Context::Log(const LogEntry& entry) noexcept {

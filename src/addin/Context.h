@@ -15,6 +15,7 @@
 namespace plexa {
 
 class CLang;
+class CPleaseWait;
 class COptions;
 
 class Context {
@@ -33,6 +34,8 @@ public:
     COptions& Options();
     // The language table (gLang), created on first use.
     CLang& Lang();
+    // The please-wait window's keeper (gPleaseWait), created on first use.
+    CPleaseWait& PleaseWait();
 
     // Hands an entry to the log writer and the sinks. An entry raised while another is being
     // written (the writer's own trouble) is dropped rather than recursing.
@@ -51,6 +54,7 @@ private:
     CLogWriter m_logWriter;
     std::unique_ptr<COptions> m_options;
     std::unique_ptr<CLang> m_lang;
+    std::unique_ptr<CPleaseWait> m_pleaseWait;
     std::vector<ILogSink*> m_sinks;
     bool m_logging = false;
     Context* m_previous;

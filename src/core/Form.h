@@ -64,6 +64,8 @@ public:
     bool visible = true;
     bool enabled = true;
     int32_t value = 0;  // check boxes (0, 1, 2), option buttons (0 or -1), progress, up-down
+    int32_t min = 0;    // progress bars and up-downs: the range of value
+    int32_t max = 100;
     std::vector<std::wstring> items;  // combo boxes: the list
     int32_t listIndex = -1;
     std::shared_ptr<IPictureDisp> picture;

@@ -1,0 +1,48 @@
+// Shows the please-wait window only when an action lasts: the first of nested actions starts a
+// three-second wait, the window appears at the first Update after it, its dots move every two
+// seconds, and it goes when the last action ends. Every time comes from the clock port.
+#pragma once
+
+#include <cstdint>
+
+#include "core/OleDate.h"
+#include "ui/frmPleaseWait.h"
+
+namespace plexa {
+
+class CPleaseWait {
+public:
+    CPleaseWait() = default;
+    ~CPleaseWait();
+    CPleaseWait(const CPleaseWait&) = delete;
+    CPleaseWait& operator=(const CPleaseWait&) = delete;
+
+    void ActionBegin();
+    void ActionEnd();
+    // Called often by working loops: shows the window once the wait is over, moves its dots.
+    void Update();
+    int32_t ActionCount() const { return m_actionCount; }
+    bool Visible() const;
+    // Hides or shows the window while it is shown (dialogs that must be on top hide it first).
+    void SetVisible(bool visible);
+    // Forgets the window and every open action.
+    void UnloadForm();
+    // Unloads a shown window so that the next Update shows it again at once.
+    void SetFormRecreation();
+
+    // The window, for tests and the debug window.
+    frmPleaseWait& Form() { return m_form; }
+    bool FormShown() const { return m_formShown; }
+
+private:
+    void Unload();
+
+    frmPleaseWait m_form;
+    bool m_formShown = false;
+    bool m_visible = false;
+    OleDate m_showAt;
+    OleDate m_nextRefresh;
+    int32_t m_actionCount = 0;
+};
+
+}  // namespace plexa

@@ -1,0 +1,24 @@
+// The small "Please wait" window with moving dots, shown by CPleaseWait while a long action runs.
+#pragma once
+
+#include <string>
+
+#include "core/Form.h"
+
+namespace plexa {
+
+class frmPleaseWait : public Form {
+public:
+    frmPleaseWait();
+
+    void OnLoad() override;
+    void OnUnload() override;
+    // The dots after the base text go 0, 1, 2, 3, 2, 1, 0 ... one step per call.
+    void MoveDots();
+
+private:
+    std::wstring m_baseText;
+    int m_dotCounter = 3;
+};
+
+}  // namespace plexa

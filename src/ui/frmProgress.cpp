@@ -1,0 +1,126 @@
+#include "ui/frmProgress.h"
+
+#include "addin/Context.h"
+#include "core/HostError.h"
+#include "settings/CLang.h"
+#include "settings/COptions.h"
+#include "settings/mGlobals.h"
+
+namespace plexa {
+
+namespace {
+
+void LetMessagesRun() {
+    Context* ctx = Context::Current();
+    if (ctx != nullptr && ctx->Ports().windows != nullptr) {
+        ctx->Ports().windows->DoEvents();
+    }
+}
+
+}  // namespace
+
+frmProgress::frmProgress() : Form(L"frmProgress") {
+    caption = L"Plexa - Progress";
+    Add(L"Label1", ControlType::Label).caption =
+        L"Please wait while Plexa completes adding recipients.";
+    Add(L"barProgress", ControlType::ProgressBar);
+    for (const wchar_t* name : {L"lblProgress1", L"lblProgress2", L"lblProgress3"}) {
+        Add(name, ControlType::Label).visible = false;
+    }
+    Add(L"Image1", ControlType::Image);
+    Control& cancel = Add(L"btnCancel", ControlType::CommandButton);
+    cancel.caption = L"Cancel";
+    cancel.onClick = [this] { btnCancel_Click(); };
+}
+
+void frmProgress::OnLoad() {
+    m_cancel = false;
+    m_closingByProgram = false;
+    Context* ctx = Context::Current();
+    if (ctx == nullptr) {
+        return;
+    }
+    ctx->Lang().LocalizeForm(*this);
+    picture = ctx->Options().MAIN_ICON();
+}
+
+void frmProgress::RefreshStageTexts() {
+    Context* ctx = Context::Current();
+    if (ctx == nullptr) {
+        return;
+    }
+    const Control& bar = (*this)[L"barProgress"];
+    for (int stage = 1; stage <= 3; ++stage) {
+        (*this)[L"lblProgress" + std::to_wstring(stage)].caption =
+            ctx->Lang().Item(L"LID_PROGRESS_STAGE" + std::to_wstring(stage), {bar.value, bar.max});
+    }
+}
+
+void frmProgress::ProgressInit(int32_t maximum, int32_t stage) {
+    try {
+        Control& bar = (*this)[L"barProgress"];
+        bar.min = 0;
+        bar.max = maximum;
+        bar.value = 0;
+        if (stage < 1 || stage > 3) {
+            mGlobals::LogError(L"frmProgress::ProgressInit", 0,
+                               L"Invalid Stage = " + std::to_wstring(stage));
+        }
+        for (int n = 1; n <= 3; ++n) {
+            (*this)[L"lblProgress" + std::to_wstring(n)].visible = n == stage;
+        }
+        RefreshStageTexts();
+        LetMessagesRun();
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"frmProgress::ProgressInit", e);
+    }
+}
+
+void frmProgress::ProgressStep() {
+    try {
+        Control& bar = (*this)[L"barProgress"];
+        if (bar.value < bar.max) {
+            ++bar.value;
+        }
+        RefreshStageTexts();
+        LetMessagesRun();
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"frmProgress::ProgressStep", e);
+    }
+}
+
+void frmProgress::ProgressDone() {
+    m_closingByProgram = true;
+    Context* ctx = Context::Current();
+    try {
+        if (ctx != nullptr && ctx->Ports().ui != nullptr) {
+            ctx->Ports().ui->Unload(*this);
+        }
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"frmProgress::ProgressDone", e);
+    }
+}
+
+void frmProgress::btnCancel_Click() {
+    Context* ctx = Context::Current();
+    if (ctx == nullptr) {
+        m_cancel = true;
+        return;
+    }
+    try {
+        // Adding to the message or list is nearly done by stage 3: cancelling then asks first.
+        if ((*this)[L"lblProgress3"].visible) {
+            const int32_t answer =
+                ctx->Ports().ui->MsgBox(ctx->Lang().Item(L"LID_PROMPT_PROGRESS_CANCEL"),
+                                        mb::YesNo | mb::IconQuestion, caption);
+            if (answer != mb::IdYes) {
+                return;
+            }
+        }
+        m_cancel = true;
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"frmProgress::btnCancel_Click", e);
+    }
+}
+
+}  // namespace plexa
