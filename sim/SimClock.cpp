@@ -44,7 +44,8 @@ void SimClock::AdvanceSeconds(double seconds) {
 
 void SimClock::AdvanceMilliseconds(int64_t milliseconds) {
     if (milliseconds < 0) {
-        m_utc = m_utc.DateAdd(L"s", static_cast<double>(milliseconds / 1000));
+        const int64_t seconds = milliseconds / 1000;
+        m_utc = m_utc.DateAdd(L"s", static_cast<double>(seconds));
         return;
     }
     const uint64_t target = m_tick + static_cast<uint64_t>(milliseconds);
@@ -67,7 +68,8 @@ void SimClock::MoveTo(uint64_t tick) {
     m_tick = tick;
     m_subSecond = total % 1000;
     if (total >= 1000) {
-        m_utc = m_utc.DateAdd(L"s", static_cast<double>(total / 1000));
+        const int64_t seconds = total / 1000;
+        m_utc = m_utc.DateAdd(L"s", static_cast<double>(seconds));
     }
 }
 

@@ -581,8 +581,7 @@ std::wstring SimDesktop::Click(const std::wstring& path) {
     if (m_contextMenu) {
         std::shared_ptr<SimWindow> owner = m_contextExplorer;
         if (auto control = Resolve({m_contextMenu}, steps, owner, false)) {
-            const std::wstring where =
-                (owner ? owner->WindowName() : L"") + L" / context menu / " + path;
+            std::wstring where = (owner ? owner->WindowName() : L"") + L" / context menu / " + path;
             office.Click(control);
             CloseContextMenu();
             return where;

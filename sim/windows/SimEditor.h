@@ -18,7 +18,7 @@ public:
     explicit SimEditor(std::shared_ptr<ItemRecord> item);
 
     // Types characters literally at the caret (a line break: "\r\n" or "\n").
-    void Type(const std::wstring& text);
+    void Type(const std::wstring& typed);
     // Applies one keystroke: characters type (upper case with Shift), ENTER breaks the line,
     // TAB types a tab, BACKSPACE and DELETE remove, LEFT, RIGHT, HOME, END move the caret
     // (with Ctrl, HOME and END go to the start and end of the body). Returns false for a
@@ -43,7 +43,7 @@ private:
     static Range BodyRange(const std::wstring& html);
     // The caret put back inside the body and outside any tag.
     std::size_t Valid(const std::wstring& content);
-    void Insert(const std::wstring& text);
+    void Insert(const std::wstring& typed);
     void Backspace();
     void Delete();
     void Left();

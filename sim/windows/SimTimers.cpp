@@ -116,6 +116,7 @@ std::vector<TimerId> SimTimers::Running() const {
     }
     std::sort(byOrder.begin(), byOrder.end());
     std::vector<TimerId> ids;
+    ids.reserve(byOrder.size());
     for (const auto& [order, id] : byOrder) {
         ids.push_back(id);
     }

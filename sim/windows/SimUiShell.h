@@ -77,7 +77,7 @@ private:
     void Apply(Form& form, const std::vector<std::pair<std::wstring, std::wstring>>& values,
                const std::wstring& press);
     void SetValue(Form& form, const std::wstring& name, const std::wstring& value);
-    Control& Usable(Form& form, const std::wstring& name);
+    Control& Usable(Form& form, const std::wstring& qualified);
     // A dialog is still up when it is loaded, visible and its logic has not ended it.
     bool StillUp(const Form& form);
     void NotifyActive();

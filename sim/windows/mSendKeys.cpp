@@ -33,7 +33,7 @@ HostError Malformed() {
 
 // The canonical name of a key, or "" when it is none.
 std::wstring KeyName(const std::wstring& name) {
-    const std::wstring upper = text::ToUpper(name);
+    std::wstring upper = text::ToUpper(name);
     for (const wchar_t* k : kKeyNames) {
         if (upper == k) {
             return upper;
