@@ -320,7 +320,8 @@ void SimUiShell::SetValue(Form& form, const std::wstring& name, const std::wstri
                 throw ScriptError(L"control " + name + L" takes a number, not \"" + value + L"\"");
             }
             try {
-                c.value = CLng(v);
+                // The control keeps to its range, as its arrows do.
+                c.value = std::clamp(CLng(v), std::min(c.min, c.max), std::max(c.min, c.max));
             } catch (const HostError&) {
                 throw ScriptError(L"control " + name + L" takes a number, not \"" + value + L"\"");
             }

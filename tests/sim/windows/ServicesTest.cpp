@@ -169,6 +169,9 @@ public:
         Add(L"txtName", ControlType::TextBox);
         Add(L"chkSep", ControlType::CheckBox);
         Add(L"cboList", ControlType::ComboBox).items = {L"One", L"Two"};
+        Control& count = Add(L"udCount", ControlType::UpDown);
+        count.min = 1;
+        count.max = 10;
         Add(L"btnAsk", ControlType::CommandButton).onClick = [this] {
             asked =
                 m_ui.MsgBox(L"Really save " + (*this)[L"txtName"].text + L"?", mb::YesNo, L"Plexa");
@@ -196,7 +199,9 @@ TEST(ScriptedUserTest, AnswersMessageBoxesAndDialogsInOrderAndFailsLoudlyOtherwi
 
     Dialog dialog(ui);
     shell.user.AnswerDialog(
-        L"frmOptions", {{L"txtName", L"Ann"}, {L"chkSep", L"1"}, {L"cboList", L"two"}}, L"btnAsk");
+        L"frmOptions",
+        {{L"txtName", L"Ann"}, {L"chkSep", L"1"}, {L"cboList", L"two"}, {L"udCount", L"40"}},
+        L"btnAsk");
     shell.user.AnswerMsgBox(mb::IdYes, L"Ann");
     shell.user.AnswerDialog(L"FRMOPTIONS", {}, L"btnOK");
     ui.Show(dialog, true);
@@ -204,6 +209,7 @@ TEST(ScriptedUserTest, AnswersMessageBoxesAndDialogsInOrderAndFailsLoudlyOtherwi
     EXPECT_EQ(dialog[L"chkSep"].value, 1);
     EXPECT_EQ(dialog[L"cboList"].listIndex, 1);
     EXPECT_EQ(dialog[L"cboList"].text, L"Two");
+    EXPECT_EQ(dialog[L"udCount"].value, 10);  // an up-down keeps to its range
     EXPECT_EQ(dialog.loads, 1);
     EXPECT_EQ(dialog.unloads, 1);
     EXPECT_FALSE(ui.IsLoaded(dialog));
