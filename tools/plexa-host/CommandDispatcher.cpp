@@ -4,6 +4,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "CommandFailed.h"
 #include "FolderPath.h"
 #include "ScenarioError.h"
 #include "core/HostError.h"
@@ -17,18 +18,17 @@
 #include "sim/mailbox/MailboxModel.h"
 #include "sim/mailbox/MailboxReader.h"
 #include "sim/store/StoreRecord.h"
+#include "sim/windows/ScriptError.h"
+#include "sim/windows/UnexpectedPrompt.h"
 
 namespace plexa::host {
 
 namespace {
 
-// A command that could not do what it says, or an expectation that did not hold.
-struct Failed {
-    std::wstring what;
-};
+using Failed = CommandFailed;
 
 [[noreturn]] void Fail(std::wstring what) {
-    throw Failed{std::move(what)};
+    FailCommand(std::move(what));
 }
 
 std::wstring Quote(const std::wstring& s) {
@@ -273,34 +273,38 @@ public:
         ShowStarted(source);
     }
     void operator()(const StopCmd&) {
+        m_windows.ReportUnused(L"the client stopped");
         m_world.Stop();
         Show(L"the client shut down; its state is saved in " +
              text::FromUtf8(m_world.State().Folder().string()) +
              (m_world.State().IsTemporary() ? L" (a temporary folder, removed at exit)" : L""));
     }
     void operator()(const RestartCmd&) {
+        m_windows.ReportUnused(L"the client restarted");
         Guarded([&] { m_world.Restart(); });
         Show(L"the client shut down, saved its state and started again from it");
         ShowStarted(L"the saved mailbox");
     }
-    void operator()(const ExplorerCmd&) { NoWindows(); }
-    void operator()(const FolderCmd&) { NoWindows(); }
-    void operator()(const SelectCmd&) { NoWindows(); }
-    void operator()(const RightClickCmd&) { NoWindows(); }
-    void operator()(const OpenCmd&) { NoWindows(); }
-    void operator()(const WindowCmd&) { NoWindows(); }
-    void operator()(const ClickCmd&) { NoWindows(); }
-    void operator()(const AnswerCmd&) { NoWindows(); }
-    void operator()(const PickFolderCmd&) { NoWindows(); }
-    void operator()(const DialogCmd&) { NoWindows(); }
-    void operator()(const TypeCmd&) { NoWindows(); }
-    void operator()(const SubjectCmd&) { NoWindows(); }
-    void operator()(const SendCmd&) { NoWindows(); }
-    void operator()(const CloseCmd&) { NoWindows(); }
-    void operator()(const ExpectMessageCmd&) { NoWindows(); }
-    void operator()(const ExpectControlCmd&) { NoWindows(); }
+    void operator()(const ExplorerCmd& c) { m_windows.Explorer(c); }
+    void operator()(const FolderCmd& c) { m_windows.Folder(c); }
+    void operator()(const SelectCmd& c) { m_windows.Select(c); }
+    void operator()(const RightClickCmd& c) { m_windows.RightClick(c); }
+    void operator()(const OpenCmd& c) { m_windows.Open(c); }
+    void operator()(const WindowCmd& c) { m_windows.Window(c); }
+    void operator()(const NewMailCmd&) { m_windows.NewMail(); }
+    void operator()(const ClickCmd& c) { m_windows.Click(c); }
+    void operator()(const AnswerCmd& c) { m_windows.Answer(c); }
+    void operator()(const PickFolderCmd& c) { m_windows.PickFolder(c); }
+    void operator()(const DialogCmd& c) { m_windows.Dialog(c); }
+    void operator()(const TypeCmd& c) { m_windows.Type(c); }
+    void operator()(const SubjectCmd& c) { m_windows.Subject(c); }
+    void operator()(const AddressCmd& c) { m_windows.Address(c); }
+    void operator()(const SendCmd&) { m_windows.Send(); }
+    void operator()(const CloseCmd& c) { m_windows.Close(c); }
+    void operator()(const ExpectMessageCmd& c) { m_windows.ExpectMessage(c); }
+    void operator()(const ExpectControlCmd& c) { m_windows.ExpectControl(c); }
     void operator()(const AdvanceCmd& c) {
-        m_world.Platform().clock.AdvanceSeconds(static_cast<double>(c.seconds));
+        m_windows.Advance(c.seconds);
         Show(L"local time is " + sim::FormatMailboxDate(m_world.Platform().clock.NowLocal()));
     }
     void operator()(const MailCmd& c) {
@@ -478,9 +482,14 @@ public:
                 }
                 return;
             case DumpCmd::What::Bars:
+                m_windows.DumpBars();
+                return;
             case DumpCmd::What::Ribbon:
+                m_windows.DumpRibbon();
+                return;
             case DumpCmd::What::Message:
-                NoWindows();
+                m_windows.DumpMessage();
+                return;
         }
     }
 
@@ -495,12 +504,6 @@ private:
             Fail(otherwise);
         }
         Held();
-    }
-    [[noreturn]] void NoWindows() {
-        const std::wstring name = text::Split(m_command.source, L" ").front();
-        Fail(name +
-             L": the window simulation is not available yet (folder and message windows, "
-             L"toolbars, dialogs)");
     }
     std::wstring MailboxProblem(const sim::MailboxError& e) {
         std::wstring where = e.File();
@@ -626,6 +629,7 @@ private:
     }
 
     CommandDispatcher& m_d;
+    HostWindows& m_windows = m_d.m_windows;
     HostWorld& m_world;
     Transcript& m_show;
     const Command& m_command;
@@ -634,19 +638,36 @@ private:
 
 CommandDispatcher::CommandDispatcher(HostWorld& world, Transcript& transcript, EmlFolder& out,
                                      std::filesystem::path baseFolder)
-    : m_world(world), m_transcript(transcript), m_out(out), m_baseFolder(std::move(baseFolder)) {}
+    : m_world(world),
+      m_transcript(transcript),
+      m_out(out),
+      m_baseFolder(std::move(baseFolder)),
+      m_windows(world, transcript) {}
+
+void CommandDispatcher::Finish() {
+    m_windows.ReportUnused(L"the run ended");
+}
 
 void CommandDispatcher::Run(const Command& command, const std::wstring& file) {
     if (!std::holds_alternative<SayCmd>(command.body)) {
         m_transcript.Command(file, command.line, command.source);
     }
+    const std::wstring name = text::Split(command.source, L" ").front();
     try {
+        m_windows.Begin(file, command.line);
         Runner runner(*this, command, file);
         std::visit(runner, command.body);
     } catch (const Failed& failed) {
         m_transcript.Failure(file, command.line, failed.what);
     } catch (const ScenarioError&) {
         throw;
+    } catch (const sim::UnexpectedPrompt& prompt) {
+        m_transcript.Failure(file, command.line,
+                             name + L": a " + prompt.Kind() + L" came that no answer or dialog " +
+                                 L"line was waiting for (" + prompt.Reason() + L"): " +
+                                 Quote(prompt.Title()) + L" " + Quote(prompt.Prompt()));
+    } catch (const sim::ScriptError& e) {
+        m_transcript.Failure(file, command.line, name + L": " + e.Message());
     } catch (const HostError& e) {
         m_transcript.Failure(file, command.line,
                              text::Split(command.source, L" ").front() + L": the client said " +

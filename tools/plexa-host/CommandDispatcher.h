@@ -8,6 +8,7 @@
 #include <string>
 
 #include "EmlWriter.h"
+#include "HostWindows.h"
 #include "HostWorld.h"
 #include "ScenarioCommand.h"
 #include "Transcript.h"
@@ -24,6 +25,8 @@ public:
 
     // Writes what left since the last call to the out folder; false when a file failed.
     bool WriteOutgoing(const std::wstring& file, int line);
+    // The run ends: answers that no prompt took are failures of their lines.
+    void Finish();
 
 private:
     struct Outcome;
@@ -33,6 +36,7 @@ private:
     Transcript& m_transcript;
     EmlFolder& m_out;
     std::filesystem::path m_baseFolder;
+    HostWindows m_windows;
 };
 
 }  // namespace plexa::host

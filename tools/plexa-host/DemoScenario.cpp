@@ -7,9 +7,7 @@ namespace plexa::host {
 const char* DemoScenario() {
     return R"plexa(# plexa-host demo: the simulated mail client on the built-in demo mailbox.
 say "== plexa-host: the simulated mail client, driven by a scenario =="
-say "Plexa's add-in is not part of this build yet, so its buttons, dialogs and separate sending"
-say "do not show here; the folder and message windows come with the window simulation."
-say "What the host does today: the mailbox, the registry, the clock, sending and the .eml files."
+say "Every step below is a line of an ordinary scenario: 'plexa-host run FILE' takes the same."
 say ""
 say "-- Setting up: client version, mailbox, clock and a Plexa setting, then the client starts"
 host 14
@@ -18,18 +16,30 @@ clock "2026-12-07 09:00"
 setting GroupRecipients 10
 start
 say ""
-say "-- The mailbox as the client shows it"
-dump folder "\\Personal Folders\\Inbox"
-dump folder "Contacts\\Clients"
-expect folder Contacts count 25
-expect item Contacts "Project Lighthouse team"
-expect item Inbox "Lunch on Friday?"
+say "-- A folder window opens on the Inbox; the user selects two messages"
+explorer open
+select "Lunch on Friday?" "Quarterly figures"
+expect control "Forward" visible
 say ""
-say "-- A message to a contact, and one to a distribution list (sent by the host objects)"
-mail to "Ann Smith" subject "Lunch on Friday?" body "Dear Ann,\nFriday at noon suits me.\nKind regards"
+say "-- A second folder window, on the contacts"
+explorer open Contacts
+select "Ann Smith"
+expect folder Contacts count 25
+say ""
+say "-- A new message: the client's CreateItem and Display open its window; the user addresses"
+say "   it, types the subject and the body, and presses Send"
+new mail
+address to "Ann Smith"
+subject "Lunch on Friday?"
+type "Dear Ann,\nFriday at noon suits me.\nKind regards"
+expect message to "Ann Smith"
+dump message
+send
+expect sent to ann.smith@acme.example.com subject "Lunch on Friday?" body "noon"
+say ""
+say "-- A message to a distribution list, sent by a program through the client's objects"
 mail to "Project Lighthouse team" cc helpdesk@fernwood.example.com subject "Lighthouse: kick-off" html "<p>The kick-off is on <b>Monday</b> at 10:00.</p>"
 expect sent 2
-expect sent to ann.smith@acme.example.com subject "Lunch on Friday?" body "noon"
 expect sent to grace.liu@fernwood.example.com subject "Lighthouse: kick-off"
 expect folder "Sent Items" count 6
 dump sent
@@ -38,7 +48,7 @@ say "-- Two hours later the client restarts: the hive, the mailbox and the clock
 advance 2h
 restart
 expect registry HKCU\Software\Orvin\Plexa GroupRecipients 10
-expect item "Sent Items" "Lighthouse: kick-off"
+expect item "Sent Items" "Lunch on Friday?"
 expect folder "Sent Items" count 6
 stop
 )plexa";

@@ -29,12 +29,14 @@ HostWorld::HostWorld(StateFolder& state) : m_state(state) {
 HostWorld::~HostWorld() {
     // The add-in's context refers to the platform: it goes first.
     m_context.reset();
+    m_desktop.reset();
     m_host.reset();
     m_platform.reset();
 }
 
 void HostWorld::MakePlatform() {
     m_context.reset();
+    m_desktop.reset();
     m_host.reset();
     m_collectedFromHost = 0;
     m_platform = std::make_unique<sim::SimPlatform>(m_state.FilesRoot());
@@ -68,6 +70,7 @@ std::wstring HostWorld::MailboxDescription() const {
 
 void HostWorld::Start() {
     Collect();
+    m_desktop.reset();
     m_host.reset();
     m_collectedFromHost = 0;
     switch (m_source.kind) {
@@ -112,6 +115,13 @@ void HostWorld::SaveState() {
     if (m_host) {
         sim::SaveHost(*m_host, m_state.MailboxFile());
     }
+}
+
+sim::SimDesktop* HostWorld::Desktop() {
+    if (!m_desktop && m_host) {
+        m_desktop = std::make_unique<sim::SimDesktop>(*m_platform, *m_host);
+    }
+    return m_desktop.get();
 }
 
 std::wstring HostWorld::SettingsKey() {

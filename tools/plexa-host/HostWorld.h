@@ -12,6 +12,7 @@
 
 #include "StateFolder.h"
 #include "addin/Context.h"
+#include "sim/SimDesktop.h"
 #include "sim/SimHost.h"
 #include "sim/SimPlatform.h"
 #include "sim/store/Transmission.h"
@@ -58,6 +59,10 @@ public:
     // The client; nullptr before the first start. It stays after stop, to be looked at.
     sim::SimHost* Host() { return m_host.get(); }
     StateFolder& State() { return m_state; }
+    // The client's desktop: its folder and message windows with their command bars and ribbons,
+    // and the user who answers its prompts. Made on first use over the client that last started
+    // (nullptr before the first start); it goes when that client's mailbox goes.
+    sim::SimDesktop* Desktop();
 
     // The registry key of Plexa's settings: "HKEY_CURRENT_USER\Software\Orvin\Plexa".
     std::wstring SettingsKey();
@@ -76,6 +81,8 @@ private:
     StateFolder& m_state;
     std::unique_ptr<sim::SimPlatform> m_platform;
     std::unique_ptr<sim::SimHost> m_host;
+    // Refers to m_host and the platform: it goes before either.
+    std::unique_ptr<sim::SimDesktop> m_desktop;
     std::unique_ptr<Context> m_context;
     MailboxSource m_source;
     int32_t m_version = 14;

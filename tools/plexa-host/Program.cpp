@@ -41,6 +41,7 @@ int Session(const HostOptions& options, std::ostream& out, std::ostream& err,
         EmlFolder emls(options.out);
         CommandDispatcher dispatcher(world, transcript, emls, baseFolder);
         next(dispatcher, transcript);
+        dispatcher.Finish();
         try {
             if (world.Running()) {
                 world.Stop();

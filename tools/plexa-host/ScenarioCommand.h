@@ -72,6 +72,8 @@ struct OpenCmd {
 struct WindowCmd {
     int32_t number = 0;
 };
+// Opens a new mail in its own window, as the client's New button does (CreateItem, Display).
+struct NewMailCmd {};
 
 // Acting.
 struct ClickCmd {
@@ -95,6 +97,11 @@ struct TypeCmd {
 };
 struct SubjectCmd {
     std::wstring text;
+};
+// Adds recipients to the active message window, as typed into its To, Cc or Bcc box.
+struct AddressCmd {
+    int32_t type = 1;  // OlMailRecipientType
+    std::vector<std::wstring> names;
 };
 struct SendCmd {};
 struct CloseCmd {
@@ -163,10 +170,10 @@ struct DumpCmd {
 using CommandBody =
     std::variant<HostCmd, MailboxCmd, ClockCmd, LanguageCmd, SettingCmd, StartCmd, StopCmd,
                  RestartCmd, ExplorerCmd, FolderCmd, SelectCmd, RightClickCmd, OpenCmd, WindowCmd,
-                 ClickCmd, AnswerCmd, PickFolderCmd, DialogCmd, TypeCmd, SubjectCmd, SendCmd,
-                 CloseCmd, AdvanceCmd, MailCmd, SayCmd, ExpectSentCountCmd, ExpectSentToCmd,
-                 ExpectFolderCountCmd, ExpectItemCmd, ExpectMessageCmd, ExpectRegistryCmd,
-                 ExpectLogCmd, ExpectControlCmd, DumpCmd>;
+                 NewMailCmd, ClickCmd, AnswerCmd, PickFolderCmd, DialogCmd, TypeCmd, SubjectCmd,
+                 AddressCmd, SendCmd, CloseCmd, AdvanceCmd, MailCmd, SayCmd, ExpectSentCountCmd,
+                 ExpectSentToCmd, ExpectFolderCountCmd, ExpectItemCmd, ExpectMessageCmd,
+                 ExpectRegistryCmd, ExpectLogCmd, ExpectControlCmd, DumpCmd>;
 
 struct Command {
     CommandBody body;

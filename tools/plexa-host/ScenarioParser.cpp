@@ -413,6 +413,23 @@ CommandBody ParseBody(Cursor& c) {
         c.ExpectEnd();
         return cmd;
     }
+    if (name == L"new") {
+        c.TakeKeyword({L"mail"}, L"what to make new");
+        c.ExpectEnd();
+        return NewMailCmd{};
+    }
+    if (name == L"address") {
+        AddressCmd cmd;
+        const std::wstring type = c.TakeKeyword({L"to", L"cc", L"bcc"}, L"a recipient type");
+        cmd.type = type == L"to" ? 1 : type == L"cc" ? 2 : 3;
+        while (!c.AtEnd()) {
+            cmd.names.push_back(c.TakeText(L"a name"));
+        }
+        if (cmd.names.empty()) {
+            c.Fail(L"address: name the recipients (address to NAME...)");
+        }
+        return cmd;
+    }
     if (name == L"window") {
         WindowCmd cmd{c.TakeNumber(L"the window's number", 1, 1000)};
         c.ExpectEnd();
@@ -623,6 +640,7 @@ bool NeedsRunningClient(const CommandBody& body) {
            std::holds_alternative<ExplorerCmd>(body) || std::holds_alternative<FolderCmd>(body) ||
            std::holds_alternative<SelectCmd>(body) || std::holds_alternative<RightClickCmd>(body) ||
            std::holds_alternative<OpenCmd>(body) || std::holds_alternative<WindowCmd>(body) ||
+           std::holds_alternative<NewMailCmd>(body) || std::holds_alternative<AddressCmd>(body) ||
            std::holds_alternative<ClickCmd>(body) || std::holds_alternative<AnswerCmd>(body) ||
            std::holds_alternative<PickFolderCmd>(body) || std::holds_alternative<DialogCmd>(body) ||
            std::holds_alternative<TypeCmd>(body) || std::holds_alternative<SubjectCmd>(body) ||
