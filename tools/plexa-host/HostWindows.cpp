@@ -302,6 +302,7 @@ void HostWindows::Select(const SelectCmd& c) {
         }
         if (!any) {
             std::vector<std::wstring> names;
+            names.reserve(items.size());
             for (const auto& item : items) {
                 names.push_back(Quote(ItemName(*item)));
             }

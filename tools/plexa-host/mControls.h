@@ -36,8 +36,8 @@ ControlState FindInRibbonText(const std::wstring& stateText, const std::wstring&
 
 // The pieces of a language text between its placeholders (%s, %d and the other printf
 // conversions; %% is one percent sign), empty pieces left out.
-std::vector<std::wstring> PiecesAroundPlaceholders(const std::wstring& text);
-// Whether text holds every piece, in order, letter case ignored.
-bool ContainsInOrder(const std::wstring& text, const std::vector<std::wstring>& pieces);
+std::vector<std::wstring> PiecesAroundPlaceholders(const std::wstring& source);
+// Whether haystack holds every piece, in order, letter case ignored.
+bool ContainsInOrder(const std::wstring& haystack, const std::vector<std::wstring>& pieces);
 
 }  // namespace plexa::host::mControls
