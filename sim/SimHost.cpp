@@ -16,4 +16,8 @@ SimHost::SimHost(SimPlatform& platform, const MailboxModel& mailbox, std::wstrin
     FillSession(mailbox, session, source);
 }
 
+SimHost::~SimHost() {
+    application->HostGone();
+}
+
 }  // namespace plexa::sim

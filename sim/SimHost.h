@@ -23,6 +23,7 @@ public:
     // Throws MailboxError, naming source and the place in it, when the mailbox does not build.
     SimHost(SimPlatform& platform, const MailboxModel& mailbox,
             std::wstring_view source = L"mailbox");
+    ~SimHost();
     SimHost(const SimHost&) = delete;
     SimHost& operator=(const SimHost&) = delete;
 

@@ -104,7 +104,7 @@ SimApplication::SimApplication(SimOutlook& outlook)
 }
 
 SimApplication::~SimApplication() {
-    if (m_outlook.application == this) {
+    if (!m_hostGone && m_outlook.application == this) {
         m_outlook.application = nullptr;
     }
 }

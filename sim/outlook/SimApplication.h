@@ -71,12 +71,17 @@ public:
     std::shared_ptr<Explorers> GetExplorers() override;
     std::shared_ptr<Inspectors> GetInspectors() override;
 
+    // Told by the simulated host as it goes: the application object may outlive it (the add-in
+    // holds it until it is released), but must not reach into it any more.
+    void HostGone() { m_hostGone = true; }
+
     // The collections the window simulation fills.
     const std::shared_ptr<SimExplorers> explorers;
     const std::shared_ptr<SimInspectors> inspectors;
 
 private:
     SimOutlook& m_outlook;
+    bool m_hostGone = false;
 };
 
 }  // namespace plexa::sim

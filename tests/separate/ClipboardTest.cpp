@@ -1,0 +1,125 @@
+// The user's clipboard survives the add-in's own use of it, and placeholders reach the Word
+// companion as the exact WM_COPYDATA message it expects.
+#include <gtest/gtest.h>
+
+#include "TestWorld.h"
+#include "core/Text.h"
+#include "host/outlook/Application.h"
+#include "separate/CClipboard.h"
+#include "separate/mWordAddin.h"
+#include "sim/SimDesktop.h"
+
+namespace plexa {
+namespace {
+
+TEST(Clipboard, TheUsersContentsComeBackExceptWhatCannotBeSaved) {
+    test::TestWorld w;
+    auto& board = w.sim.clipboard;
+    board.CopyText(L"Dear Ann");
+    board.AddPicture(nullptr);  // a bitmap: a handle, not a block
+    const uint32_t native = board.RegisterFormat(L"Native");
+    board.AddData(native, {1, 2, 3});
+    const uint32_t html = board.RegisterFormat(L"HTML Format");
+    board.AddData(html, {'<', 'b', '>'});
+
+    CClipboard clip;
+    clip.Save();
+    clip.Save();                         // nested: only counts
+    EXPECT_EQ(clip.Saved().size(), 3u);  // two texts and the HTML
+    board.CopyText(L"the add-in's button face went here");
+    clip.Restore();
+    EXPECT_EQ(board.Text(), L"the add-in's button face went here");  // inner Restore: nothing
+    clip.Restore();
+    EXPECT_EQ(board.Text(), L"Dear Ann");
+    EXPECT_EQ(board.Data(html), (std::vector<uint8_t>{'<', 'b', '>'}));
+    EXPECT_FALSE(board.Has(cf::Bitmap));
+    EXPECT_FALSE(board.Has(native));
+    EXPECT_EQ(clip.Saved().size(), 0u);
+
+    const auto warnings = w.log.Of(LogLevel::Warning, L"CClipboard::Save");
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[0].text, L"Cant save CF_ENHMETAFILE/CF_BITMAP clipboard format");
+    EXPECT_EQ(warnings[1].text, L"Cant save named clipboard format - Native");
+
+    // An empty clipboard comes back empty; an unbalanced Restore only counts down.
+    board.ClearAll();
+    clip.Save();
+    board.CopyText(L"temporary");
+    clip.Restore();
+    EXPECT_TRUE(board.Formats().empty());
+    clip.Restore();
+    EXPECT_EQ(clip.UseCount(), -1);
+}
+
+TEST(Clipboard, AFormatThatCannotBeReadIsSkippedAndTheFormatsAreListed) {
+    test::TestWorld w;
+    auto& board = w.sim.clipboard;
+    board.CopyText(L"kept");
+    const uint32_t odd = board.RegisterFormat(L"Lazy Format");
+    board.AddData(odd, {9});
+    board.SetUnrenderable(odd, true);
+    {
+        CClipboard clip;
+        clip.Save();
+        EXPECT_EQ(clip.Saved().size(), 2u);
+        const auto warnings = w.log.Of(LogLevel::Warning, L"CClipboard::Save");
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_EQ(warnings[0].text.rfind(L"GetClipboardData(Format=" + std::to_wstring(odd), 0),
+                  0u);
+        EXPECT_NE(warnings[0].text.find(L", Err.LastDllError = 0x"), std::wstring::npos);
+        const auto listing = w.log.Of(LogLevel::Debug, L"CClipboard::dbgEnumFormats");
+        ASSERT_EQ(listing.size(), 1u);
+        EXPECT_NE(listing[0].text.find(L"Lazy Format"), std::wstring::npos);
+
+        // Held by another program: nothing is restored, the saved formats wait.
+        board.SetHeldByOtherProgram(true);
+        clip.Restore();
+        board.SetHeldByOtherProgram(false);
+        EXPECT_EQ(clip.Saved().size(), 2u);
+    }  // destroyed in balance: nothing to say
+    EXPECT_TRUE(w.log.Of(LogLevel::Warning, L"CClipboard::Class_Terminate").empty());
+    {
+        CClipboard unbalanced;
+        unbalanced.Save();
+    }
+    EXPECT_EQ(w.log.Of(LogLevel::Warning, L"CClipboard::Class_Terminate").at(0).text,
+              L"m_UseCount(1) <> 0");
+}
+
+TEST(WordCompanion, ReceivesTheTextAsOneAnsiMessageAndTypesIt) {
+    test::TestWorld w;
+    sim::SimDesktop desktop{w.sim};
+    w.context.host = desktop.Ports();
+
+    // Not running: nothing happens and nothing is reported.
+    mWordAddin::SendTextByKeyPress2Word(L"%FirstName% ", true);
+    EXPECT_TRUE(w.sim.windows.Received().empty());
+    EXPECT_TRUE(w.log.entries.empty());
+
+    // A 2003 client editing mail in Word, with a message window in front.
+    desktop.host.session.outlookMajorVersion = 11;
+    desktop.wordEditor = true;
+    auto mail =
+        std::dynamic_pointer_cast<MailItem>(desktop.host.application->CreateItem(olMailItem));
+    desktop.OpenInspector(mail);
+    desktop.StartWordCompanion();
+    mWordAddin::SendTextByKeyPress2Word(L"Grüße, %FirstName%, ok ", true);
+    ASSERT_EQ(w.sim.windows.Received().size(), 1u);
+    const auto& message = w.sim.windows.Received()[0];
+    EXPECT_EQ(message.message, 74u);
+    EXPECT_EQ(message.wParam, 0u);
+    EXPECT_EQ(message.copyDataId, 0u);
+    const std::string expected =
+        "SendTextByKeyPress,1,Gr\xFC\xDF"
+        "e, %FirstName%, ok ";
+    EXPECT_EQ(message.copyDataLength, expected.size() + 1);
+    EXPECT_EQ(std::string(message.copyData.begin(), message.copyData.end()),
+              expected + std::string(1, '\0'));
+    ASSERT_EQ(desktop.WordCompanionTyped().size(), 1u);
+    EXPECT_EQ(desktop.WordCompanionTyped()[0], L"Grüße, %FirstName%, ok ");
+    EXPECT_NE(mail->HTMLBody().find(L"Grüße, %FirstName%, ok "), std::wstring::npos)
+        << text::ToUtf8(mail->HTMLBody());
+}
+
+}  // namespace
+}  // namespace plexa
