@@ -1,0 +1,100 @@
+#include "recipients/frmRecipientProp.h"
+
+#include "addin/Context.h"
+#include "core/HostError.h"
+#include "platform/IUiShell.h"
+#include "settings/CLang.h"
+#include "settings/COptions.h"
+#include "settings/mGlobals.h"
+
+namespace plexa {
+
+frmRecipientProp::frmRecipientProp(RecipientPropArgs& args)
+    : Form(L"frmRecipientProp"), m_args(args) {
+    caption = L"Recipient property";
+    Add(L"lblDescription", ControlType::Label);
+    Add(L"lblProperty", ControlType::Label);
+    Add(L"txtValue", ControlType::TextBox);
+    Control& ok = Add(L"btnOK", ControlType::CommandButton);
+    ok.caption = L"OK";
+    ok.onClick = [this] { btnOK_Click(); };
+    Control& cancel = Add(L"btnCancel", ControlType::CommandButton);
+    cancel.caption = L"Cancel";
+    cancel.onClick = [this] { btnCancel_Click(); };
+}
+
+void frmRecipientProp::OnLoad() {
+    m_activatedOnce = false;
+    m_closingByProgram = false;
+    m_focusedControl.clear();
+    Context* ctx = Context::Current();
+    if (ctx != nullptr) {
+        ctx->Lang().LocalizeForm(*this);
+        picture = ctx->Options().MAIN_ICON();
+        (*this)[L"lblDescription"].caption = ctx->Lang().Item(
+            m_args.contactFound ? L"LID_CONTACT_EMPTYPROPERTY" : L"LID_CONTACT_NOT_FOUND",
+            {Variant(m_args.recipientName)});
+    }
+    (*this)[L"lblProperty"].caption = m_args.propertyName;
+    (*this)[L"txtValue"].text = m_args.value;
+    m_topmost = m_args.stayOnTop;
+    caption = m_args.caption;
+    m_args.cancelled = false;
+}
+
+void frmRecipientProp::OnActivate() {
+    if (m_activatedOnce) {
+        return;
+    }
+    m_activatedOnce = true;
+    if (m_args.stayOnTop) {
+        m_focusedControl = L"txtValue";
+    }
+}
+
+bool frmRecipientProp::OnQueryUnload() {
+    if (!m_closingByProgram) {
+        m_args.cancelled = true;
+    }
+    return true;
+}
+
+void frmRecipientProp::btnOK_Click() {
+    const std::wstring& entered = (*this)[L"txtValue"].text;
+    if (entered.empty()) {
+        Context* ctx = Context::Current();
+        if (ctx != nullptr) {
+            try {
+                ctx->Ports().ui->MsgBox(ctx->Lang().Item(L"LID_PROMPT_VALIDATE_MESSAGE2",
+                                                         {Variant(m_args.propertyName)}),
+                                        mb::OkOnly | mb::IconExclamation, caption);
+            } catch (const HostError& e) {
+                mGlobals::LogError(L"frmRecipientProp::btnOK_Click", e);
+            }
+        }
+        m_focusedControl = L"txtValue";
+        return;
+    }
+    m_args.value = entered;
+    m_args.cancelled = false;
+    Close();
+}
+
+void frmRecipientProp::btnCancel_Click() {
+    m_args.cancelled = true;
+    Close();
+}
+
+void frmRecipientProp::Close() {
+    m_closingByProgram = true;
+    unloaded = true;
+    if (Context* ctx = Context::Current(); ctx != nullptr && ctx->Ports().ui != nullptr) {
+        try {
+            ctx->Ports().ui->Unload(*this);
+        } catch (const HostError& e) {
+            mGlobals::LogError(L"frmRecipientProp::Close", e);
+        }
+    }
+}
+
+}  // namespace plexa

@@ -1,0 +1,458 @@
+#include "recipients/mPlexa.h"
+
+#include <algorithm>
+#include <deque>
+
+#include "addin/Context.h"
+#include "core/HostError.h"
+#include "core/Text.h"
+#include "host/mapi/PropTags.h"
+#include "host/outlook/Application.h"
+#include "host/outlook/OutlookItem.h"
+#include "host/redemption/Redemption.h"
+#include "platform/IUiShell.h"
+#include "recipients/CRecipients.h"
+#include "recipients/mAddressBook.h"
+#include "settings/CLang.h"
+#include "settings/COptions.h"
+#include "settings/mGlobals.h"
+#include "ui/frmProgress.h"
+
+namespace plexa::mPlexa {
+
+namespace {
+
+constexpr const wchar_t* kGetPlexaRecipients = L"GetPlexaRecipients";
+constexpr const wchar_t* kTraceGet = L"mPlexa::GetPlexaRecipients";
+constexpr const wchar_t* kAddItemRecipients = L"mPlexa::AddItemRecipients";
+constexpr const wchar_t* kSafeGetLinks = L"mPlexa::SafeGetLinks";
+
+Context& Ctx() {
+    Context* ctx = Context::Current();
+    if (ctx == nullptr || ctx->host.redemption == nullptr || !ctx->host.application) {
+        throw HostError(E_FAIL, L"The add-in is not connected to the mail client");
+    }
+    return *ctx;
+}
+
+void LetMessagesRun(Context& ctx) {
+    if (ctx.Ports().windows != nullptr) {
+        ctx.Ports().windows->DoEvents();
+    }
+}
+
+// Binds a safe-access object to an item for one use and sets it back to nothing afterwards,
+// also when the use fails.
+class Binding {
+public:
+    Binding(SafeItem& safe, const std::shared_ptr<OutlookItem>& item) : m_safe(safe) {
+        m_safe.SetItem(item);
+    }
+    ~Binding() {
+        try {
+            m_safe.SetItem(nullptr);
+        } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): rebound for the next item
+        }
+    }
+    Binding(const Binding&) = delete;
+    Binding& operator=(const Binding&) = delete;
+
+private:
+    SafeItem& m_safe;
+};
+
+// Writes the entry and exit trace lines of an operation, whichever way it returns.
+class ExitTrace {
+public:
+    explicit ExitTrace(const wchar_t* source) : m_source(source) {
+        mGlobals::LogDebug(m_source, L"->", 1);
+    }
+    ~ExitTrace() { mGlobals::LogDebug(m_source, L"<-", 1); }
+    ExitTrace(const ExitTrace&) = delete;
+    ExitTrace& operator=(const ExitTrace&) = delete;
+
+private:
+    const wchar_t* m_source;
+};
+
+std::wstring Hex(const VariantArray& bytes) {
+    static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+    std::wstring out;
+    out.reserve(bytes.items.size() * 2);
+    for (const Variant& b : bytes.items) {
+        const auto value = static_cast<uint32_t>(CLng(b)) & 0xFFU;
+        out += kDigits[value >> 4];
+        out += kDigits[value & 0xFU];
+    }
+    return out;
+}
+
+std::wstring SmtpOf(const std::shared_ptr<SafeAddressEntry>& entry) {
+    return entry ? mAddressBook::SafeGetSmtpAddress(*entry, true) : std::wstring();
+}
+
+// Adds every recipient of an appointment or task, except the one named like the organiser.
+void AddSafeRecipients(SafeItem& safe, CRecipients& recipients, const std::wstring& organizer) {
+    auto list = safe.Recipients();
+    const int32_t count = list->Count();
+    for (int32_t i = 1; i <= count; ++i) {
+        auto recipient = list->Item(i);
+        const std::wstring name = recipient->Name();
+        if (!organizer.empty() && name == organizer) {
+            continue;
+        }
+        recipients.AddRecipient(name, SmtpOf(recipient->AddressEntry()), L"");
+    }
+}
+
+std::shared_ptr<Links> LinksOf(const std::shared_ptr<OutlookItem>& item) {
+    if (auto appointment = std::dynamic_pointer_cast<AppointmentItem>(item)) {
+        return appointment->GetLinks();
+    }
+    if (auto task = std::dynamic_pointer_cast<TaskItem>(item)) {
+        return task->GetLinks();
+    }
+    return nullptr;
+}
+
+void HandleLinks(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
+                 CRecipients& recipients, COptions& options) {
+    if (eFrom != esFromSelection && options.ExcludeLinkItems()) {
+        auto links = LinksOf(item);
+        if (links && links->Count() > 0) {
+            mGlobals::LogDebug(kAddItemRecipients, L"Exclude links items", 2);
+        }
+        return;
+    }
+    SafeGetLinks(item, recipients, eFrom);
+}
+
+bool ExcludedAsPrivate(ContactItem& contact, ERecipientsFrom eFrom, COptions& options) {
+    return eFrom != esFromSelection && options.ExcludePrivateContacts() &&
+           contact.Sensitivity() == olPrivate;
+}
+
+void AddMail(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
+             CRecipients& recipients, MAPIUtils& utils, SafeMailItem& safeMail, COptions& options) {
+    auto mail = std::dynamic_pointer_cast<MailItem>(item);
+    if (!mail) {
+        throw RuntimeError(vberr::TypeMismatch);
+    }
+    // Explicitly selected mails are never skipped.
+    if (eFrom != esFromSelection && IsRepliedMail(mail, utils) && options.ExcludeReplied()) {
+        mGlobals::LogDebug(kAddItemRecipients, L"Exclude already replied e-mail", 2);
+        return;
+    }
+    Binding bound(safeMail, item);
+    if (IsReceivedMail(mail)) {
+        // The sender, associated with the mail so that it is marked replied once answered.
+        const std::wstring name = CStr(safeMail.Fields(mapi::PR_SENT_REPRESENTING_NAME));
+        const std::wstring email = CStr(safeMail.Fields(mapi::PR_SENT_REPRESENTING_EMAIL_ADDRESS));
+        recipients.AddRecipient(name, email, mail->EntryID());
+        return;
+    }
+    // A mail of one's own (Drafts, Outbox, Sent Items): its recipients by type.
+    auto list = safeMail.Recipients();
+    const int32_t count = list->Count();
+    for (int32_t i = 1; i <= count; ++i) {
+        auto recipient = list->Item(i);
+        const int32_t type = recipient->Type();
+        if (type == olTo || (type == olCC && options.IncludeCC()) ||
+            (type == olBCC && options.IncludeBCC())) {
+            recipients.AddRecipient(recipient->Name(), SmtpOf(recipient->AddressEntry()), L"");
+        }
+    }
+}
+
+void AddAppointment(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
+                    CRecipients& recipients, SafeAppointmentItem& safeAppointment,
+                    COptions& options) {
+    {
+        Binding bound(safeAppointment, item);
+        std::wstring organizer;
+        if (safeAppointment.ResponseStatus() == olResponseOrganized) {
+            organizer = safeAppointment.Organizer();
+        }
+        AddSafeRecipients(safeAppointment, recipients, organizer);
+    }
+    HandleLinks(item, eFrom, recipients, options);
+}
+
+void AddTask(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
+             CRecipients& recipients, SafeTaskItem& safeTask, COptions& options) {
+    {
+        Binding bound(safeTask, item);
+        AddSafeRecipients(safeTask, recipients, L"");
+    }
+    HandleLinks(item, eFrom, recipients, options);
+}
+
+void AddContact(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
+                CRecipients& recipients, COptions& options) {
+    auto contact = std::dynamic_pointer_cast<ContactItem>(item);
+    if (!contact) {
+        throw RuntimeError(vberr::TypeMismatch);
+    }
+    if (ExcludedAsPrivate(*contact, eFrom, options)) {
+        mGlobals::LogDebug(kAddItemRecipients, L"Exclude private contacts", 2);
+        return;
+    }
+    const std::vector<std::wstring> addresses = GetContactEmailAddresses(contact);
+    if (!addresses.empty()) {
+        recipients.AddRecipient(contact->FullName(), addresses.front(), L"");
+    }
+}
+
+}  // namespace
+
+bool GetPlexaRecipients(ERecipientsFrom eFrom, CRecipients& recipients, bool bAddDistLists,
+                        bool& bUseProgressWND, frmProgress& progressWnd,
+                        const std::shared_ptr<MAPIFolder>& folder, int32_t nCommand) {
+    const ExitTrace trace(kTraceGet);
+    bUseProgressWND = false;
+    std::deque<std::shared_ptr<OutlookItem>> colItems;
+    bool result = false;
+    try {
+        Context& ctx = Ctx();
+        IUiShell& ui = *ctx.Ports().ui;
+        auto explorer = ctx.host.application->ActiveExplorer();
+        std::shared_ptr<MAPIFolder> source = folder;
+        if (!source && explorer) {
+            source = explorer->CurrentFolder();
+        }
+        if (ui.IsLoaded(progressWnd)) {
+            progressWnd.ProgressDone();
+        }
+        if (!source) {
+            mGlobals::LogDebug(kTraceGet, L"no folder window", 2);
+            return false;
+        }
+        if (eFrom != esFromSelection && eFrom != esFromFolder) {
+            mGlobals::LogError(
+                kGetPlexaRecipients, 0,
+                L"Invalid ERecipientsFrom value = " + std::to_wstring(static_cast<int32_t>(eFrom)));
+            return false;
+        }
+
+        // The top folder of a store holds nothing to gather, whatever eFrom says.
+        if (source->Parent()->Class() != olNamespace) {
+            if (eFrom == esFromFolder) {
+                mGlobals::LogDebug(kTraceGet, L"get all folder items", 2);
+                auto items = source->GetItems();
+                for (auto item = items->GetFirst(); item; item = items->GetNext()) {
+                    colItems.push_back(std::move(item));
+                }
+            } else if (explorer) {
+                mGlobals::LogDebug(kTraceGet, L"esFromSelection", 2);
+                auto selection = explorer->GetSelection();
+                const int32_t count = selection->Count();
+                for (int32_t i = 1; i <= count; ++i) {
+                    colItems.push_back(selection->Item(i));
+                }
+            }
+        }
+        if (colItems.empty()) {
+            mGlobals::LogDebug(kTraceGet, L"colItems.Count = 0 ", 2);
+            return false;
+        }
+
+        if (colItems.size() >= kConfirmItemCount) {
+            CLang& lang = ctx.Lang();
+            const std::wstring prompt =
+                lang.Item(nCommand == kDistListCommand ? L"LID_PROMPT_LARGE_RECIPIENTS_DL"
+                                                       : L"LID_PROMPT_LARGE_RECIPIENTS_M");
+            if (ui.MsgBox(prompt, mb::YesNo, lang.Item(L"LID_TITLE_LARGE_RECIPIENTS")) !=
+                mb::IdYes) {
+                return false;
+            }
+        }
+
+        RedemptionLibrary& library = *ctx.host.redemption;
+        auto utils = library.CreateMAPIUtils();
+        auto safeMail = library.CreateSafeMailItem();
+        auto safeAppointment = library.CreateSafeAppointmentItem();
+        auto safeTask = library.CreateSafeTaskItem();
+
+        if (colItems.size() >= kProgressItemCount) {
+            bUseProgressWND = true;
+            mGlobals::LogDebug(kTraceGet, L"bUseProgressWND = True", 2);
+            ui.Show(progressWnd, false);
+            progressWnd.ProgressInit(static_cast<int32_t>(colItems.size()), 1);
+        }
+
+        // Each item leaves the working list as soon as it is done, so the host's items are
+        // released progressively.
+        bool bCancel = false;
+        while (!colItems.empty() && !bCancel) {
+            AddItemRecipients(colItems.front(), eFrom, recipients, bAddDistLists, bUseProgressWND,
+                              progressWnd, *utils, *safeMail, *safeAppointment, *safeTask, bCancel);
+            colItems.pop_front();
+        }
+
+        if (bUseProgressWND) {
+            LetMessagesRun(ctx);
+        }
+        if (bCancel) {
+            if (bUseProgressWND) {
+                progressWnd.ProgressDone();
+                LetMessagesRun(ctx);
+            }
+            result = false;
+        } else {
+            result = true;
+        }
+    } catch (const HostError& e) {
+        mGlobals::LogError(kGetPlexaRecipients, e);
+        // A window opened for this run closes with it.
+        if (bUseProgressWND) {
+            progressWnd.ProgressDone();
+        }
+        result = false;
+    }
+    return result;
+}
+
+void AddItemRecipients(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
+                       CRecipients& recipients, bool bAddDistLists, bool bUseProgressWND,
+                       frmProgress& progressWnd, MAPIUtils& utils, SafeMailItem& safeMail,
+                       SafeAppointmentItem& safeAppointment, SafeTaskItem& safeTask,
+                       bool& bCancel) {
+    try {
+        COptions& options = Ctx().Options();
+        const int32_t itemClass = item->Class();
+        switch (itemClass) {
+            case olMail:
+                AddMail(item, eFrom, recipients, utils, safeMail, options);
+                break;
+            case olAppointment:
+                AddAppointment(item, eFrom, recipients, safeAppointment, options);
+                break;
+            case olTask:
+                AddTask(item, eFrom, recipients, safeTask, options);
+                break;
+            case olContact:
+                AddContact(item, eFrom, recipients, options);
+                break;
+            case olDistributionList:
+                if (bAddDistLists) {
+                    recipients.AddRecipient(item->Subject(), L"", L"");
+                } else {
+                    mGlobals::LogDebug(kAddItemRecipients, L"Ignoring distibutive list", 2);
+                }
+                break;
+            default:
+                mGlobals::LogWarning(
+                    kAddItemRecipients,
+                    L"selected unsupported item type = " + std::to_wstring(itemClass), 1);
+                break;
+        }
+        if (bUseProgressWND) {
+            mGlobals::LogDebug(kAddItemRecipients, L"frmProgress.ProgressStep", 3);
+            progressWnd.ProgressStep();
+            if (progressWnd.Cancel()) {
+                bCancel = true;
+            }
+        }
+    } catch (const HostError& e) {
+        mGlobals::LogError(kAddItemRecipients, e);
+    }
+}
+
+void SafeGetLinks(const std::shared_ptr<OutlookItem>& item, CRecipients& recipients,
+                  ERecipientsFrom eFrom) {
+    try {
+        auto links = LinksOf(item);
+        if (!links) {
+            return;
+        }
+        const int32_t count = links->Count();
+        for (int32_t i = 1; i <= count; ++i) {
+            auto link = links->Item(i);
+            if (link->Type() != olLinkContact) {
+                continue;
+            }
+            std::shared_ptr<ContactItem> contact;
+            try {
+                contact = std::dynamic_pointer_cast<ContactItem>(link->Item());
+            } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): added by its name below
+            }
+            if (!contact) {
+                recipients.AddRecipient(link->Name(), L"", L"");
+                continue;
+            }
+            if (ExcludedAsPrivate(*contact, eFrom, Ctx().Options())) {
+                mGlobals::LogDebug(kSafeGetLinks, L"Exclude private contacts", 2);
+                continue;
+            }
+            const std::vector<std::wstring> addresses = GetContactEmailAddresses(contact);
+            recipients.AddRecipient(contact->FullName(),
+                                    addresses.empty() ? std::wstring() : addresses.front(), L"");
+        }
+    } catch (const HostError& e) {
+        mGlobals::LogError(kSafeGetLinks, e);
+    }
+}
+
+bool IsRepliedMail(const std::shared_ptr<MailItem>& mail, MAPIUtils& utils) {
+    try {
+        const Variant icon = utils.HrGetOneProp(mail, mapi::PR_ICON_INDEX);
+        return !icon.IsEmpty() && CLng(icon) == mapi::ICON_INDEX_REPLIED;
+    } catch (const HostError&) {
+        return false;  // an unreadable icon: not replied
+    }
+}
+
+bool IsReceivedMail(const std::shared_ptr<MailItem>& mail) {
+    auto session = Ctx().host.application->Session();
+    std::vector<std::wstring> outgoing;
+    for (int32_t folderType : {olFolderDrafts, olFolderOutbox, olFolderSentMail}) {
+        outgoing.push_back(session->GetDefaultFolder(folderType)->EntryID());
+    }
+    std::shared_ptr<OutlookObject> current = mail->Parent();
+    while (current && current->Class() == olFolder) {
+        auto folder = std::dynamic_pointer_cast<MAPIFolder>(current);
+        if (!folder) {
+            break;
+        }
+        const std::wstring id = folder->EntryID();
+        for (const std::wstring& out : outgoing) {
+            if (text::EqualsNoCase(id, out)) {
+                return false;
+            }
+        }
+        current = folder->Parent();
+    }
+    return true;
+}
+
+std::vector<std::wstring> GetContactEmailAddresses(const std::shared_ptr<ContactItem>& contact) {
+    std::vector<std::wstring> addresses;
+    auto utils = Ctx().host.redemption->CreateMAPIUtils();
+    for (std::size_t k = 0; k < 3; ++k) {
+        const uint32_t idTag = utils->GetIDsFromNames(contact, mapi::PSETID_Address,
+                                                      mapi::LID_EMAIL_ENTRYID[k], false);
+        if (idTag == 0) {
+            continue;
+        }
+        const Variant stored = utils->HrGetOneProp(contact, idTag + mapi::PT_BINARY);
+        std::wstring address;
+        if (stored.IsEmpty()) {
+            const uint32_t addressTag = utils->GetIDsFromNames(contact, mapi::PSETID_Address,
+                                                               mapi::LID_EMAIL_ADDRESS[k], false);
+            if (addressTag != 0) {
+                address = text::ToLower(
+                    text::Trim(CStr(utils->HrGetOneProp(contact, addressTag + mapi::PT_STRING8))));
+            }
+        } else if (const VariantArray* bytes = stored.ArrayValue()) {
+            auto entry = utils->GetAddressEntryFromID(Hex(*bytes));
+            address = text::ToLower(text::Trim(mAddressBook::SafeGetSmtpAddress(*entry, true)));
+        }
+        if (mAddressBook::IsValidEmail(address) &&
+            std::find(addresses.begin(), addresses.end(), address) == addresses.end()) {
+            addresses.push_back(address);
+        }
+    }
+    return addresses;
+}
+
+}  // namespace plexa::mPlexa
