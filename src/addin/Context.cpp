@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "addin/CMailItemWrapperColl.h"
+#include "addin/CSendLaterList.h"
+#include "addin/Connect.h"
+#include "addin/frmDummy.h"
 #include "settings/CLang.h"
 #include "settings/COptions.h"
 #include "ui/CPleaseWait.h"
@@ -19,6 +23,10 @@ Context::Context(Platform platform)
 }
 
 Context::~Context() {
+    // The timers and the add-in's objects go while this context is still the current one.
+    m_frmDummy.reset();
+    connect.reset();
+    sendLaterList.reset();
     if (gCurrent == this) {
         gCurrent = m_previous;
     }
@@ -47,6 +55,28 @@ CPleaseWait& Context::PleaseWait() {
         m_pleaseWait = std::make_unique<CPleaseWait>();
     }
     return *m_pleaseWait;
+}
+
+void Context::ClearPleaseWait() {
+    m_pleaseWait.reset();
+}
+
+frmDummy& Context::FrmDummy() {
+    if (!m_frmDummy) {
+        m_frmDummy = std::make_unique<frmDummy>();
+    }
+    return *m_frmDummy;
+}
+
+void Context::UnloadFrmDummy() {
+    m_frmDummy.reset();
+}
+
+CMailItemWrapperColl& Context::MailItemWrappers() {
+    if (!m_mailItemWrappers) {
+        m_mailItemWrappers = std::make_unique<CMailItemWrapperColl>();
+    }
+    return *m_mailItemWrappers;
 }
 
 void Context::Log(const LogEntry& entry) noexcept {

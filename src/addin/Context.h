@@ -15,8 +15,12 @@
 namespace plexa {
 
 class CLang;
+class CMailItemWrapperColl;
+class Connect;
 class CPleaseWait;
 class COptions;
+class CSendLaterList;
+class frmDummy;
 
 class Context {
 public:
@@ -36,6 +40,16 @@ public:
     CLang& Lang();
     // The please-wait window's keeper (gPleaseWait), created on first use.
     CPleaseWait& PleaseWait();
+    bool PleaseWaitLoaded() const { return static_cast<bool>(m_pleaseWait); }
+    // Clears gPleaseWait (the next use creates a new one).
+    void ClearPleaseWait();
+    // The hidden timer form (frmDummy), loaded on first use.
+    frmDummy& FrmDummy();
+    bool FrmDummyLoaded() const { return static_cast<bool>(m_frmDummy); }
+    // Unloads the form, which stops all its timers.
+    void UnloadFrmDummy();
+    // The mail-item wrappers (gMailItemWrappers), created on first use.
+    CMailItemWrapperColl& MailItemWrappers();
 
     // Hands an entry to the log writer and the sinks. An entry raised while another is being
     // written (the writer's own trouble) is dropped rather than recursing.
@@ -45,6 +59,10 @@ public:
 
     // The mail client and its libraries; empty until the add-in is connected.
     HostPorts host;
+    // The connection object (gConnect): set at connection, cleared at full shut-down.
+    std::shared_ptr<Connect> connect;
+    // The send-later queue of the default store (gSendLaterList): created at connection.
+    std::unique_ptr<CSendLaterList> sendLaterList;
 
     // The host's major version, 0 until first read.
     int32_t cachedOutlookVersion = 0;
@@ -55,6 +73,8 @@ private:
     std::unique_ptr<COptions> m_options;
     std::unique_ptr<CLang> m_lang;
     std::unique_ptr<CPleaseWait> m_pleaseWait;
+    std::unique_ptr<frmDummy> m_frmDummy;
+    std::unique_ptr<CMailItemWrapperColl> m_mailItemWrappers;
     std::vector<ILogSink*> m_sinks;
     bool m_logging = false;
     Context* m_previous;

@@ -1,0 +1,465 @@
+#include "addin/Connect.h"
+
+#include "addin/CExplorerMenu.h"
+#include "addin/CSendLaterList.h"
+#include "addin/Context.h"
+#include "addin/frmDummy.h"
+#include "host/outlook/OlConstants.h"
+#include "separate/mFlag.h"
+#include "separate/mUserProps.h"
+#include "settings/CLang.h"
+#include "settings/COptions.h"
+#include "settings/mGlobals.h"
+#include "settings/mMisc.h"
+#include "settings/mReduceLog.h"
+
+namespace plexa {
+
+namespace {
+
+constexpr int64_t kMaxLogSize = 1048576;
+constexpr int64_t kMaxErrSize = 131072;
+// The product's short name (resource string 603).
+constexpr const wchar_t* kProductShortName = L"Plexa";
+constexpr int32_t kDispUnknownName = static_cast<int32_t>(0x80020006);
+
+// Runs one step; a host error ends that step only. For handlers that ignore the host's errors
+// (the window may be closing) and for Done, which attempts every step.
+template <typename Step>
+void Attempt(Step&& step) {
+    try {
+        std::forward<Step>(step)();
+    } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): ignored where the add-in says
+    }
+}
+
+void Trace(const std::wstring& name, const std::wstring& text = L"->", int detail = 3) {
+    mGlobals::LogDebug(L"Connect::" + name, text, detail);
+}
+
+std::shared_ptr<CExplorerMenu> MenuOf(const std::shared_ptr<CExplorerWrapper>& explorer) {
+    return explorer
+               ? std::dynamic_pointer_cast<CExplorerMenu>(explorer->GetAssociatedObject(L"Menu"))
+               : nullptr;
+}
+
+HostError UnknownName(const std::wstring& callback) {
+    return HostError(kDispUnknownName, L"Unknown name: " + callback, L"Plexa");
+}
+
+}  // namespace
+
+Connect::~Connect() = default;
+
+// ---- Connection events ------------------------------------------------------------------------
+
+void Connect::IDTExtensibility2_OnConnection(const std::shared_ptr<Application>& application,
+                                             int32_t /*connectMode*/,
+                                             const std::shared_ptr<AutomationObject>& /*addInInst*/,
+                                             const std::vector<Variant>& /*custom*/) {
+    Context* ctx = Context::Current();
+    if (ctx == nullptr) {
+        return;
+    }
+    mReduceLog::CheckLibOrvinLog(kMaxLogSize, kMaxErrSize);
+    Trace(L"IDTExtensibility2_OnConnection", L"->OK", 1);
+    ctx->host.application = application;
+    if (mMisc::GetOutlookVersion() >= 12) {
+        m_contextMenu = std::make_unique<CExplorerContextMenu>();
+        // A missing companion leaves the add-in without its 2007 context menus, nothing more.
+        try {
+            if (ctx->host.companions == nullptr) {
+                throw HostError(static_cast<int32_t>(0x80040154), L"Class not registered");
+            }
+            m_o2007events.Set(
+                ctx->host.companions->CreateContextMenuEvents(), [this](ContextMenuEvents& e) {
+                    std::vector<Connection> c;
+                    c.push_back(e.OnItemContextMenuDisplay.Connect(
+                        [this](const auto& bar, const auto& selection) {
+                            m_o2007events_OnItemContextMenuDisplay(bar, selection);
+                        }));
+                    c.push_back(e.OnFolderContextMenuDisplay.Connect(
+                        [this](const auto& bar, const auto& folder) {
+                            m_o2007events_OnFolderContextMenuDisplay(bar, folder);
+                        }));
+                    c.push_back(e.OnContextMenuClose.Connect(
+                        [this](int32_t kind) { m_o2007events_OnContextMenuClose(kind); }));
+                    return c;
+                });
+            m_o2007events->Init(application);
+        } catch (const HostError& e) {
+            mGlobals::LogError(L"Connect::IDTExtensibility2_OnConnection", e,
+                               L"O2007EventsPlexaLib");
+            m_o2007events.Reset();
+        }
+    }
+    ctx->connect = shared_from_this();
+    ctx->sendLaterList = std::make_unique<CSendLaterList>();
+    // Without the default store's top folder the queue stays empty and unkeyed.
+    try {
+        const auto root = std::dynamic_pointer_cast<MAPIFolder>(
+            application->Session()->GetDefaultFolder(olFolderInbox)->Parent());
+        if (!root) {
+            throw RuntimeError(vberr::TypeMismatch);
+        }
+        ctx->sendLaterList->Init(root->EntryID());
+        ctx->sendLaterList->Load();
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"Connect::IDTExtensibility2_OnConnection", e, L"gSendLaterList");
+    }
+    ctx->Lang().InitEx(kProductShortName);
+}
+
+void Connect::IDTExtensibility2_OnStartupComplete(const std::vector<Variant>& /*custom*/) {
+    const auto self = shared_from_this();
+    Context* ctx = Context::Current();
+    Trace(L"AddinInstance_OnStartupComplete");
+    if (ctx == nullptr || !ctx->host.application) {
+        return;
+    }
+    try {
+        m_oExplorers.Set(std::make_shared<CExplorersWrapper>(), [this](CExplorersWrapper& w) {
+            std::vector<Connection> c;
+            c.push_back(w.OnExplorer.Connect([this](const auto& e, bool first, bool fresh) {
+                m_oExplorers_OnExplorer(e, first, fresh);
+            }));
+            c.push_back(
+                w.OnCloseAllExplorers.Connect([this] { m_oExplorers_OnCloseAllExplorers(); }));
+            c.push_back(w.OnExplorerFolderSwitch.Connect(
+                [this](const auto& e) { m_oExplorers_OnExplorerFolderSwitch(e); }));
+            c.push_back(w.OnExplorerSelectionChange.Connect(
+                [this](const auto& e) { m_oExplorers_OnExplorerSelectionChange(e); }));
+            return c;
+        });
+        const auto explorers = m_oExplorers.Get();
+        explorers->Init(ctx->host.application->GetExplorers());
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"Connect::AddinInstance_OnStartupComplete", e);
+    }
+}
+
+void Connect::IDTExtensibility2_OnBeginShutdown(const std::vector<Variant>& /*custom*/) {
+    mGlobals::LogDebug(L"Connect::IDTExtensibility2_OnBeginShutdown", L"->", 3);
+    Done(true);
+}
+
+void Connect::IDTExtensibility2_OnDisconnection(int32_t /*removeMode*/,
+                                                const std::vector<Variant>& /*custom*/) {
+    mGlobals::LogDebug(L"Connect::IDTExtensibility2_OnDisconnection", L"->", 3);
+    Done(true);
+}
+
+void Connect::IDTExtensibility2_OnAddInsUpdate(const std::vector<Variant>& /*custom*/) {}
+
+// ---- Init, AddMenu, Done ----------------------------------------------------------------------
+
+bool Connect::Init(const std::shared_ptr<CExplorerWrapper>& explorer) {
+    Trace(L"Init");
+    Context* ctx = Context::Current();
+    if (ctx == nullptr) {
+        return false;
+    }
+    try {
+        ctx->FrmDummy().SetTimerEnabled(L"tmrSendLater", true);
+        AddMenu(explorer);
+        m_outlook.Set(ctx->host.application, [this](Application& a) {
+            std::vector<Connection> c;
+            c.push_back(
+                a.ItemSend.Connect([this](const std::shared_ptr<OutlookItem>& item, bool& cancel) {
+                    m_outlook_ItemSend(item, cancel);
+                }));
+            return c;
+        });
+        COptions& options = ctx->Options();
+        if (options.ModifyDraftsView()) {
+            // Waits for the Drafts view: the one-time customisation of the Drafts folder's view
+            // (its removal flag off) runs here; until then only the request is consumed.
+            options.ModifyDraftsView(false);
+        }
+        m_oInspectors.Set(ctx->host.application->GetInspectors(), [this](Inspectors& i) {
+            std::vector<Connection> c;
+            c.push_back(i.NewInspector.Connect(
+                [this](const std::shared_ptr<Inspector>& x) { m_oInspectors_NewInspector(x); }));
+            return c;
+        });
+        return true;
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"Connect::Init", e);
+        return false;
+    }
+}
+
+void Connect::AddMenu(const std::shared_ptr<CExplorerWrapper>& explorer) {
+    Trace(L"AddMenu");
+    auto menu = std::make_shared<CExplorerMenu>();
+    menu->Create(explorer->GetObject());
+    explorer->AddAssociatedObject(menu, L"Menu");
+}
+
+void Connect::Done(bool bFullMode) {
+    // Clearing gConnect must not end this object while it runs.
+    const auto self = shared_from_this();
+    Trace(L"Done", bFullMode ? L"mode = full" : L"mode = wait new explorer");
+    Context* ctx = Context::Current();
+    // Waits for placeholder replacement: emptying its cache of contact folders.
+    m_outlook.Reset();
+    // Waits for the options dialog and the progress window's keeper: unloading them when loaded.
+    if (!bFullMode) {
+        Attempt([&] {
+            if (m_oExplorers) {
+                m_oExplorers->Done(false);
+            }
+        });
+        return;
+    }
+    if (ctx != nullptr) {
+        Attempt([&] { ctx->ClearPleaseWait(); });
+        Attempt([&] { ctx->UnloadFrmDummy(); });
+    }
+    for (const auto& wrapper : m_colInspectors) {
+        Attempt([&] { wrapper->Done(); });
+    }
+    m_colInspectors.clear();
+    // Full shut-down leaves nothing hooked: a later message window finds the add-in inert.
+    m_oInspectors.Reset();
+    Attempt([&] {
+        if (m_oExplorers) {
+            m_oExplorers->Done(true);
+        }
+    });
+    m_oExplorers.Reset();
+    if (ctx != nullptr) {
+        ctx->connect.reset();
+    }
+    m_o2007events.Reset();
+    m_contextMenu.reset();
+    if (ctx != nullptr) {
+        ctx->host.application.reset();
+        ctx->sendLaterList.reset();
+    }
+}
+
+// ---- Explorers --------------------------------------------------------------------------------
+
+void Connect::m_oExplorers_OnExplorer(const std::shared_ptr<CExplorerWrapper>& explorer,
+                                      bool bFirstExplorer, bool bNewExplorer) {
+    const auto self = shared_from_this();
+    Trace(L"m_oExplorers_OnExplorer",
+          std::wstring(L"->") + (bFirstExplorer ? L"[FirstExplorer]" : L"") +
+              (bNewExplorer ? L"(NewExplorer)" : L"(ExistingExplorer)"));
+    try {
+        if (!bFirstExplorer) {
+            if (m_outlook) {
+                AddMenu(explorer);
+                return;
+            }
+            mGlobals::LogError(
+                L"Connect::m_oExplorers_OnExplorer", 0,
+                L"bFirstExplorer = false, this is incorect coz m_outlook is nothing, "
+                L"initializing...");
+        }
+        if (!Init(explorer)) {
+            Done(true);
+        }
+    } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the window may be closing
+    }
+}
+
+void Connect::m_oExplorers_OnCloseAllExplorers() {
+    Trace(L"m_oExplorers_OnCloseAllExplorers");
+    Done(false);
+}
+
+void Connect::m_oExplorers_OnExplorerFolderSwitch(
+    const std::shared_ptr<CExplorerWrapper>& explorer) {
+    Trace(L"m_oExplorers_OnExplorerFolderSwitch");
+    Attempt([&] {
+        if (mMisc::GetOutlookVersion() < 14) {
+            if (const auto menu = MenuOf(explorer)) {
+                const auto window = explorer->GetObject();
+                menu->OnFolderSwitch(window->CurrentFolder(), window);
+            }
+            return;
+        }
+        UpdateCachedAction();
+        if (m_ribbon) {
+            m_ribbon->InvalidateControl(L"Orvin.Plexa.Explorer.grpDrafts");
+            m_ribbon->InvalidateControl(L"Orvin.Plexa.Explorer.btnSendNow");
+            m_ribbon->InvalidateControl(L"Orvin.Plexa.Explorer.sepSendNow");
+        }
+    });
+}
+
+void Connect::m_oExplorers_OnExplorerSelectionChange(
+    const std::shared_ptr<CExplorerWrapper>& explorer) {
+    Trace(L"m_oExplorers_OnExplorerSelectionChange");
+    Attempt([&] {
+        if (mMisc::GetOutlookVersion() < 14) {
+            if (const auto menu = MenuOf(explorer)) {
+                const auto window = explorer->GetObject();
+                menu->OnSelectionChange(window->GetSelection(), window);
+            }
+            return;
+        }
+        if (m_ribbon) {
+            m_ribbon->InvalidateControl(L"Orvin.Plexa.Explorer.btnSendNow");
+        }
+    });
+}
+
+// ---- Inspectors, item send, context menus -----------------------------------------------------
+
+void Connect::m_oInspectors_NewInspector(const std::shared_ptr<Inspector>& inspector) {
+    mGlobals::LogDebug(L"m_oInspectors_NewInspector", L"->", 2);
+    Attempt([&] {
+        if (m_ribbon) {
+            m_ribbon->Invalidate();
+        }
+    });
+    Attempt([&] {
+        const auto mail = std::dynamic_pointer_cast<MailItem>(inspector->CurrentItem());
+        if (!mail || !mUserProps::GetShowToolbar(mail)) {
+            return;
+        }
+        for (auto i = m_colInspectors.size(); i-- > 0;) {
+            if (m_colInspectors[i]->Closed()) {
+                m_colInspectors.erase(m_colInspectors.begin() + static_cast<std::ptrdiff_t>(i));
+            }
+        }
+        auto wrapper = std::make_shared<CInspectorWrapper>();
+        wrapper->Init(inspector);
+        m_colInspectors.push_back(wrapper);
+    });
+}
+
+void Connect::m_outlook_ItemSend(const std::shared_ptr<OutlookItem>& item, bool& /*cancel*/) {
+    Trace(L"m_outlook_ItemSend");
+    Attempt([&] {
+        if (item && item->Class() == olMail) {
+            mGlobals::ClearFollowUpFlag(std::dynamic_pointer_cast<MailItem>(item));
+        }
+    });
+}
+
+void Connect::m_o2007events_OnItemContextMenuDisplay(const std::shared_ptr<CommandBar>& bar,
+                                                     const std::shared_ptr<Selection>& selection) {
+    Trace(L"m_o2007events_OnItemContextMenuDisplay");
+    Attempt([&] {
+        if (m_contextMenu) {
+            m_contextMenu->CreateItemContextMenu(bar, selection);
+        }
+    });
+}
+
+void Connect::m_o2007events_OnFolderContextMenuDisplay(const std::shared_ptr<CommandBar>& bar,
+                                                       const std::shared_ptr<MAPIFolder>& folder) {
+    Trace(L"m_o2007events_OnFolderContextMenuDisplay");
+    Attempt([&] {
+        if (m_contextMenu && folder) {
+            m_contextMenu->CreateFolderContextMenu(bar, folder->EntryID(), folder->StoreID());
+        }
+    });
+}
+
+void Connect::m_o2007events_OnContextMenuClose(int32_t contextMenu) {
+    Trace(L"m_o2007events_OnContextMenuClose");
+    Attempt([&] {
+        if (!m_contextMenu) {
+            return;
+        }
+        if (contextMenu == 0) {
+            m_contextMenu->DoneItemContextMenu();
+        } else if (contextMenu == 2) {
+            m_contextMenu->DoneFolderContextMenu();
+        }
+    });
+}
+
+// ---- Friend operations ------------------------------------------------------------------------
+
+void Connect::RecreateInspectorBars() {
+    if (mMisc::GetOutlookVersion() < 12) {
+        for (const auto& wrapper : m_colInspectors) {
+            if (!wrapper->Closed()) {
+                wrapper->RecreateToolbar();
+            }
+        }
+    } else if (m_ribbon) {
+        m_ribbon->Invalidate();
+    }
+}
+
+void Connect::UpdateInspectorButtons() {
+    if (mMisc::GetOutlookVersion() < 12) {
+        for (const auto& wrapper : m_colInspectors) {
+            if (!wrapper->Closed()) {
+                wrapper->UpdateSendModeTip();
+            }
+        }
+    } else if (m_ribbon) {
+        m_ribbon->InvalidateControl(L"btnSendMode");
+        m_ribbon->InvalidateControl(L"btnSepGrouping");
+    }
+}
+
+void Connect::UpdateCachedAction() {
+    if (mMisc::GetOutlookVersion() < 14) {
+        if (!m_oExplorers) {
+            return;
+        }
+        for (int32_t i = 1; i <= m_oExplorers->Count(); ++i) {
+            const auto explorer = m_oExplorers->Item(i);
+            if (const auto menu = MenuOf(explorer)) {
+                menu->OnCachedActionChange(explorer->GetObject());
+            }
+        }
+    } else if (m_ribbon) {
+        m_ribbon->InvalidateControl(L"Orvin.Plexa.Explorer.grpRecent");
+        m_ribbon->InvalidateControl(L"Orvin.Plexa.Explorer.btnCachedAction");
+    }
+}
+
+// ---- Ribbon -----------------------------------------------------------------------------------
+
+std::wstring Connect::GetCustomUI(const std::wstring& /*ribbonID*/) {
+    // Waits for the ribbon: the compose and explorer mark-up. Empty text leaves every ribbon as
+    // the host has it.
+    return L"";
+}
+
+void Connect::InvokeOnLoad(const std::wstring& callback, const std::shared_ptr<IRibbonUI>& ribbon) {
+    if (callback != L"Ribbon_OnLoad") {
+        throw UnknownName(callback);
+    }
+    m_ribbon = ribbon;
+}
+
+// Waits for the ribbon: its getters and actions. Until then the add-in has no callback of these
+// names, and says so as the host's dispatch would.
+std::wstring Connect::InvokeGetText(const std::wstring& callback,
+                                    const std::shared_ptr<IRibbonControl>& /*control*/) {
+    throw UnknownName(callback);
+}
+
+bool Connect::InvokeGetBool(const std::wstring& callback,
+                            const std::shared_ptr<IRibbonControl>& /*control*/) {
+    throw UnknownName(callback);
+}
+
+std::shared_ptr<IPictureDisp> Connect::InvokeGetImage(
+    const std::wstring& callback, const std::shared_ptr<IRibbonControl>& /*control*/) {
+    throw UnknownName(callback);
+}
+
+void Connect::InvokeAction(const std::wstring& callback,
+                           const std::shared_ptr<IRibbonControl>& /*control*/) {
+    throw UnknownName(callback);
+}
+
+void Connect::InvokeToggleAction(const std::wstring& callback,
+                                 const std::shared_ptr<IRibbonControl>& /*control*/,
+                                 bool /*pressed*/) {
+    throw UnknownName(callback);
+}
+
+}  // namespace plexa

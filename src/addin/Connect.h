@@ -1,0 +1,102 @@
+// The add-in's connection object, the one object the host creates. It connects the add-in
+// (connection events), waits for the first folder window to initialise it (Init), drops back to
+// waiting when the last one closes (Done in waiting mode) and shuts everything down at the end
+// (Done in full mode). It routes the host events that concern the whole add-in: folder windows
+// coming and going, folder switch, selection change, new message window, item send and the 2007
+// host's context menus.
+//
+// The host holds the object through a shared_ptr (make_shared): the process-wide gConnect is a
+// second reference, dropped at full shut-down. No host error ever leaves an entry point.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "addin/CExplorerContextMenu.h"
+#include "addin/CExplorersWrapper.h"
+#include "addin/CInspectorWrapper.h"
+#include "addin/WithEvents.h"
+#include "core/Variant.h"
+#include "host/companions/Companions.h"
+#include "host/office/Ribbon.h"
+#include "host/outlook/Application.h"
+
+namespace plexa {
+
+class Connect : public IRibbonExtensibility, public std::enable_shared_from_this<Connect> {
+public:
+    Connect() = default;
+    ~Connect() override;
+    Connect(const Connect&) = delete;
+    Connect& operator=(const Connect&) = delete;
+
+    // IDTExtensibility2. The connect and remove modes, the add-in instance and the custom
+    // arrays are not looked at.
+    void IDTExtensibility2_OnConnection(const std::shared_ptr<Application>& application,
+                                        int32_t connectMode,
+                                        const std::shared_ptr<AutomationObject>& addInInst,
+                                        const std::vector<Variant>& custom);
+    void IDTExtensibility2_OnStartupComplete(const std::vector<Variant>& custom);
+    void IDTExtensibility2_OnBeginShutdown(const std::vector<Variant>& custom);
+    void IDTExtensibility2_OnDisconnection(int32_t removeMode, const std::vector<Variant>& custom);
+    void IDTExtensibility2_OnAddInsUpdate(const std::vector<Variant>& custom);
+
+    // IRibbonExtensibility.
+    std::wstring GetCustomUI(const std::wstring& ribbonID) override;
+    void InvokeOnLoad(const std::wstring& callback,
+                      const std::shared_ptr<IRibbonUI>& ribbon) override;
+    std::wstring InvokeGetText(const std::wstring& callback,
+                               const std::shared_ptr<IRibbonControl>& control) override;
+    bool InvokeGetBool(const std::wstring& callback,
+                       const std::shared_ptr<IRibbonControl>& control) override;
+    std::shared_ptr<IPictureDisp> InvokeGetImage(
+        const std::wstring& callback, const std::shared_ptr<IRibbonControl>& control) override;
+    void InvokeAction(const std::wstring& callback,
+                      const std::shared_ptr<IRibbonControl>& control) override;
+    void InvokeToggleAction(const std::wstring& callback,
+                            const std::shared_ptr<IRibbonControl>& control, bool pressed) override;
+
+    // Friend operations of the other parts of the add-in.
+    std::shared_ptr<CExplorersWrapper> GetExplorersWrapper() const { return m_oExplorers.Get(); }
+    void RecreateInspectorBars();
+    void UpdateInspectorButtons();
+    void UpdateCachedAction();
+
+    // The state, for the debug window and tests.
+    bool Initialised() const { return static_cast<bool>(m_outlook); }
+    bool HooksInspectors() const { return static_cast<bool>(m_oInspectors); }
+    bool HasContextMenuEvents() const { return static_cast<bool>(m_o2007events); }
+    const std::vector<std::shared_ptr<CInspectorWrapper>>& InspectorWrappers() const {
+        return m_colInspectors;
+    }
+
+private:
+    bool Init(const std::shared_ptr<CExplorerWrapper>& explorer);
+    void Done(bool bFullMode);
+    void AddMenu(const std::shared_ptr<CExplorerWrapper>& explorer);
+
+    void m_oExplorers_OnExplorer(const std::shared_ptr<CExplorerWrapper>& explorer,
+                                 bool bFirstExplorer, bool bNewExplorer);
+    void m_oExplorers_OnCloseAllExplorers();
+    void m_oExplorers_OnExplorerFolderSwitch(const std::shared_ptr<CExplorerWrapper>& explorer);
+    void m_oExplorers_OnExplorerSelectionChange(const std::shared_ptr<CExplorerWrapper>& explorer);
+    void m_oInspectors_NewInspector(const std::shared_ptr<Inspector>& inspector);
+    void m_outlook_ItemSend(const std::shared_ptr<OutlookItem>& item, bool& cancel);
+    void m_o2007events_OnItemContextMenuDisplay(const std::shared_ptr<CommandBar>& bar,
+                                                const std::shared_ptr<Selection>& selection);
+    void m_o2007events_OnFolderContextMenuDisplay(const std::shared_ptr<CommandBar>& bar,
+                                                  const std::shared_ptr<MAPIFolder>& folder);
+    void m_o2007events_OnContextMenuClose(int32_t contextMenu);
+
+    WithEvents<Application> m_outlook;
+    WithEvents<CExplorersWrapper> m_oExplorers;
+    WithEvents<Inspectors> m_oInspectors;
+    WithEvents<ContextMenuEvents> m_o2007events;
+    std::vector<std::shared_ptr<CInspectorWrapper>> m_colInspectors;
+    std::shared_ptr<IRibbonUI> m_ribbon;
+    std::unique_ptr<CExplorerContextMenu> m_contextMenu;
+};
+
+}  // namespace plexa
