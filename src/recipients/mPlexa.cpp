@@ -346,8 +346,9 @@ void AddItemRecipients(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom
                     L"selected unsupported item type = " + std::to_wstring(itemClass), 1);
                 break;
         }
+        // No trace line per step: every log entry opens the log file, which would cost more
+        // than gathering the item.
         if (bUseProgressWND) {
-            mGlobals::LogDebug(kAddItemRecipients, L"frmProgress.ProgressStep", 3);
             progressWnd.ProgressStep();
             if (progressWnd.Cancel()) {
                 bCancel = true;
