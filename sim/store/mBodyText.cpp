@@ -150,8 +150,8 @@ std::wstring HtmlToText(std::wstring_view html) {
     return out;
 }
 
-std::wstring TextToHtml(std::wstring_view text) {
-    std::wstring out = L"<html><head></head><body>";
+std::wstring EscapeText(std::wstring_view text, std::wstring_view lineBreak) {
+    std::wstring out;
     for (size_t i = 0; i < text.size(); ++i) {
         const wchar_t c = text[i];
         switch (c) {
@@ -171,18 +171,21 @@ std::wstring TextToHtml(std::wstring_view text) {
                 if (i + 1 < text.size() && text[i + 1] == L'\n') {
                     ++i;
                 }
-                out += L"<br>\r\n";
+                out += lineBreak;
                 break;
             case L'\n':
-                out += L"<br>\r\n";
+                out += lineBreak;
                 break;
             default:
                 out += c;
                 break;
         }
     }
-    out += L"</body></html>";
     return out;
+}
+
+std::wstring TextToHtml(std::wstring_view text) {
+    return L"<html><head></head><body>" + EscapeText(text, L"<br>\r\n") + L"</body></html>";
 }
 
 }  // namespace plexa::sim::mBodyText

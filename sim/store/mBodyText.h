@@ -13,5 +13,7 @@ std::wstring HtmlToText(std::wstring_view html);
 // Typed text as the HTML body the host makes of it: the text escaped inside <body>, each line
 // break as <br>.
 std::wstring TextToHtml(std::wstring_view text);
+// Text escaped for an HTML body (& < > " as entities), each line break written as lineBreak.
+std::wstring EscapeText(std::wstring_view text, std::wstring_view lineBreak);
 
 }  // namespace plexa::sim::mBodyText

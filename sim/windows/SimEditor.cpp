@@ -61,36 +61,7 @@ bool IsFormattingTag(const std::wstring& html, std::size_t from, std::size_t to)
 }
 
 std::wstring EscapeHtml(const std::wstring& typed) {
-    std::wstring out;
-    for (std::size_t i = 0; i < typed.size(); ++i) {
-        const wchar_t c = typed[i];
-        switch (c) {
-            case L'&':
-                out += L"&amp;";
-                break;
-            case L'<':
-                out += L"&lt;";
-                break;
-            case L'>':
-                out += L"&gt;";
-                break;
-            case L'"':
-                out += L"&quot;";
-                break;
-            case L'\r':
-                if (i + 1 < typed.size() && typed[i + 1] == L'\n') {
-                    ++i;
-                }
-                out += L"<br>";
-                break;
-            case L'\n':
-                out += L"<br>";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
+    return mBodyText::EscapeText(typed, L"<br>");
 }
 
 }  // namespace

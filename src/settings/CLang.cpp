@@ -65,6 +65,25 @@ std::optional<std::wstring> Unquote(const std::wstring& value, std::wstring& rea
 
 }  // namespace
 
+std::pair<std::wstring, std::wstring> CLang::ValidVersion(const Section& version) {
+    std::wstring signature;
+    std::wstring langId;
+    std::wstring langName;
+    for (const auto& e : version.entries) {
+        if (e.key == L"signature") {
+            signature = e.value;
+        } else if (e.key == L"langid") {
+            langId = e.value;
+        } else if (e.key == L"lang") {
+            langName = e.value;
+        }
+    }
+    if (signature != kLangFileSignature || langId.empty() || langName.empty()) {
+        return {};
+    }
+    return {langId, langName};
+}
+
 void CLang::Clear() {
     m_texts.clear();
     m_forms.clear();
@@ -216,19 +235,8 @@ bool CLang::Init(const std::wstring& file, const std::wstring& section) {
         mGlobals::LogError(kInit, 0, sprintf(L"file '%s' has no version section", file));
         return false;
     }
-    std::wstring signature;
-    std::wstring langId;
-    std::wstring langName;
-    for (const auto& e : version.entries) {
-        if (e.key == L"signature") {
-            signature = e.value;
-        } else if (e.key == L"langid") {
-            langId = e.value;
-        } else if (e.key == L"lang") {
-            langName = e.value;
-        }
-    }
-    if (signature != kLangFileSignature || langId.empty() || langName.empty()) {
+    const auto [langId, langName] = ValidVersion(version);
+    if (langId.empty()) {
         mGlobals::LogError(kInit, 0,
                            sprintf(L"file '%s' has no(or wrong) signature or lang or langid in "
                                    L"[version] section",
@@ -303,19 +311,8 @@ std::vector<std::wstring> CLang::GetAvailableLangs(const std::wstring& folder,
                                  sprintf(L"ignoring file '%s', coz no [version] section", path), 1);
             continue;
         }
-        std::wstring signature;
-        std::wstring langId;
-        std::wstring langName;
-        for (const auto& e : version.entries) {
-            if (e.key == L"signature") {
-                signature = e.value;
-            } else if (e.key == L"langid") {
-                langId = e.value;
-            } else if (e.key == L"lang") {
-                langName = e.value;
-            }
-        }
-        if (signature != kLangFileSignature || langId.empty() || langName.empty()) {
+        const auto [langId, langName] = ValidVersion(version);
+        if (langId.empty()) {
             mGlobals::LogWarning(L"CLang.GetAvailableLangs",
                                  sprintf(L"ignoring file '%s', coz in section [version] no(or "
                                          L"wrong) signature or lang or langid",

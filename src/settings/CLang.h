@@ -61,6 +61,8 @@ private:
     };
 
     void Clear();
+    // The langid and lang of a [version] section with the right signature; both "" otherwise.
+    static std::pair<std::wstring, std::wstring> ValidVersion(const Section& version);
     Section ReadSection(const std::wstring& file, const std::wstring& section);
     bool LoadTexts(const std::wstring& file, const std::wstring& section, const std::wstring& names,
                    bool forms);
