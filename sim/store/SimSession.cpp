@@ -560,6 +560,11 @@ void SimSession::SetContactEmail(ItemRecord& contact, int slot, const std::wstri
     }
     m_indexing = false;
     Reindex(contact);
+    if (!address.empty()) {
+        // The slot's own entry is filled now, so that opening it by its stored entry id (as the
+        // safe-access library does) finds its address before anyone resolved the contact.
+        ContactEntry(contact, slot);
+    }
 }
 
 std::wstring SimSession::ContactEmailAddress(const ItemRecord& contact, int slot) const {

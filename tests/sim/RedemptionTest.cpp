@@ -97,6 +97,18 @@ TEST(Redemption, MAPIUtilsReadsAndWritesPropertiesAndNamedIds) {
 
     auto entry = w.host.session.addressBook.AddSmtp(L"Lee Park", L"lee@park.example");
     EXPECT_EQ(utils->GetAddressEntryFromID(entry->entryID)->Name(), L"Lee Park");
+    // A contact's slot, opened by the entry id stored with it, has its address at once.
+    auto& session = w.host.session;
+    auto contact = session.AddItem(*session.DefaultFolder(olFolderContacts), olContact);
+    contact->SetText(mapi::PR_DISPLAY_NAME, L"Eve Stone");
+    session.SetContactEmail(*contact, 2, L"eve@stone.example");
+    const uint32_t slotId = utils->GetIDsFromNames(
+        w.host.outlook.Item(contact), mapi::PSETID_Address, mapi::LID_EMAIL_ENTRYID[1], false);
+    const std::wstring stored = utils->HrArrayToString(
+        utils->HrGetOneProp(w.host.outlook.Item(contact), slotId | mapi::PT_BINARY));
+    auto slotEntry = utils->GetAddressEntryFromID(stored);
+    EXPECT_EQ(slotEntry->Address(), L"eve@stone.example");
+    EXPECT_EQ(slotEntry->Name(), L"Eve Stone");
     EXPECT_THROW(utils->GetAddressEntryFromID(L"00DEAD"), HostError);
 
     // An injected failure reaches the caller as the host's error.
