@@ -14,6 +14,7 @@
 #include "host/outlook/OlConstants.h"
 #include "host/outlook/OutlookItem.h"
 #include "host/outlook/Recipients.h"
+#include "settings/CLang.h"
 #include "sim/mailbox/MailboxError.h"
 #include "sim/mailbox/MailboxModel.h"
 #include "sim/mailbox/MailboxReader.h"
@@ -548,7 +549,11 @@ private:
              m_world.Platform().host.Version() + L") started on " + source + L": " +
              text::Join(stores, L", ") + L", " + std::to_wstring(folders) + L" folders, " +
              std::to_wstring(items) + L" items");
-        Show(L"Plexa's add-in is not part of this build yet: the client runs without it");
+        Show(L"Plexa connected: " +
+             std::wstring(m_world.AddinContext() != nullptr &&
+                                  !m_world.AddinContext()->Lang().LangID().empty()
+                              ? L"language " + m_world.AddinContext()->Lang().LangID()
+                              : L"no language file"));
     }
     sim::SimHost& Client() {
         if (m_world.Host() == nullptr) {

@@ -1,5 +1,8 @@
 #include "HostWorld.h"
 
+#include "addin/Connect.h"
+#include "host/outlook/OlConstants.h"
+
 #include "core/Text.h"
 #include "settings/COptions.h"
 #include "settings/mReduceLog.h"
@@ -27,6 +30,7 @@ HostWorld::HostWorld(StateFolder& state) : m_state(state) {
 }
 
 HostWorld::~HostWorld() {
+    DisconnectAddin();
     // The add-in's context refers to the platform: it goes first.
     m_context.reset();
     m_desktop.reset();
@@ -47,6 +51,52 @@ void HostWorld::MakePlatform() {
         m_platform->clock.SetUtc(*utc);
     }
     m_platform->host.SetVersion(VersionText(m_version));
+    InstallLanguageFiles();
+}
+
+void HostWorld::InstallLanguageFiles() {
+    // The add-in's language files lie in its installation folder, as the setup puts them.
+    const std::filesystem::path folder =
+        m_platform->files.RealPath(m_platform->host.InstallationFolder());
+    std::filesystem::create_directories(folder);
+    for (const char* name : {"English.lng", "German.lng"}) {
+        std::filesystem::copy_file(std::filesystem::path(PLEXA_RESOURCES_DIR) / name, folder / name,
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+}
+
+void HostWorld::ConnectAddin() {
+    // The client loads the add-in as it starts: connection, then start-up completion.
+    sim::SimDesktop* desktop = Desktop();
+    m_context->host = desktop->Ports();
+    m_connect = std::make_shared<plexa::Connect>();
+    desktop->SetRibbonProvider(m_connect.get());
+    m_connect->IDTExtensibility2_OnConnection(m_host->application, 0, nullptr, {});
+    m_connect->IDTExtensibility2_OnStartupComplete({});
+}
+
+void HostWorld::DisconnectAddin() {
+    if (!m_connect) {
+        return;
+    }
+    // The client closes its windows, then ends the add-in: begin-shutdown, disconnection.
+    if (m_desktop) {
+        for (const auto& inspector : m_desktop->Inspectors()) {
+            m_desktop->CloseInspector(inspector, olDiscard);
+        }
+        for (const auto& explorer : m_desktop->Explorers()) {
+            m_desktop->CloseExplorer(explorer);
+        }
+    }
+    m_connect->IDTExtensibility2_OnBeginShutdown({});
+    m_connect->IDTExtensibility2_OnDisconnection(0, {});
+    if (m_desktop) {
+        m_desktop->SetRibbonProvider(nullptr);
+    }
+    m_connect.reset();
+    if (m_context) {
+        m_context->host = {};
+    }
 }
 
 void HostWorld::SetVersion(int32_t major) {
@@ -94,9 +144,12 @@ void HostWorld::Start() {
     m_context = std::make_unique<Context>(m_platform->Ports());
     m_context->host.application = m_host->application;
     m_running = true;
+    ConnectAddin();
 }
 
 void HostWorld::Stop() {
+    Collect();
+    DisconnectAddin();
     Collect();
     m_context.reset();
     m_running = false;

@@ -17,6 +17,10 @@
 #include "sim/SimPlatform.h"
 #include "sim/store/Transmission.h"
 
+namespace plexa {
+class Connect;
+}
+
 namespace plexa::host {
 
 // Where the next start takes its mailbox from.
@@ -63,6 +67,8 @@ public:
     // and the user who answers its prompts. Made on first use over the client that last started
     // (nullptr before the first start); it goes when that client's mailbox goes.
     sim::SimDesktop* Desktop();
+    // The running add-in's context; nullptr while the client is stopped.
+    plexa::Context* AddinContext() { return m_context.get(); }
 
     // The registry key of Plexa's settings: "HKEY_CURRENT_USER\Software\Orvin\Plexa".
     std::wstring SettingsKey();
@@ -76,6 +82,9 @@ public:
 
 private:
     void MakePlatform();
+    void InstallLanguageFiles();
+    void ConnectAddin();
+    void DisconnectAddin();
     void Collect();
 
     StateFolder& m_state;
@@ -84,6 +93,8 @@ private:
     // Refers to m_host and the platform: it goes before either.
     std::unique_ptr<sim::SimDesktop> m_desktop;
     std::unique_ptr<Context> m_context;
+    // The add-in, connected while the client runs.
+    std::shared_ptr<plexa::Connect> m_connect;
     MailboxSource m_source;
     int32_t m_version = 14;
     bool m_running = false;
