@@ -318,26 +318,36 @@ int32_t SimRegistry::CreateKeyEx(RegKey key, const std::string& subKey, uint32_t
     return reg::ErrorSuccess;
 }
 
-int32_t SimRegistry::OpenKeyEx(RegKey key, const std::string& subKey, uint32_t access,
-                               RegKey& result) {
+int32_t SimRegistry::FindSubKey(RegKey key, const std::string& subKey, const wchar_t* op,
+                                KeyPtr& target) {
     Handle h;
     const std::wstring name = Wide(subKey);
     if (int32_t status = Lookup(key, h); status != reg::ErrorSuccess) {
         return status;
     }
-    if (int32_t status = Fault(L"Registry.OpenKey", h.key->path + L"\\" + name)) {
+    if (int32_t status = Fault(op, h.key->path + L"\\" + name)) {
         return status;
     }
     std::vector<std::wstring> parts;
     if (int32_t status = SplitSubKey(name, parts); status != reg::ErrorSuccess) {
         return status;
     }
-    KeyPtr target = h.key;
+    target = h.key;
     for (const auto& part : parts) {
         target = Child(*target, part);
         if (!target) {
             return reg::ErrorFileNotFound;
         }
+    }
+    return reg::ErrorSuccess;
+}
+
+int32_t SimRegistry::OpenKeyEx(RegKey key, const std::string& subKey, uint32_t access,
+                               RegKey& result) {
+    KeyPtr target;
+    if (int32_t status = FindSubKey(key, subKey, L"Registry.OpenKey", target);
+        status != reg::ErrorSuccess) {
+        return status;
     }
     result = NewHandle(target, access);
     return reg::ErrorSuccess;
@@ -405,24 +415,10 @@ int32_t SimRegistry::QueryValueEx(RegKey key, const std::string& valueName, uint
 }
 
 int32_t SimRegistry::DeleteKey(RegKey key, const std::string& subKey) {
-    Handle h;
-    const std::wstring name = Wide(subKey);
-    if (int32_t status = Lookup(key, h); status != reg::ErrorSuccess) {
+    KeyPtr target;
+    if (int32_t status = FindSubKey(key, subKey, L"Registry.DeleteKey", target);
+        status != reg::ErrorSuccess) {
         return status;
-    }
-    if (int32_t status = Fault(L"Registry.DeleteKey", h.key->path + L"\\" + name)) {
-        return status;
-    }
-    std::vector<std::wstring> parts;
-    if (int32_t status = SplitSubKey(name, parts); status != reg::ErrorSuccess) {
-        return status;
-    }
-    KeyPtr target = h.key;
-    for (const auto& part : parts) {
-        target = Child(*target, part);
-        if (!target) {
-            return reg::ErrorFileNotFound;
-        }
     }
     if (target->parent == nullptr || !target->subkeys.empty()) {
         return reg::ErrorAccessDenied;  // a root, or a key with subkeys

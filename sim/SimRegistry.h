@@ -101,6 +101,9 @@ private:
     std::wstring Wide(const std::string& ansi) const;
     std::string Ansi(std::wstring_view wide) const;
     int32_t Fault(const wchar_t* op, const std::wstring& detail);
+    // The key a subkey path names below an open key, after the operation's fault check.
+    int32_t FindSubKey(RegKey key, const std::string& subKey, const wchar_t* op,
+                       std::shared_ptr<Key>& target);
     std::vector<uint8_t> ToStored(uint32_t type, std::span<const uint8_t> data) const;
     std::vector<uint8_t> ToCaller(uint32_t type, const std::vector<uint8_t>& stored) const;
 
