@@ -15,14 +15,19 @@ mailbox demo
 clock "2026-12-07 09:00"
 setting GroupRecipients 10
 start
+say "   Plexa is connected and waits: the client has no folder window yet"
+expect log "Connect::IDTExtensibility2_OnConnection"
+expect nolog "Connect::Init"
 say ""
-say "-- A folder window opens on the Inbox; the user selects two messages"
+say "-- A folder window opens on the Inbox: Plexa initialises on it; the user selects two messages"
 explorer open
+expect log "Connect::Init"
 select "Lunch on Friday?" "Quarterly figures"
 expect control "Forward" visible
 say ""
-say "-- A second folder window, on the contacts"
+say "-- A second folder window, on the contacts: Plexa gives it only its menu"
 explorer open Contacts
+expect log "(NewExplorer)"
 select "Ann Smith"
 expect folder Contacts count 25
 say ""
@@ -44,13 +49,21 @@ expect sent to grace.liu@fernwood.example.com subject "Lighthouse: kick-off"
 expect folder "Sent Items" count 6
 dump sent
 say ""
-say "-- Two hours later the client restarts: the hive, the mailbox and the clock come back"
+say "-- Both folder windows close: Plexa goes back to waiting; a new window initialises it again"
+explorer close
+explorer close
+expect log "Connect::m_oExplorers_OnCloseAllExplorers"
+explorer open Drafts
+say ""
+say "-- Two hours later the client restarts (Plexa shuts down in full and connects again):"
+say "   the hive, the mailbox and the clock come back"
 advance 2h
 restart
 expect registry HKCU\Software\Orvin\Plexa GroupRecipients 10
 expect item "Sent Items" "Lunch on Friday?"
 expect folder "Sent Items" count 6
 stop
+expect log "mode = full"
 )plexa";
 }
 
