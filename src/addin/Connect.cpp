@@ -173,8 +173,9 @@ bool Connect::Init(const std::shared_ptr<CExplorerWrapper>& explorer) {
         COptions& options = ctx->Options();
         if (options.ModifyDraftsView()) {
             // Waits for the Drafts view: the one-time customisation of the Drafts folder's view
-            // (its removal flag off) runs here; until then only the request is consumed.
-            options.ModifyDraftsView(false);
+            // runs here and then switches the request off. Until it exists the request stays,
+            // so that the user's wish is honoured by the build that can carry it out.
+            Trace(L"Init", L"Drafts view change requested; not available in this build", 2);
         }
         m_oInspectors.Set(ctx->host.application->GetInspectors(), [this](Inspectors& i) {
             std::vector<Connection> c;
