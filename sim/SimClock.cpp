@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace plexa::sim {
 
@@ -58,6 +59,11 @@ void SimClock::AdvanceMilliseconds(int64_t milliseconds) {
         m_dueWork->RunDue();
     }
     MoveTo(target);
+}
+
+void SimClock::Sleep(uint32_t milliseconds) {
+    m_faults.Check(L"Clock.Sleep", std::to_wstring(milliseconds));
+    MoveTo(m_tick + milliseconds);
 }
 
 void SimClock::MoveTo(uint64_t tick) {

@@ -20,6 +20,9 @@ public:
     OleDate NowLocal() override;
     double Timer() override;
     TimeZoneId GetTimeZoneInformation(TimeZoneInformation& info) override;
+    // Moves the clock without running the work that falls due: timers that came due while the
+    // thread slept fire at the next DoEvents. Fault: "Clock.Sleep".
+    void Sleep(uint32_t milliseconds) override;
 
     // Simulation controls.
     void SetUtc(OleDate utc) { m_utc = utc; }

@@ -1,5 +1,6 @@
 #include "sim/SimServices.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -21,6 +22,18 @@ std::wstring SimShell::GetSpecialFolderPath(int csidl) {
                         L"Shell");
     }
     return it->second;
+}
+
+bool SimShell::HtmlHelpDisplayTopic(const std::wstring& helpFile, const std::wstring& topic) {
+    m_faults.Check(L"Shell.HtmlHelpDisplayTopic", topic);
+    const bool installed =
+        std::any_of(m_helpFiles.begin(), m_helpFiles.end(),
+                    [&helpFile](const std::wstring& f) { return text::EqualsNoCase(f, helpFile); });
+    if (!installed || topic.empty()) {
+        return false;
+    }
+    m_helpShown.push_back(HelpShown{helpFile, topic});
+    return true;
 }
 
 void SimRandom::Randomize(double seed) {

@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/IHostInfo.h"
 #include "platform/IRandom.h"
@@ -20,9 +21,21 @@ public:
     std::wstring GetSpecialFolderPath(int csidl) override;
     void SetSpecialFolderPath(int csidl, std::wstring path) { m_folders[csidl] = std::move(path); }
 
+    // The help viewer opens the help files installed with AddHelpFile (letter case ignored), at
+    // any topic, and records each topic it shows. Fault: "Shell.HtmlHelpDisplayTopic".
+    bool HtmlHelpDisplayTopic(const std::wstring& helpFile, const std::wstring& topic) override;
+    void AddHelpFile(std::wstring path) { m_helpFiles.push_back(std::move(path)); }
+    struct HelpShown {
+        std::wstring helpFile;
+        std::wstring topic;
+    };
+    const std::vector<HelpShown>& HelpTopicsShown() const { return m_helpShown; }
+
 private:
     Faults& m_faults;
     std::map<int, std::wstring> m_folders;
+    std::vector<std::wstring> m_helpFiles;
+    std::vector<HelpShown> m_helpShown;
 };
 
 // A linear congruential generator like the host's Rnd, reseeded by Randomize; tests may queue

@@ -32,6 +32,9 @@ public:
     virtual double Timer() = 0;
     // Fills info and reports which bias is in effect.
     virtual TimeZoneId GetTimeZoneInformation(TimeZoneInformation& info) = 0;
+    // Sleep: blocks the calling thread for that many milliseconds; no window message and no
+    // timer runs meanwhile.
+    virtual void Sleep(uint32_t milliseconds) = 0;
 };
 
 }  // namespace plexa

@@ -1,4 +1,4 @@
-// Shell folders.
+// Shell folders and the help viewer.
 #pragma once
 
 #include <string>
@@ -13,6 +13,9 @@ public:
     // The path of a special folder, as SHGetSpecialFolderPath gives it (possibly with a trailing
     // separator). Throws HostError when the folder is unknown.
     virtual std::wstring GetSpecialFolderPath(int csidl) = 0;
+    // HtmlHelp with HH_DISPLAY_TOPIC: opens the compiled help file at a topic (a page path inside
+    // it, such as "html/options.htm"); false when the viewer could not open the file or topic.
+    virtual bool HtmlHelpDisplayTopic(const std::wstring& helpFile, const std::wstring& topic) = 0;
 };
 
 }  // namespace plexa
