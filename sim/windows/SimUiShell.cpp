@@ -239,6 +239,24 @@ void SimUiShell::Act(const std::wstring& formName,
     StillUp(*form);
 }
 
+int SimUiShell::DeliverModelessSteps() {
+    int applied = 0;
+    for (const ScriptedAnswer* next = user.Peek();
+         next != nullptr && next->kind == ScriptedAnswer::Kind::Dialog; next = user.Peek()) {
+        Form* form = FindForm(next->formName);
+        const Loaded* entry = form != nullptr ? Entry(*form) : nullptr;
+        if (entry == nullptr || entry->modal || !StillUp(*form)) {
+            break;
+        }
+        // Taken before it runs: a click may pump messages again.
+        const ScriptedAnswer step = user.Take();
+        Apply(*form, step.values, step.press);
+        StillUp(*form);
+        ++applied;
+    }
+    return applied;
+}
+
 Control& SimUiShell::Usable(Form& form, const std::wstring& qualified) {
     const auto [name, index] = SplitName(qualified);
     Control* control = form.Find(name, index);

@@ -3,7 +3,8 @@
 // A message box takes the next scripted answer, which must be a message-box answer offering one
 // of the box's buttons (and, when it says so, the box's text must contain its text). A dialog
 // shown modal takes scripted dialog steps for its form name, one after another, until the dialog
-// unloads or hides itself; a modeless dialog stays open and the scenario acts on it with Act.
+// unloads or hides itself; a modeless dialog stays open and the scenario acts on it with Act, or
+// queues steps for it that the message loop delivers (DeliverModelessSteps, run by DoEvents).
 // Anything else throws UnexpectedPrompt. Every prompt is recorded (Prompts) and reported to
 // onPrompt as it appears. Faults: "UiShell.MsgBox", "UiShell.Show", "UiShell.Hide",
 // "UiShell.Unload".
@@ -50,6 +51,10 @@ public:
     void Act(const std::wstring& formName,
              const std::vector<std::pair<std::wstring, std::wstring>>& values,
              const std::wstring& press);
+    // What the message loop does with the user's clicks: while the next scripted answer is a
+    // dialog step for a loaded, visible modeless dialog, takes it and applies it. Returns the
+    // number of steps applied.
+    int DeliverModelessSteps();
     // The loaded form of that name (letter case ignored); nullptr when none is loaded.
     Form* FindForm(const std::wstring& formName) const;
     // The visible dialog the user is looking at (the last shown); nullptr when none.

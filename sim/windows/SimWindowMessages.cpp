@@ -70,6 +70,7 @@ int32_t SimWindowMessages::DoEvents() {
         m_posted.pop_front();
         work();
     }
+    m_ui.DeliverModelessSteps();
     m_timers.RunDueNow();
     return m_ui.OpenFormCount();
 }

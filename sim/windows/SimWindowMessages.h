@@ -1,7 +1,8 @@
 // Simulated top-level windows of other programs, found by class and title, that receive
 // messages: every message a window receives is recorded with the exact bytes of a WM_COPYDATA
 // block, and the window's procedure (if any) handles it. DoEvents runs the work posted to the
-// message queue, in order, and fires the timers due at the present moment.
+// message queue, in order, hands the user's queued clicks to open modeless dialogs, and fires the
+// timers due at the present moment.
 // Calls check the faults "Windows.FindWindowA", "Windows.SendMessageA" and "Windows.DoEvents";
 // a fault makes FindWindowA find nothing and SendMessageA deliver nothing (result 0).
 #pragma once

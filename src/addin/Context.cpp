@@ -7,8 +7,12 @@
 #include "addin/CSendLaterList.h"
 #include "addin/Connect.h"
 #include "addin/frmDummy.h"
+#include "core/HostError.h"
+#include "platform/IUiShell.h"
 #include "settings/CLang.h"
 #include "settings/COptions.h"
+#include "settings/frmDEBUG.h"
+#include "settings/mGlobals.h"
 #include "ui/CPleaseWait.h"
 
 namespace plexa {
@@ -25,6 +29,7 @@ Context::Context(Platform platform)
 Context::~Context() {
     // The timers and the add-in's objects go while this context is still the current one.
     m_frmDummy.reset();
+    UnloadDebugForm();
     connect.reset();
     sendLaterList.reset();
     if (gCurrent == this) {
@@ -70,6 +75,26 @@ frmDummy& Context::FrmDummy() {
 
 void Context::UnloadFrmDummy() {
     m_frmDummy.reset();
+}
+
+frmDEBUG& Context::DebugForm() {
+    if (!m_debugForm) {
+        m_debugForm = std::make_unique<frmDEBUG>();
+    }
+    return *m_debugForm;
+}
+
+void Context::UnloadDebugForm() noexcept {
+    if (!m_debugForm || m_platform.ui == nullptr) {
+        return;
+    }
+    try {
+        if (m_platform.ui->IsLoaded(*m_debugForm)) {
+            m_platform.ui->Unload(*m_debugForm);
+        }
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"Context::UnloadDebugForm", e);
+    }
 }
 
 CMailItemWrapperColl& Context::MailItemWrappers() {

@@ -20,6 +20,7 @@ class Connect;
 class CPleaseWait;
 class COptions;
 class CSendLaterList;
+class frmDEBUG;
 class frmDummy;
 
 class Context {
@@ -48,6 +49,11 @@ public:
     bool FrmDummyLoaded() const { return static_cast<bool>(m_frmDummy); }
     // Unloads the form, which stops all its timers.
     void UnloadFrmDummy();
+    // The developer's debug window (one per add-in, as the Debug button shows it), created on
+    // first use.
+    frmDEBUG& DebugForm();
+    // Takes the debug window off the screen when it is up; the add-in's end does it too.
+    void UnloadDebugForm() noexcept;
     // The mail-item wrappers (gMailItemWrappers), created on first use.
     CMailItemWrapperColl& MailItemWrappers();
 
@@ -74,6 +80,7 @@ private:
     std::unique_ptr<CLang> m_lang;
     std::unique_ptr<CPleaseWait> m_pleaseWait;
     std::unique_ptr<frmDummy> m_frmDummy;
+    std::unique_ptr<frmDEBUG> m_debugForm;
     std::unique_ptr<CMailItemWrapperColl> m_mailItemWrappers;
     std::vector<ILogSink*> m_sinks;
     bool m_logging = false;

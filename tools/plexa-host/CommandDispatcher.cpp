@@ -293,6 +293,7 @@ public:
     void operator()(const OpenCmd& c) { m_windows.Open(c); }
     void operator()(const WindowCmd& c) { m_windows.Window(c); }
     void operator()(const NewMailCmd&) { m_windows.NewMail(); }
+    void operator()(const DebugWindowCmd&) { m_windows.DebugWindow(); }
     void operator()(const ClickCmd& c) { m_windows.Click(c); }
     void operator()(const AnswerCmd& c) { m_windows.Answer(c); }
     void operator()(const PickFolderCmd& c) { m_windows.PickFolder(c); }

@@ -10,6 +10,7 @@
 #include "host/outlook/OutlookItem.h"
 #include "host/outlook/Recipients.h"
 #include "mControls.h"
+#include "recipients/mExplorer.h"
 #include "settings/CLang.h"
 #include "sim/office/SimCommandBarControl.h"
 #include "sim/windows/UnexpectedPrompt.h"
@@ -378,6 +379,14 @@ void HostWindows::NewMail() {
     Show(L"the client's CreateItem made a mail; Display opened " +
          (inspector ? inspector->WindowName() : std::wstring(L"no window")));
     ShowFront();
+}
+
+void HostWindows::DebugWindow() {
+    sim::SimDesktop& desktop = Desktop();
+    mExplorer::ShowDebugForm();
+    if (desktop.ui().FindForm(L"frmDEBUG") == nullptr) {
+        FailCommand(L"debug window: the add-in did not open frmDEBUG (see its log)");
+    }
 }
 
 void HostWindows::Click(const ClickCmd& c) {

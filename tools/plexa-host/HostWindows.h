@@ -38,6 +38,7 @@ public:
     void Open(const OpenCmd& c);
     void Window(const WindowCmd& c);
     void NewMail();
+    void DebugWindow();
     void Click(const ClickCmd& c);
     void Answer(const AnswerCmd& c);
     void PickFolder(const PickFolderCmd& c);

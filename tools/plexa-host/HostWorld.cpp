@@ -63,6 +63,8 @@ void HostWorld::InstallLanguageFiles() {
         std::filesystem::copy_file(std::filesystem::path(PLEXA_RESOURCES_DIR) / name, folder / name,
                                    std::filesystem::copy_options::overwrite_existing);
     }
+    // The setup installs the help file beside them; the simulated viewer opens it at any topic.
+    m_platform->shell.AddHelpFile(m_platform->host.InstallationFolder() + L"\\Plexa.chm");
 }
 
 void HostWorld::ConnectAddin() {

@@ -74,6 +74,9 @@ struct WindowCmd {
 };
 // Opens a new mail in its own window, as the client's New button does (CreateItem, Display).
 struct NewMailCmd {};
+// Opens the add-in's debug window, as its Debug button does (the button exists only with the
+// UseDebugButtons setting on; this command needs no setting).
+struct DebugWindowCmd {};
 
 // Acting.
 struct ClickCmd {
@@ -170,7 +173,7 @@ struct DumpCmd {
 using CommandBody =
     std::variant<HostCmd, MailboxCmd, ClockCmd, LanguageCmd, SettingCmd, StartCmd, StopCmd,
                  RestartCmd, ExplorerCmd, FolderCmd, SelectCmd, RightClickCmd, OpenCmd, WindowCmd,
-                 NewMailCmd, ClickCmd, AnswerCmd, PickFolderCmd, DialogCmd, TypeCmd, SubjectCmd,
+                 NewMailCmd, DebugWindowCmd, ClickCmd, AnswerCmd, PickFolderCmd, DialogCmd, TypeCmd, SubjectCmd,
                  AddressCmd, SendCmd, CloseCmd, AdvanceCmd, MailCmd, SayCmd, ExpectSentCountCmd,
                  ExpectSentToCmd, ExpectFolderCountCmd, ExpectItemCmd, ExpectMessageCmd,
                  ExpectRegistryCmd, ExpectLogCmd, ExpectControlCmd, DumpCmd>;

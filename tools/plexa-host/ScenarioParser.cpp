@@ -418,6 +418,11 @@ CommandBody ParseBody(Cursor& c) {
         c.ExpectEnd();
         return NewMailCmd{};
     }
+    if (name == L"debug") {
+        c.TakeKeyword({L"window"}, L"what to open");
+        c.ExpectEnd();
+        return DebugWindowCmd{};
+    }
     if (name == L"address") {
         AddressCmd cmd;
         const std::wstring type = c.TakeKeyword({L"to", L"cc", L"bcc"}, L"a recipient type");
@@ -641,6 +646,7 @@ bool NeedsRunningClient(const CommandBody& body) {
            std::holds_alternative<SelectCmd>(body) || std::holds_alternative<RightClickCmd>(body) ||
            std::holds_alternative<OpenCmd>(body) || std::holds_alternative<WindowCmd>(body) ||
            std::holds_alternative<NewMailCmd>(body) || std::holds_alternative<AddressCmd>(body) ||
+           std::holds_alternative<DebugWindowCmd>(body) ||
            std::holds_alternative<ClickCmd>(body) || std::holds_alternative<AnswerCmd>(body) ||
            std::holds_alternative<PickFolderCmd>(body) || std::holds_alternative<DialogCmd>(body) ||
            std::holds_alternative<TypeCmd>(body) || std::holds_alternative<SubjectCmd>(body) ||

@@ -1,0 +1,174 @@
+#include "settings/frmDEBUG.h"
+
+#include "addin/Context.h"
+#include "core/HostError.h"
+#include "platform/IUiShell.h"
+#include "recipients/frmRecipientProp.h"
+#include "settings/CLang.h"
+#include "settings/COptions.h"
+#include "settings/mGlobals.h"
+#include "settings/mHelp.h"
+#include "ui/CPleaseWait.h"
+#include "ui/frmProgress.h"
+
+namespace plexa {
+
+namespace {
+
+constexpr const wchar_t* kSource = L"frmDEBUG";
+// The sample runs take 100 steps of 50 milliseconds: five seconds, long enough to see the
+// please-wait window appear and its dots move, and to cancel the progress window in each stage.
+constexpr int kSampleSteps = 100;
+constexpr uint32_t kStepMilliseconds = 50;
+
+// A sample dialog lives on the stack: whatever ends the run, it leaves the screen before it goes.
+class UnloadAtExit {
+public:
+    explicit UnloadAtExit(Form& form) : m_form(form) {}
+    ~UnloadAtExit() {
+        try {
+            IUiShell& ui = *Context::Current()->Ports().ui;
+            if (ui.IsLoaded(m_form)) {
+                ui.Unload(m_form);
+            }
+        } catch (const HostError& e) {
+            mGlobals::LogError(L"frmDEBUG::UnloadAtExit", e);
+        }
+    }
+    UnloadAtExit(const UnloadAtExit&) = delete;
+    UnloadAtExit& operator=(const UnloadAtExit&) = delete;
+
+private:
+    Form& m_form;
+};
+
+void Pause() {
+    Platform& ports = Context::Current()->Ports();
+    ports.clock->Sleep(kStepMilliseconds);
+    ports.windows->DoEvents();
+}
+
+void ShowPleaseWaitSample() {
+    CPleaseWait pleaseWait;
+    pleaseWait.ActionBegin();
+    for (int step = 0; step < kSampleSteps; ++step) {
+        Pause();
+        pleaseWait.Update();
+    }
+    mGlobals::LogDebug(kSource,
+                       pleaseWait.FormShown() ? L"frmPleaseWait was shown"
+                                              : L"frmPleaseWait was not shown",
+                       1);
+    pleaseWait.ActionEnd();
+}
+
+void ShowProgressSample() {
+    frmProgress progress;
+    const UnloadAtExit unload(progress);
+    Context::Current()->Ports().ui->Show(progress, false);
+    int stage = 1;
+    for (; stage <= 3 && !progress.Cancel(); ++stage) {
+        progress.ProgressInit(kSampleSteps, stage);
+        for (int step = 0; step < kSampleSteps && !progress.Cancel(); ++step) {
+            Pause();
+            progress.ProgressStep();
+        }
+    }
+    const bool cancelled = progress.Cancel();
+    progress.ProgressDone();
+    mGlobals::LogDebug(kSource,
+                       cancelled ? L"frmProgress cancelled in stage " + std::to_wstring(stage - 1)
+                                 : std::wstring(L"frmProgress ran through stage 3"),
+                       1);
+}
+
+void ShowRecipientPropSample() {
+    RecipientPropArgs args;
+    args.recipientName = L"<RecipientName>";
+    args.propertyName = L"<Very Long Prop Name>";
+    args.value = L"<PropValue>";
+    args.contactFound = true;
+    args.stayOnTop = true;
+    args.caption = Context::Current()->Options().ProductShortName();
+    frmRecipientProp dialog(args);
+    const UnloadAtExit unload(dialog);
+    Context::Current()->Ports().ui->Show(dialog, true);
+    mGlobals::LogDebug(kSource,
+                       L"frmRecipientProp " + (args.cancelled ? std::wstring(L"cancelled")
+                                                              : L"returned '" + args.value + L"'"),
+                       1);
+}
+
+}  // namespace
+
+frmDEBUG::frmDEBUG() : Form(L"frmDEBUG") {
+    caption = L"Plexa DEBUG";
+    Add(L"lblForms", ControlType::Label).caption = L"Dialog:";
+    Add(L"cboForms", ControlType::ComboBox);
+    Control& show = Add(L"btnShowForm", ControlType::CommandButton);
+    show.caption = L"Show";
+    show.onClick = [this] { btnShowForm_Click(); };
+    Add(L"lblTopic", ControlType::Label).caption = L"Help topic:";
+    Add(L"txtTopic", ControlType::TextBox);
+    Control& help = Add(L"btnShowHelp", ControlType::CommandButton);
+    help.caption = L"Help";
+    help.onClick = [this] { btnShowHelp_Click(); };
+    Control& close = Add(L"btnClose", ControlType::CommandButton);
+    close.caption = L"Close";
+    close.onClick = [this] { btnClose_Click(); };
+
+    // In the order of their names, as the list shows them.
+    m_samples = {
+        {L"frmPleaseWait", ShowPleaseWaitSample},
+        {L"frmProgress", ShowProgressSample},
+        {L"frmRecipientProp", ShowRecipientPropSample},
+    };
+}
+
+std::vector<std::wstring> frmDEBUG::FormNames() const {
+    std::vector<std::wstring> names;
+    names.reserve(m_samples.size());
+    for (const Sample& sample : m_samples) {
+        names.push_back(sample.formName);
+    }
+    return names;
+}
+
+void frmDEBUG::OnLoad() {
+    // A developer's window: its few captions stay English, and it has no language section.
+    if (Context* ctx = Context::Current()) {
+        picture = ctx->Options().MAIN_ICON();
+    }
+    Control& forms = (*this)[L"cboForms"];
+    forms.items = FormNames();
+    forms.listIndex = 0;
+    forms.text = forms.items.front();
+}
+
+void frmDEBUG::btnShowForm_Click() {
+    const Control& forms = (*this)[L"cboForms"];
+    if (forms.listIndex < 0 || forms.listIndex >= static_cast<int32_t>(m_samples.size())) {
+        return;
+    }
+    const Sample& sample = m_samples[static_cast<std::size_t>(forms.listIndex)];
+    mGlobals::LogDebug(kSource, L"show " + sample.formName, 1);
+    try {
+        sample.show();
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"frmDEBUG::btnShowForm_Click", e);
+    }
+}
+
+void frmDEBUG::btnShowHelp_Click() {
+    mHelp::ShowHelpTopic((*this)[L"txtTopic"].text);
+}
+
+void frmDEBUG::btnClose_Click() {
+    try {
+        Context::Current()->Ports().ui->Unload(*this);
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"frmDEBUG::btnClose_Click", e);
+    }
+}
+
+}  // namespace plexa

@@ -1,0 +1,37 @@
+// The developer's debug window, shown modeless from the Debug button: it opens any of the
+// add-in's dialogs filled with sample data, so that their layout and texts can be looked at in
+// every language, and opens a topic of the help file.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/Form.h"
+
+namespace plexa {
+
+class frmDEBUG : public Form {
+public:
+    frmDEBUG();
+
+    void OnLoad() override;
+
+    // Opens the dialog chosen in cboForms with its sample data; nothing when none is chosen.
+    void btnShowForm_Click();
+    // Opens the help file at the topic in txtTopic.
+    void btnShowHelp_Click();
+    void btnClose_Click();
+
+    // The dialogs the window can show, in the order cboForms lists them.
+    std::vector<std::wstring> FormNames() const;
+
+private:
+    struct Sample {
+        std::wstring formName;
+        std::function<void()> show;
+    };
+    std::vector<Sample> m_samples;
+};
+
+}  // namespace plexa
