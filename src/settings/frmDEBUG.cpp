@@ -55,10 +55,9 @@ void ShowPleaseWaitSample() {
         Pause();
         pleaseWait.Update();
     }
-    mGlobals::LogDebug(kSource,
-                       pleaseWait.FormShown() ? L"frmPleaseWait was shown"
-                                              : L"frmPleaseWait was not shown",
-                       1);
+    mGlobals::LogDebug(
+        kSource,
+        pleaseWait.FormShown() ? L"frmPleaseWait was shown" : L"frmPleaseWait was not shown", 1);
     pleaseWait.ActionEnd();
 }
 
