@@ -82,6 +82,14 @@ Control& Form::Add(const std::wstring& name, ControlType type, int index) {
     return *m_controls.back();
 }
 
+Control& Form::AddButton(const std::wstring& name, std::wstring caption,
+                         std::function<void()> onClick) {
+    Control& button = Add(name, ControlType::CommandButton);
+    button.caption = std::move(caption);
+    button.onClick = std::move(onClick);
+    return button;
+}
+
 Control* Form::Find(const std::wstring& name, int index) {
     for (auto& c : m_controls) {
         if (c->Index() == index && text::EqualsNoCase(c->Name(), name)) {

@@ -91,6 +91,9 @@ public:
 
     // Adds a control; the order of adding is the order of the controls collection.
     Control& Add(const std::wstring& name, ControlType type, int index = -1);
+    // Adds a command button with its caption and what a click on it does.
+    Control& AddButton(const std::wstring& name, std::wstring caption,
+                       std::function<void()> onClick);
     // The control of that name (letter case ignored) and index; nullptr when there is none.
     Control* Find(const std::wstring& name, int index = -1);
     Control& operator[](const std::wstring& name);

@@ -15,12 +15,8 @@ frmRecipientProp::frmRecipientProp(RecipientPropArgs& args)
     Add(L"lblDescription", ControlType::Label);
     Add(L"lblProperty", ControlType::Label);
     Add(L"txtValue", ControlType::TextBox);
-    Control& ok = Add(L"btnOK", ControlType::CommandButton);
-    ok.caption = L"OK";
-    ok.onClick = [this] { btnOK_Click(); };
-    Control& cancel = Add(L"btnCancel", ControlType::CommandButton);
-    cancel.caption = L"Cancel";
-    cancel.onClick = [this] { btnCancel_Click(); };
+    AddButton(L"btnOK", L"OK", [this] { btnOK_Click(); });
+    AddButton(L"btnCancel", L"Cancel", [this] { btnCancel_Click(); });
 }
 
 void frmRecipientProp::OnLoad() {

@@ -104,17 +104,11 @@ frmDEBUG::frmDEBUG() : Form(L"frmDEBUG") {
     caption = L"Plexa DEBUG";
     Add(L"lblForms", ControlType::Label).caption = L"Dialog:";
     Add(L"cboForms", ControlType::ComboBox);
-    Control& show = Add(L"btnShowForm", ControlType::CommandButton);
-    show.caption = L"Show";
-    show.onClick = [this] { btnShowForm_Click(); };
+    AddButton(L"btnShowForm", L"Show", [this] { btnShowForm_Click(); });
     Add(L"lblTopic", ControlType::Label).caption = L"Help topic:";
     Add(L"txtTopic", ControlType::TextBox);
-    Control& help = Add(L"btnShowHelp", ControlType::CommandButton);
-    help.caption = L"Help";
-    help.onClick = [this] { btnShowHelp_Click(); };
-    Control& close = Add(L"btnClose", ControlType::CommandButton);
-    close.caption = L"Close";
-    close.onClick = [this] { btnClose_Click(); };
+    AddButton(L"btnShowHelp", L"Help", [this] { btnShowHelp_Click(); });
+    AddButton(L"btnClose", L"Close", [this] { btnClose_Click(); });
 
     // In the order of their names, as the list shows them.
     m_samples = {

@@ -28,9 +28,7 @@ frmProgress::frmProgress() : Form(L"frmProgress") {
         Add(name, ControlType::Label).visible = false;
     }
     Add(L"Image1", ControlType::Image);
-    Control& cancel = Add(L"btnCancel", ControlType::CommandButton);
-    cancel.caption = L"Cancel";
-    cancel.onClick = [this] { btnCancel_Click(); };
+    AddButton(L"btnCancel", L"Cancel", [this] { btnCancel_Click(); });
 }
 
 void frmProgress::OnLoad() {
