@@ -9,6 +9,7 @@
 #include "sim/SimFileSystem.h"
 #include "sim/SimPictures.h"
 #include "sim/SimRegistry.h"
+#include "sim/SimResources.h"
 #include "sim/SimServices.h"
 #include "sim/windows/SimClipboard.h"
 #include "sim/windows/SimKeyboard.h"

@@ -6,7 +6,6 @@
 
 #include "core/HostError.h"
 #include "core/Text.h"
-#include "resources/StringTable.h"
 
 namespace plexa::sim {
 
@@ -67,30 +66,6 @@ std::wstring SimHostInfo::Version() {
     m_faults.Check(L"HostInfo.Version");
     ++m_reads;
     return m_version;
-}
-
-std::wstring SimResources::LoadResString(int id) {
-    const auto& table = resources::StringTable();
-    const auto it = table.find(id);
-    return it == table.end() ? std::wstring() : it->second;
-}
-
-SimResources::SimResources(Faults& faults) : m_faults(faults) {
-    m_pictures[{ResPictureType::Icon, L"MAIN_ICON"}] = IPictureDisp::PicTypeIcon;
-    m_pictures[{ResPictureType::Bitmap, L"LOGO"}] = IPictureDisp::PicTypeBitmap;
-}
-
-std::shared_ptr<IPictureDisp> SimResources::LoadResPicture(const std::wstring& name,
-                                                           ResPictureType type) {
-    m_faults.Check(L"Resources.LoadResPicture", name);
-    for (const auto& [key, picType] : m_pictures) {
-        if (key.first == type && text::EqualsNoCase(key.second, name)) {
-            m_nextHandle += 4;
-            return std::make_shared<SimPicture>(key.second, picType, m_nextHandle);
-        }
-    }
-    throw HostError(vberr::ResourceNotFound,
-                    DescribeRuntimeError(vberr::ResourceNotFound) + L": " + name, L"Resources");
 }
 
 }  // namespace plexa::sim

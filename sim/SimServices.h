@@ -1,5 +1,5 @@
-// The small simulated Windows services: shell folders, the random source, the host's version
-// text and the add-in's resources.
+// The small simulated Windows services: shell folders, the random source and the host's version
+// text. The add-in's resources are in sim/SimResources.h.
 #pragma once
 
 #include <deque>
@@ -9,7 +9,6 @@
 
 #include "platform/IHostInfo.h"
 #include "platform/IRandom.h"
-#include "platform/IResources.h"
 #include "platform/IShell.h"
 #include "sim/Faults.h"
 
@@ -69,37 +68,6 @@ private:
     std::wstring m_version = L"14.0.4760.1000";
     std::wstring m_installationFolder = L"C:\\Program Files\\Orvin\\Plexa";
     int m_reads = 0;
-};
-
-// A picture loaded from the simulated resources; its handle is unique per load, as a GDI
-// handle is.
-class SimPicture : public IPictureDisp {
-public:
-    SimPicture(std::wstring resourceName, int16_t type, uint32_t handle)
-        : m_resourceName(std::move(resourceName)), m_type(type), m_handle(handle) {}
-    uint32_t Handle() const override { return m_handle; }
-    int16_t Type() const override { return m_type; }
-    const std::wstring& ResourceName() const { return m_resourceName; }
-
-private:
-    std::wstring m_resourceName;
-    int16_t m_type;
-    uint32_t m_handle;
-};
-
-// The add-in's compiled string table, as the real add-in loads it from its own module, and its
-// picture resources by name and kind ("MAIN_ICON" an icon, "LOGO" a bitmap).
-class SimResources : public IResources {
-public:
-    explicit SimResources(Faults& faults);
-    std::wstring LoadResString(int id) override;
-    std::shared_ptr<IPictureDisp> LoadResPicture(const std::wstring& name,
-                                                 ResPictureType type) override;
-
-private:
-    Faults& m_faults;
-    std::map<std::pair<ResPictureType, std::wstring>, int16_t> m_pictures;
-    uint32_t m_nextHandle = 0x1000;
 };
 
 }  // namespace plexa::sim

@@ -7,7 +7,7 @@
 #include "host/companions/Companions.h"
 #include "host/outlook/OlConstants.h"
 #include "sim/SimDesktop.h"
-#include "sim/SimServices.h"
+#include "sim/SimResources.h"
 #include "sim/office/SimCommandBarControl.h"
 #include "sim/windows/ScriptError.h"
 

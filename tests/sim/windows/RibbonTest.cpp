@@ -8,7 +8,7 @@
 #include "TestWorld.h"
 #include "host/outlook/OlConstants.h"
 #include "sim/SimDesktop.h"
-#include "sim/SimServices.h"
+#include "sim/SimResources.h"
 #include "sim/office/RibbonMarkup.h"
 #include "sim/windows/ScriptError.h"
 

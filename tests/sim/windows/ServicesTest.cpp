@@ -8,6 +8,7 @@
 #include "TestWorld.h"
 #include "core/Form.h"
 #include "host/outlook/OlConstants.h"
+#include "sim/SimResources.h"
 #include "sim/SimServices.h"
 #include "sim/windows/ScriptError.h"
 #include "sim/windows/UnexpectedPrompt.h"
