@@ -9,6 +9,7 @@
 #include "addin/frmDummy.h"
 #include "core/HostError.h"
 #include "platform/IUiShell.h"
+#include "separate/CClipboard.h"
 #include "settings/CLang.h"
 #include "settings/COptions.h"
 #include "settings/frmDEBUG.h"
@@ -32,6 +33,7 @@ Context::~Context() {
     UnloadDebugForm();
     connect.reset();
     sendLaterList.reset();
+    m_clipboard.reset();  // it reports an unbalanced Save in this context's log
     if (gCurrent == this) {
         gCurrent = m_previous;
     }
@@ -102,6 +104,13 @@ CMailItemWrapperColl& Context::MailItemWrappers() {
         m_mailItemWrappers = std::make_unique<CMailItemWrapperColl>();
     }
     return *m_mailItemWrappers;
+}
+
+CClipboard& Context::Clipboard() {
+    if (!m_clipboard) {
+        m_clipboard = std::make_unique<CClipboard>();
+    }
+    return *m_clipboard;
 }
 
 void Context::Log(const LogEntry& entry) noexcept {

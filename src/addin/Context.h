@@ -14,6 +14,7 @@
 
 namespace plexa {
 
+class CClipboard;
 class CLang;
 class CMailItemWrapperColl;
 class Connect;
@@ -56,6 +57,9 @@ public:
     void UnloadDebugForm() noexcept;
     // The mail-item wrappers (gMailItemWrappers), created on first use.
     CMailItemWrapperColl& MailItemWrappers();
+    // The one clipboard keeper every caller brackets its use of the clipboard with, so nested
+    // Save/Restore pairs keep the user's contents; created on first use.
+    CClipboard& Clipboard();
 
     // Hands an entry to the log writer and the sinks. An entry raised while another is being
     // written (the writer's own trouble) is dropped rather than recursing.
@@ -82,6 +86,7 @@ private:
     std::unique_ptr<frmDummy> m_frmDummy;
     std::unique_ptr<frmDEBUG> m_debugForm;
     std::unique_ptr<CMailItemWrapperColl> m_mailItemWrappers;
+    std::unique_ptr<CClipboard> m_clipboard;
     std::vector<ILogSink*> m_sinks;
     bool m_logging = false;
     Context* m_previous;
