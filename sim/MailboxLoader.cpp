@@ -96,6 +96,7 @@ public:
         if (m_mailbox.stores.empty()) {
             Fail(L"/stores", L"a mailbox needs at least one store");
         }
+        Reserve();
         // First everything a name can resolve to, then what resolves: recipients and members
         // find every contact, list and address-book entry wherever the file puts it.
         for (std::size_t i = 0; i < m_mailbox.stores.size(); ++i) {
@@ -126,6 +127,35 @@ private:
 
     [[noreturn]] void Fail(const std::wstring& at, const std::wstring& problem) const {
         throw MailboxError(m_source, at, problem);
+    }
+
+    // The session's indexes get their final size at once instead of growing (and rehashing
+    // everything they hold) step by step.
+    void Reserve() {
+        std::size_t items = 0;
+        std::size_t contacts = 0;
+        std::vector<const MailboxFolder*> stack;
+        for (const MailboxStore& store : m_mailbox.stores) {
+            for (const MailboxFolder& folder : store.folders) {
+                stack.push_back(&folder);
+            }
+        }
+        while (!stack.empty()) {
+            const MailboxFolder* folder = stack.back();
+            stack.pop_back();
+            items += folder->items.size();
+            for (const MailboxItem& item : folder->items) {
+                contacts +=
+                    item.itemClass == ItemClass::Contact || item.itemClass == ItemClass::DistList
+                        ? 1
+                        : 0;
+            }
+            for (const MailboxFolder& sub : folder->folders) {
+                stack.push_back(&sub);
+            }
+        }
+        m_session.Reserve(items, contacts, m_mailbox.addressBook.size());
+        m_contacts.reserve(contacts);
     }
 
     // ---- Stores and folders ------------------------------------------------------------------
@@ -225,8 +255,9 @@ private:
     }
 
     void BuildContent(const MailboxFolder& folder, FolderRecord& record, const std::wstring& at) {
+        const std::wstring itemsAt = Child(at, L"items");
         for (std::size_t i = 0; i < folder.items.size(); ++i) {
-            BuildItem(folder.items[i], record, Child(Child(at, L"items"), i));
+            BuildItem(folder.items[i], record, ItemAt{itemsAt, i});
         }
         if (++m_depth > 100) {
             Fail(Child(at, L"folders"), L"folders are nested more than 100 deep");
@@ -241,9 +272,17 @@ private:
 
     // ---- Items -------------------------------------------------------------------------------
 
+    // Where an item is in the document, spelled out only for a message or a later step.
+    struct ItemAt {
+        const std::wstring& itemsAt;
+        std::size_t index;
+        std::wstring Text() const { return Child(itemsAt, index); }
+        std::wstring Text(std::wstring_view key) const { return Child(Text(), key); }
+    };
+
     OleDate Utc(OleDate local) const { return LocalToUtc(m_session.clock, local); }
 
-    void BuildItem(const MailboxItem& item, FolderRecord& folder, const std::wstring& at) {
+    void BuildItem(const MailboxItem& item, FolderRecord& folder, const ItemAt& at) {
         const int32_t objectClass = ObjectClassOf(item.itemClass);
         auto record = m_session.NewItem(objectClass, &folder);
         ItemRecord& r = *record;
@@ -282,7 +321,7 @@ private:
         Sensitivity sensitivity = item.sensitivity;
         if (item.isPrivate) {
             if (sensitivity != Sensitivity::Normal && sensitivity != Sensitivity::Private) {
-                Fail(Child(at, L"sensitivity"),
+                Fail(at.Text(L"sensitivity"),
                      L"a private contact has the sensitivity \"private\", not " +
                          Quoted(SensitivityName(sensitivity)));
             }
@@ -337,11 +376,11 @@ private:
         // What "properties" gives comes last: it may say anything the fields said otherwise.
         std::optional<Variant> modified;
         for (const auto& [tag, value] : item.properties) {
-            const std::wstring propAt = Child(Child(at, L"properties"), TagText(tag));
             if (mapi::PropId(tag) >= 0x8000) {
-                Fail(propAt, L"property " + TagText(tag) +
-                                 L" is a named property, whose id differs from store to store; the "
-                                 L"item's fields give the named properties a mailbox can hold");
+                Fail(Child(at.Text(L"properties"), TagText(tag)),
+                     L"property " + TagText(tag) +
+                         L" is a named property, whose id differs from store to store; the "
+                         L"item's fields give the named properties a mailbox can hold");
             }
             Variant v = ToVariant(tag, value);
             if (tag == PR_LAST_MODIFICATION_TIME) {
@@ -356,15 +395,14 @@ private:
             r.SetProp(PR_LAST_MODIFICATION_TIME, *modified);
         }
         if (item.itemClass == ItemClass::Contact) {
-            const std::wstring key = text::ToLower(r.GetText(mapi::PR_DISPLAY_NAME));
-            m_contactsByName.emplace(key, record);  // the first of a name is the one linked
+            m_contacts.push_back(&r);
         }
         if (NeedsResolving(item)) {
-            m_pendingItems.push_back(Pending{record, &item, at});
+            m_pendingItems.push_back(Pending{record, &item, at.Text()});
         }
     }
 
-    void BuildContact(const MailboxItem& item, ItemRecord& r, const std::wstring& at) {
+    void BuildContact(const MailboxItem& item, ItemRecord& r, const ItemAt& at) {
         const std::wstring fullName = FullNameOf(item);
         const std::pair<uint32_t, const std::wstring*> names[] = {
             {mapi::PR_DISPLAY_NAME, &fullName},       {mapi::PR_GIVEN_NAME, &item.firstName},
@@ -377,13 +415,13 @@ private:
             }
         }
         if (item.email.size() > 3) {
-            Fail(Child(at, L"email"),
+            Fail(at.Text(L"email"),
                  L"a contact holds one to three e-mail addresses, this one has " +
                      std::to_wstring(item.email.size()));
         }
         for (std::size_t k = 0; k < item.email.size(); ++k) {
             if (text::Trim(item.email[k]).empty()) {
-                Fail(Child(Child(at, L"email"), k), L"an empty e-mail address");
+                Fail(Child(at.Text(L"email"), k), L"an empty e-mail address");
             }
             m_session.SetContactEmail(r, static_cast<int>(k + 1), item.email[k]);
         }
@@ -579,6 +617,13 @@ private:
         if (!item.members.empty() && r.listEntry) {
             AddMembers(*r.listEntry, item.members, Child(pending.at, L"members"));
         }
+        if (!item.links.empty() && m_contactsByName.empty()) {
+            for (const ItemRecord* contact : m_contacts) {
+                // The first of a name is the one linked.
+                m_contactsByName.emplace(text::ToLower(contact->TextRef(mapi::PR_DISPLAY_NAME)),
+                                         contact);
+            }
+        }
         for (std::size_t i = 0; i < item.links.size(); ++i) {
             const auto found = m_contactsByName.find(text::ToLower(item.links[i]));
             if (found == m_contactsByName.end()) {
@@ -596,7 +641,10 @@ private:
     std::wstring m_source;
     bool m_defaultGiven = false;
     int m_depth = 0;
-    std::unordered_map<std::wstring, std::shared_ptr<ItemRecord>> m_contactsByName;
+    // The contacts in the order they were built, and (made when a link first asks) the first
+    // of every lower-cased full name.
+    std::vector<const ItemRecord*> m_contacts;
+    std::unordered_map<std::wstring, const ItemRecord*> m_contactsByName;
     std::vector<PendingList> m_pendingLists;
     std::vector<Pending> m_pendingItems;
 };

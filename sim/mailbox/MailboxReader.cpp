@@ -560,8 +560,11 @@ MailboxFolder Reader::Folder(const Json& v, const std::wstring& at, int depth,
         }
     }
     if (const Json* items = o.Get("items")) {
-        for (std::size_t i = 0; i < Array(*items, o.At("items")).size(); ++i) {
-            folder.items.push_back(Item((*items)[i], Child(o.At("items"), i)));
+        const std::wstring itemsAt = o.At("items");
+        const Json& list = Array(*items, itemsAt);
+        folder.items.reserve(list.size());
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            folder.items.push_back(Item(list[i], Child(itemsAt, i)));
         }
     }
     if (const Json* folders = o.Get("folders")) {

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "core/Text.h"
+#include "sim/store/mEntryIds.h"
 
 namespace plexa::sim {
 
@@ -11,14 +12,19 @@ namespace {
 const std::vector<std::shared_ptr<AddressEntryRecord>> kNone;
 }
 
-AddressBook::AddressBook(std::function<std::wstring()> newEntryID)
-    : m_newEntryID(std::move(newEntryID)) {}
+AddressBook::AddressBook(std::function<uint64_t()> nextCounter)
+    : m_nextCounter(std::move(nextCounter)) {}
 
 std::shared_ptr<AddressEntryRecord> AddressBook::Register() {
     auto entry = std::make_shared<AddressEntryRecord>();
-    entry->entryID = m_newEntryID();
-    m_byID.emplace(entry->entryID, entry);
+    const uint64_t counter = m_nextCounter();
+    entry->entryID = mEntryIds::MakeEntryID(counter);
+    m_byID.emplace(counter, entry);
     return entry;
+}
+
+void AddressBook::Reserve(std::size_t entries) {
+    m_byID.reserve(m_byID.size() + entries);
 }
 
 std::shared_ptr<AddressEntryRecord> AddressBook::Listed(std::shared_ptr<AddressEntryRecord> entry) {
@@ -125,10 +131,11 @@ std::shared_ptr<AddressEntryRecord> AddressBook::OneOff(const std::wstring& name
 }
 
 std::shared_ptr<AddressEntryRecord> AddressBook::Find(const std::wstring& entryID) const {
-    auto it = m_byID.find(entryID);
-    if (it == m_byID.end()) {
-        it = m_byID.find(text::ToUpper(entryID));
+    const auto counter = mEntryIds::EntryIDCounter(entryID);
+    if (!counter) {
+        return nullptr;
     }
+    const auto it = m_byID.find(*counter);
     return it == m_byID.end() ? nullptr : it->second;
 }
 

@@ -4,6 +4,7 @@
 // (one-off entries), which are found by entry id but not by name.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -17,8 +18,9 @@ namespace plexa::sim {
 
 class AddressBook {
 public:
-    // newEntryID hands out a fresh entry id for every entry made.
-    explicit AddressBook(std::function<std::wstring()> newEntryID);
+    // nextCounter hands out a fresh number for every entry made; the entry's id is
+    // mEntryIds::MakeEntryID of it.
+    explicit AddressBook(std::function<uint64_t()> nextCounter);
     AddressBook(const AddressBook&) = delete;
     AddressBook& operator=(const AddressBook&) = delete;
 
@@ -35,6 +37,8 @@ public:
     // Adds a member to a list; lists may contain lists, even each other.
     static void AddMember(AddressEntryRecord& list,
                           const std::shared_ptr<AddressEntryRecord>& member);
+    // Makes room for that many more entries of any kind (only speed depends on it).
+    void Reserve(std::size_t entries);
     // Re-reads a listed entry's name and addresses after they were changed.
     void Reindex(const std::shared_ptr<AddressEntryRecord>& entry);
 
@@ -62,9 +66,10 @@ private:
     void Index(const std::shared_ptr<AddressEntryRecord>& entry);
     void Unindex(const AddressEntryRecord& entry);
 
-    std::function<std::wstring()> m_newEntryID;
+    std::function<uint64_t()> m_nextCounter;
     std::vector<std::shared_ptr<AddressEntryRecord>> m_listed;
-    std::unordered_map<std::wstring, std::shared_ptr<AddressEntryRecord>> m_byID;
+    // Every entry, by the number its entry id was made from.
+    std::unordered_map<uint64_t, std::shared_ptr<AddressEntryRecord>> m_byID;
     std::unordered_map<std::wstring, std::vector<std::shared_ptr<AddressEntryRecord>>> m_byKey;
     std::unordered_map<const AddressEntryRecord*, std::vector<std::wstring>> m_keysOf;
     std::unordered_map<std::wstring, std::shared_ptr<AddressEntryRecord>> m_oneOffs;

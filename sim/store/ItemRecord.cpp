@@ -22,9 +22,9 @@ bool ItemRecord::HasProp(uint32_t propTag) const {
     return m_props.count(mEntryIds::NormalizeTag(propTag)) != 0;
 }
 
-void ItemRecord::SetProp(uint32_t propTag, const Variant& value) {
+void ItemRecord::SetProp(uint32_t propTag, Variant value) {
     const uint32_t tag = mEntryIds::NormalizeTag(propTag);
-    m_props[tag] = value;
+    m_props[tag] = std::move(value);
     m_session.OnPropChanged(*this, tag);
 }
 
@@ -36,26 +36,30 @@ void ItemRecord::RemoveProp(uint32_t propTag) {
 }
 
 std::wstring ItemRecord::GetText(uint32_t propTag) const {
+    return TextRef(propTag);
+}
+
+const std::wstring& ItemRecord::TextRef(uint32_t propTag) const {
+    static const std::wstring kEmpty;
     const auto it = m_props.find(mEntryIds::NormalizeTag(propTag));
     if (it == m_props.end() || it->second.String() == nullptr) {
-        return L"";
+        return kEmpty;
     }
     return *it->second.String();
 }
 
-Variant ItemRecord::GetNamed(const std::wstring& guid, uint32_t namedId, uint16_t type) const {
+Variant ItemRecord::GetNamed(std::wstring_view guid, uint32_t namedId, uint16_t type) const {
     const uint32_t id = m_store->GetIDsFromNames(guid, namedId, false);
     return id == 0 ? Variant() : GetProp(mapi::MakeTag(id, type));
 }
 
-void ItemRecord::SetNamed(const std::wstring& guid, uint32_t namedId, uint16_t type,
-                          const Variant& value) {
+void ItemRecord::SetNamed(std::wstring_view guid, uint32_t namedId, uint16_t type, Variant value) {
     const uint32_t id = m_store->GetIDsFromNames(guid, namedId, true);
     if (id == 0) {
         throw HostError(MAPI_E_NOT_FOUND, L"The store has no room for another named property.",
                         L"Microsoft Outlook");
     }
-    SetProp(mapi::MakeTag(id, type), value);
+    SetProp(mapi::MakeTag(id, type), std::move(value));
 }
 
 void ItemRecord::SetBody(const std::wstring& text) {

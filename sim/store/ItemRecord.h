@@ -4,15 +4,17 @@
 // reach every object.
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/Signal.h"
 #include "core/Variant.h"
 #include "sim/store/AddressEntryRecord.h"
+#include "sim/store/PropertyBag.h"
 
 namespace plexa::sim {
 
@@ -74,17 +76,23 @@ public:
     // Properties by tag (PT_UNICODE and PT_STRING8 are one). Empty when absent.
     Variant GetProp(uint32_t propTag) const;
     bool HasProp(uint32_t propTag) const;
-    void SetProp(uint32_t propTag, const Variant& value);
+    void SetProp(uint32_t propTag, Variant value);
     void RemoveProp(uint32_t propTag);
-    const std::map<uint32_t, Variant>& Props() const { return m_props; }
+    // Every property, in tag order.
+    const PropertyBag& Props() const { return m_props; }
     // A text property ("" when absent or not text).
     std::wstring GetText(uint32_t propTag) const;
-    void SetText(uint32_t propTag, const std::wstring& text) { SetProp(propTag, Variant(text)); }
+    // The same without a copy: the stored text, or an empty one, valid until the property
+    // changes.
+    const std::wstring& TextRef(uint32_t propTag) const;
+    void SetText(uint32_t propTag, std::wstring text) {
+        SetProp(propTag, Variant(std::move(text)));
+    }
 
     // A named property of the item's store: the tag of (set GUID, id) with the given type, the
     // name created in the store on first use.
-    Variant GetNamed(const std::wstring& guid, uint32_t namedId, uint16_t type) const;
-    void SetNamed(const std::wstring& guid, uint32_t namedId, uint16_t type, const Variant& value);
+    Variant GetNamed(std::wstring_view guid, uint32_t namedId, uint16_t type) const;
+    void SetNamed(std::wstring_view guid, uint32_t namedId, uint16_t type, Variant value);
 
     // The bodies. A new mail is HTML: typed text lands inside the HTML body; setting the HTML
     // body re-derives the plain one; the format is OlBodyFormat (plain 1, HTML 2, rich text 3).
@@ -127,7 +135,12 @@ private:
     StoreRecord* m_store;
     FolderRecord* m_saveTarget = nullptr;
     bool m_removed = false;
-    std::map<uint32_t, Variant> m_props;
+    PropertyBag m_props;
+    // The session's bookkeeping for a contact or list item of a contact folder: the keys of its
+    // contact-index buckets (the bucket's own key string, stable while the bucket lives), and a
+    // contact's own address entry per e-mail slot.
+    std::vector<const std::wstring*> m_indexKeys;
+    std::array<std::shared_ptr<AddressEntryRecord>, 3> m_slotEntries;
 };
 
 }  // namespace plexa::sim

@@ -71,6 +71,11 @@ bool IsSmtpAddress(const std::wstring& text) {
     });
 }
 
+// The number behind an entry id the session made.
+uint64_t CounterOf(const std::wstring& entryID) {
+    return mEntryIds::EntryIDCounter(entryID).value_or(0);
+}
+
 uint32_t SlotTag(const StoreRecord& store, uint32_t lid, uint16_t type) {
     auto& mutableStore = const_cast<StoreRecord&>(store);
     const uint32_t id = mutableStore.GetIDsFromNames(mapi::PSETID_Address, lid, false);
@@ -80,7 +85,7 @@ uint32_t SlotTag(const StoreRecord& store, uint32_t lid, uint16_t type) {
 }  // namespace
 
 SimSession::SimSession(Faults& faults, IClock& clock)
-    : faults(faults), clock(clock), addressBook([this] { return NextEntryID(); }) {}
+    : faults(faults), clock(clock), addressBook([this] { return m_nextID++; }) {}
 
 SimSession::~SimSession() = default;
 
@@ -97,7 +102,7 @@ StoreRecord& SimSession::AddStore(const std::wstring& name, bool isDefault, bool
         std::make_unique<StoreRecord>(mEntryIds::MakeStoreID(m_nextID++), name, makeDefault);
     StoreRecord& ref = *store;
     ref.m_top = std::make_unique<FolderRecord>(ref, nullptr, NextEntryID(), name, olMailItem);
-    m_folders.emplace(ref.m_top->EntryID(), ref.m_top.get());
+    m_folders.emplace(CounterOf(ref.m_top->EntryID()), ref.m_top.get());
     CreateDefaultFolders(ref, withJunk);
     if (makeDefault) {
         if (m_defaultStore != nullptr) {
@@ -154,17 +159,15 @@ FolderRecord& SimSession::AddFolder(FolderRecord& parent, const std::wstring& na
     auto folder = std::make_unique<FolderRecord>(parent.Store(), &parent, NextEntryID(), name,
                                                  defaultItemType);
     FolderRecord& ref = *folder;
-    m_folders.emplace(ref.EntryID(), &ref);
+    m_folders.emplace(CounterOf(ref.EntryID()), &ref);
     parent.m_subfolders.push_back(std::move(folder));
     return ref;
 }
 
 FolderRecord* SimSession::FindFolder(const std::wstring& entryID,
                                      const std::wstring& storeID) const {
-    auto it = m_folders.find(entryID);
-    if (it == m_folders.end()) {
-        it = m_folders.find(text::ToUpper(entryID));
-    }
+    const auto counter = mEntryIds::EntryIDCounter(entryID);
+    const auto it = counter ? m_folders.find(*counter) : m_folders.end();
     if (it == m_folders.end()) {
         return nullptr;
     }
@@ -176,6 +179,14 @@ FolderRecord* SimSession::FindFolder(const std::wstring& entryID,
 
 // ---------------------------------------------------------------------------------------------
 // Items
+
+void SimSession::Reserve(std::size_t items, std::size_t contacts, std::size_t entries) {
+    m_items.reserve(m_items.size() + items);
+    // A name and an address for most contacts.
+    m_contactIndex.reserve(m_contactIndex.size() + 2 * contacts);
+    // Besides the entries, one for each contact's address and each list item.
+    addressBook.Reserve(entries + contacts);
+}
 
 std::shared_ptr<ItemRecord> SimSession::NewItem(int32_t objectClass, FolderRecord* target) {
     StoreRecord* store = target != nullptr ? &target->Store() : m_defaultStore;
@@ -205,10 +216,8 @@ std::shared_ptr<ItemRecord> SimSession::AddItem(FolderRecord& folder, int32_t ob
 
 std::shared_ptr<ItemRecord> SimSession::FindItem(const std::wstring& entryID,
                                                  const std::wstring& storeID) const {
-    auto it = m_items.find(entryID);
-    if (it == m_items.end()) {
-        it = m_items.find(text::ToUpper(entryID));
-    }
+    const auto counter = mEntryIds::EntryIDCounter(entryID);
+    const auto it = counter ? m_items.find(*counter) : m_items.end();
     if (it == m_items.end()) {
         return nullptr;
     }
@@ -230,14 +239,14 @@ void SimSession::Place(const std::shared_ptr<ItemRecord>& item, FolderRecord& fo
                        bool newEntryID) {
     if (newEntryID || item->m_entryID.empty()) {
         if (!item->m_entryID.empty()) {
-            m_items.erase(item->m_entryID);
+            m_items.erase(CounterOf(item->m_entryID));
         }
         item->m_entryID = NextEntryID();
     }
     item->m_folder = &folder;
     if (&item->Store() != &folder.Store()) {
         // Named properties take the destination store's ids.
-        std::map<uint32_t, Variant> carried;
+        PropertyBag carried;
         for (auto& [tag, value] : item->m_props) {
             const uint32_t id = mapi::PropId(tag);
             if (id < 0x8000) {
@@ -255,7 +264,7 @@ void SimSession::Place(const std::shared_ptr<ItemRecord>& item, FolderRecord& fo
         item->m_store = &folder.Store();
     }
     folder.m_items.push_back(item);
-    m_items[item->m_entryID] = item;
+    m_items[CounterOf(item->m_entryID)] = item;
     RefreshListEntry(*item);
     Reindex(*item);
     folder.ItemAdd.Emit(item);
@@ -278,9 +287,9 @@ void SimSession::Unplace(ItemRecord& item) {
 void SimSession::Remove(const std::shared_ptr<ItemRecord>& item) {
     Unplace(*item);
     if (!item->m_entryID.empty()) {
-        m_items.erase(item->m_entryID);
+        m_items.erase(CounterOf(item->m_entryID));
     }
-    m_contactEntries.erase(item.get());
+    item->m_slotEntries = {};
     item->m_removed = true;
 }
 
@@ -402,7 +411,7 @@ const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item) 
     sent.body = item->Body();
     sent.bodyFormat = item->BodyFormat();
     sent.htmlBody = sent.bodyFormat == olFormatPlain ? L"" : item->GetText(mapi::PR_HTML);
-    sent.properties = item->m_props;
+    sent.properties = std::map<uint32_t, Variant>(item->m_props.begin(), item->m_props.end());
     sent.userProperties = item->userProperties;
 
     FolderRecord* sentItems = store.DefaultFolder(olFolderSentMail);
@@ -451,7 +460,7 @@ std::shared_ptr<AddressEntryRecord> SimSession::EntryOf(ItemRecord& item, int sl
         return ContactEntry(item, slot);
     }
     for (int k = 1; k <= 3; ++k) {
-        if (!ContactEmailAddress(item, k).empty()) {
+        if (!SlotAddress(item, k).empty()) {
             return ContactEntry(item, k);
         }
     }
@@ -519,7 +528,7 @@ void SimSession::SetContactEmail(ItemRecord& contact, int slot, const std::wstri
         throw HostError(E_INVALIDARG, L"A contact has e-mail slots 1 to 3.", kOutlook);
     }
     const size_t k = static_cast<size_t>(slot - 1);
-    const std::wstring guid = mapi::PSETID_Address;
+    const std::wstring_view guid = mapi::PSETID_Address;
     m_indexing = true;  // one reindex at the end, not one per property
     try {
         if (address.empty()) {
@@ -545,7 +554,7 @@ void SimSession::SetContactEmail(ItemRecord& contact, int slot, const std::wstri
             }
             std::wstring id = entryIDHex;
             if (id.empty()) {
-                auto& own = m_contactEntries[&contact][k];
+                auto& own = contact.m_slotEntries[k];
                 if (!own) {
                     own = addressBook.NewUnlisted();
                 }
@@ -568,12 +577,17 @@ void SimSession::SetContactEmail(ItemRecord& contact, int slot, const std::wstri
 }
 
 std::wstring SimSession::ContactEmailAddress(const ItemRecord& contact, int slot) const {
+    return SlotAddress(contact, slot);
+}
+
+const std::wstring& SimSession::SlotAddress(const ItemRecord& contact, int slot) const {
+    static const std::wstring kNone;
     if (slot < 1 || slot > 3) {
-        return L"";
+        return kNone;
     }
     const uint32_t tag =
         SlotTag(contact.Store(), mapi::LID_EMAIL_ADDRESS[slot - 1], mapi::PT_STRING8);
-    return tag == 0 ? L"" : contact.GetText(tag);
+    return tag == 0 ? kNone : contact.TextRef(tag);
 }
 
 std::shared_ptr<AddressEntryRecord> SimSession::ContactEntry(ItemRecord& contact, int slot) {
@@ -583,7 +597,7 @@ std::shared_ptr<AddressEntryRecord> SimSession::ContactEntry(ItemRecord& contact
     }
     const size_t k = static_cast<size_t>(slot - 1);
     const StoreRecord& store = contact.Store();
-    auto& own = m_contactEntries[&contact][k];
+    auto& own = contact.m_slotEntries[k];
     const uint32_t idTag = SlotTag(store, mapi::LID_EMAIL_ENTRYID[k], mapi::PT_BINARY);
     if (idTag != 0) {
         const std::wstring stored = mEntryIds::BytesToHex(contact.GetProp(idTag));
@@ -635,12 +649,9 @@ void SimSession::OnPropChanged(ItemRecord& item, uint32_t tag) {
 }
 
 void SimSession::Unindex(ItemRecord& item) {
-    const auto it = m_contactKeys.find(&item);
-    if (it == m_contactKeys.end()) {
-        return;
-    }
-    for (const auto& key : it->second) {
-        auto bucket = m_contactIndex.find(key);
+    // The keys are distinct, so a bucket erased here (and its key with it) is not met again.
+    for (const std::wstring* key : item.m_indexKeys) {
+        const auto bucket = m_contactIndex.find(*key);
         if (bucket == m_contactIndex.end()) {
             continue;
         }
@@ -652,7 +663,7 @@ void SimSession::Unindex(ItemRecord& item) {
             m_contactIndex.erase(bucket);
         }
     }
-    m_contactKeys.erase(it);
+    item.m_indexKeys.clear();
 }
 
 void SimSession::Reindex(ItemRecord& item) {
@@ -663,31 +674,30 @@ void SimSession::Reindex(ItemRecord& item) {
         (cls != olContact && cls != olDistributionList)) {
         return;
     }
-    std::vector<std::wstring> keys;
+    auto& keys = item.m_indexKeys;
     auto add = [&](const std::wstring& value, int slot) {
         if (value.empty()) {
             return;
         }
-        std::wstring key = text::ToLower(value);
-        auto& list = m_contactIndex[key];
+        const auto bucket = m_contactIndex.try_emplace(text::ToLower(value)).first;
+        auto& list = bucket->second;
         if (std::none_of(list.begin(), list.end(),
                          [&](const Candidate& c) { return c.item == &item; })) {
             list.push_back(Candidate{&item, slot});
         }
+        // A bucket's key stays where it is while the bucket lives, rehashing or not.
+        const std::wstring* key = &bucket->first;
         if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
-            keys.push_back(std::move(key));
+            keys.push_back(key);
         }
     };
     if (cls == olDistributionList) {
-        add(item.GetText(mapi::PR_SUBJECT), 0);
+        add(item.TextRef(mapi::PR_SUBJECT), 0);
     } else {
-        add(item.GetText(mapi::PR_DISPLAY_NAME), 0);
+        add(item.TextRef(mapi::PR_DISPLAY_NAME), 0);
         for (int k = 1; k <= 3; ++k) {
-            add(ContactEmailAddress(item, k), k);
+            add(SlotAddress(item, k), k);
         }
-    }
-    if (!keys.empty()) {
-        m_contactKeys[&item] = std::move(keys);
     }
 }
 

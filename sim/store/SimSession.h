@@ -4,7 +4,7 @@
 // moving, deleting, sending), without the host's events or fault checks, which the views add.
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -54,6 +54,11 @@ public:
                             int32_t defaultItemType);
     // A folder by entry id, in any store or in the given one; nullptr when unknown.
     FolderRecord* FindFolder(const std::wstring& entryID, const std::wstring& storeID = L"") const;
+
+    // Makes room in the indexes for what is about to be added (a mailbox being loaded): items in
+    // all, the contacts and distribution lists among them, and address-book entries. Only speed
+    // depends on it.
+    void Reserve(std::size_t items, std::size_t contacts, std::size_t entries);
 
     // A new unsaved item of an OlObjectClass; a first Save puts it in target, or in the default
     // folder of its kind (Drafts for mail).
@@ -118,6 +123,7 @@ private:
     void Reindex(ItemRecord& item);
     void Unindex(ItemRecord& item);
     std::vector<std::shared_ptr<AddressEntryRecord>> Candidates(const std::wstring& text);
+    const std::wstring& SlotAddress(const ItemRecord& contact, int slot) const;
     std::shared_ptr<AddressEntryRecord> EntryOf(ItemRecord& item, int slot);
     void RefreshListEntry(ItemRecord& item);
     void Touch(ItemRecord& item);
@@ -125,14 +131,13 @@ private:
     uint64_t m_nextID = 1;
     std::vector<std::unique_ptr<StoreRecord>> m_stores;
     StoreRecord* m_defaultStore = nullptr;
-    std::unordered_map<std::wstring, std::shared_ptr<ItemRecord>> m_items;
-    std::unordered_map<std::wstring, FolderRecord*> m_folders;
-    // Contacts and list items of contact folders by lower-cased name and address.
+    // Saved items and folders by the number their entry id was made from: parsing an id is
+    // cheaper than hashing its 48 characters, and ids made one after another sit side by side.
+    std::unordered_map<uint64_t, std::shared_ptr<ItemRecord>> m_items;
+    std::unordered_map<uint64_t, FolderRecord*> m_folders;
+    // Contacts and list items of contact folders by lower-cased name and address. Each item
+    // keeps the keys of its buckets (ItemRecord::m_indexKeys) to leave them again.
     std::unordered_map<std::wstring, std::vector<Candidate>> m_contactIndex;
-    std::unordered_map<const ItemRecord*, std::vector<std::wstring>> m_contactKeys;
-    // Contacts' own entries per slot.
-    std::unordered_map<const ItemRecord*, std::array<std::shared_ptr<AddressEntryRecord>, 3>>
-        m_contactEntries;
     bool m_indexing = false;
 };
 

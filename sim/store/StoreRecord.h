@@ -5,8 +5,11 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "sim/store/FolderRecord.h"
 
@@ -29,7 +32,7 @@ public:
 
     // The id (0x8000 up) of a named property (set GUID, letter case ignored; numeric id), the
     // same for the life of the store. 0 when it does not exist and create is false.
-    uint32_t GetIDsFromNames(const std::wstring& guid, uint32_t namedId, bool create);
+    uint32_t GetIDsFromNames(std::wstring_view guid, uint32_t namedId, bool create);
     // The name behind an id: (GUID, numeric id), or ("", 0) for an unknown id.
     std::pair<std::wstring, uint32_t> GetNameFromID(uint32_t propId) const;
 
@@ -40,7 +43,13 @@ private:
     bool m_isDefault;
     std::unique_ptr<FolderRecord> m_top;
     std::map<int32_t, FolderRecord*> m_defaults;
-    std::map<std::pair<std::wstring, uint32_t>, uint32_t> m_named;
+    // The index in m_guids of a GUID given exactly as kept there, if any.
+    std::optional<uint32_t> GuidIndex(std::wstring_view guid) const;
+
+    // The GUIDs of the store's named properties, upper case, each once (a handful at most), and
+    // the ids by (numeric id, index in m_guids): a lookup compares numbers and one GUID.
+    std::vector<std::wstring> m_guids;
+    std::map<std::pair<uint32_t, uint32_t>, uint32_t> m_named;
     std::map<uint32_t, std::pair<std::wstring, uint32_t>> m_namedById;
     uint32_t m_nextNamedId = 0x8000;
 };

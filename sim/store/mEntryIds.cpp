@@ -45,6 +45,27 @@ std::wstring MakeStoreID(uint64_t counter) {
     return std::wstring(kStorePrefix) + Hex64(counter, 16);
 }
 
+std::optional<uint64_t> EntryIDCounter(std::wstring_view entryID) {
+    const std::wstring_view prefix = kItemPrefix;
+    if (entryID.size() != prefix.size() + 16) {
+        return std::nullopt;
+    }
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (HexDigit(entryID[i]) != HexDigit(prefix[i])) {
+            return std::nullopt;
+        }
+    }
+    uint64_t counter = 0;
+    for (size_t i = prefix.size(); i < entryID.size(); ++i) {
+        const int digit = HexDigit(entryID[i]);
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        counter = counter << 4 | static_cast<uint64_t>(digit);
+    }
+    return counter;
+}
+
 Variant HexToBytes(std::wstring_view hex) {
     std::vector<Variant> bytes;
     if (hex.size() % 2 == 0) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,9 @@ namespace plexa::sim::mEntryIds {
 std::wstring MakeEntryID(uint64_t counter);
 // A new store id: 64 upper-case hex digits, unique for every counter value.
 std::wstring MakeStoreID(uint64_t counter);
+// The counter an entry id was made from: the id in either letter case (as the simulated store
+// finds ids), or nothing for a text that MakeEntryID does not give for any counter.
+std::optional<uint64_t> EntryIDCounter(std::wstring_view entryID);
 
 // Hex text to a Byte array and back ("" for anything that is no byte array). Hex digits of
 // either letter case are read; an odd length or another character gives an empty array.

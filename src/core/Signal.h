@@ -44,11 +44,14 @@ class Signal {
 public:
     using Handler = std::function<void(Args...)>;
 
-    Signal() : m_state(std::make_shared<State>()) {}
+    Signal() = default;
     Signal(const Signal&) = delete;
     Signal& operator=(const Signal&) = delete;
 
     [[nodiscard]] Connection Connect(Handler handler) {
+        if (!m_state) {
+            m_state = std::make_shared<State>();
+        }
         const uint64_t id = ++m_state->nextId;
         m_state->slots.push_back(std::make_shared<Slot>(Slot{id, std::move(handler), true}));
         std::weak_ptr<State> weak = m_state;
@@ -62,6 +65,9 @@ public:
     // Calls every handler connected when the emission starts and still connected when its turn
     // comes.
     void Emit(Args... args) const {
+        if (!m_state) {
+            return;
+        }
         auto state = m_state;
         const auto snapshot = state->slots;
         for (const auto& slot : snapshot) {
@@ -71,7 +77,7 @@ public:
         }
     }
 
-    std::size_t HandlerCount() const { return m_state->slots.size(); }
+    std::size_t HandlerCount() const { return m_state ? m_state->slots.size() : 0; }
 
 private:
     struct Slot {
@@ -92,6 +98,7 @@ private:
             }
         }
     };
+    // Made by the first Connect: most signals (one per item of a large store) never get one.
     std::shared_ptr<State> m_state;
 };
 

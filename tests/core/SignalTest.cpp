@@ -31,6 +31,20 @@ TEST(Signal, ConnectionsDisconnectWhenReleasedEvenDuringAnEmission) {
     EXPECT_EQ(calls, (std::vector<std::string>{"first 2"}));
 }
 
+TEST(Signal, ASignalNobodyConnectedToEmitsNothingAndConnectsLater) {
+    Signal<int> signal;
+    EXPECT_EQ(signal.HandlerCount(), 0u);
+    signal.Emit(1);  // no handler yet: nothing happens
+    std::vector<int> seen;
+    Connection c = signal.Connect([&](int v) { seen.push_back(v); });
+    EXPECT_EQ(signal.HandlerCount(), 1u);
+    signal.Emit(2);
+    c.Disconnect();
+    EXPECT_EQ(signal.HandlerCount(), 0u);
+    signal.Emit(3);
+    EXPECT_EQ(seen, (std::vector<int>{2}));
+}
+
 TEST(Signal, AConnectionMayOutliveItsSignal) {
     Connection c;
     {

@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
+#include <string>
+#include <vector>
+
 #include "core/HostError.h"
 #include "host/mapi/PropTags.h"
 #include "host/outlook/OlConstants.h"
 #include "sim/Faults.h"
 #include "sim/SimClock.h"
+#include "sim/store/PropertyBag.h"
 #include "sim/store/mBodyText.h"
 #include "sim/store/mEntryIds.h"
 
@@ -134,6 +139,119 @@ TEST_F(SimSessionTest, NamedPropertyIdsAreStablePerStore) {
     session.Move(contact, *second.DefaultFolder(olFolderContacts));
     EXPECT_EQ(session.ContactEmailAddress(*contact, 1), L"moved@person.example");
     EXPECT_EQ(session.Resolve(L"Moved Person")->address, L"moved@person.example");
+}
+
+TEST_F(SimSessionTest, AGuidInAnyLetterCaseNamesOneProperty) {
+    StoreRecord& store = *session.DefaultStore();
+    const uint32_t id = store.GetIDsFromNames(L"{00062008-0000-0000-c000-000000000046}", 7, true);
+    EXPECT_EQ(store.GetIDsFromNames(L"{00062008-0000-0000-C000-000000000046}", 7, true), id);
+    EXPECT_EQ(store.GetIDsFromNames(L"{00062008-0000-0000-C000-000000000046}", 8, false), 0U);
+    // The store keeps the GUID in upper case.
+    EXPECT_EQ(store.GetNameFromID(id),
+              std::make_pair(std::wstring(L"{00062008-0000-0000-C000-000000000046}"), 7U));
+}
+
+TEST_F(SimSessionTest, EntryIdsFindTheirItemFolderOrEntryInEitherLetterCase) {
+    auto contact = Contact(L"Id Person", L"id@person.example");
+    FolderRecord& contacts = *session.DefaultFolder(olFolderContacts);
+    auto entry = session.Resolve(L"Id Person");
+    ASSERT_NE(entry, nullptr);
+    auto lower = [](std::wstring id) {
+        for (auto& c : id) {
+            c = static_cast<wchar_t>(std::towlower(c));
+        }
+        return id;
+    };
+    EXPECT_EQ(session.FindItem(lower(contact->EntryID())), contact);
+    EXPECT_EQ(session.FindFolder(lower(contacts.EntryID())), &contacts);
+    EXPECT_EQ(session.addressBook.Find(lower(entry->entryID)), entry);
+    // An id finds only what it was given to.
+    EXPECT_EQ(session.FindItem(contacts.EntryID()), nullptr);
+    EXPECT_EQ(session.FindFolder(contact->EntryID()), nullptr);
+    EXPECT_EQ(session.addressBook.Find(contact->EntryID()), nullptr);
+    // Anything that is not an id of the store finds nothing.
+    const std::wstring id = contact->EntryID();
+    EXPECT_EQ(session.FindItem(id.substr(1)), nullptr);
+    EXPECT_EQ(session.FindItem(id + L"0"), nullptr);
+    EXPECT_EQ(session.FindItem(L"1" + id.substr(1)), nullptr);
+    EXPECT_EQ(session.FindItem(id.substr(0, id.size() - 1) + L"G"), nullptr);
+    EXPECT_EQ(session.FindItem(L""), nullptr);
+
+    for (uint64_t n : {uint64_t{0}, uint64_t{1}, uint64_t{0xABCDEF}, ~uint64_t{0}}) {
+        EXPECT_EQ(mEntryIds::EntryIDCounter(mEntryIds::MakeEntryID(n)), n);
+    }
+    EXPECT_EQ(mEntryIds::EntryIDCounter(mEntryIds::MakeStoreID(1)), std::nullopt);
+}
+
+TEST_F(SimSessionTest, MovingCopyingAndRemovingKeepResolutionInStep) {
+    auto contact = Contact(L"Roving Person", L"roving@person.example");
+    const std::wstring firstID = contact->EntryID();
+    FolderRecord& contacts = *session.DefaultFolder(olFolderContacts);
+    FolderRecord& inbox = *session.DefaultFolder(olFolderInbox);
+
+    // In a mail folder a contact is no entry; back among the contacts it is again.
+    session.Move(contact, inbox);
+    EXPECT_EQ(session.FindItem(firstID), nullptr);
+    EXPECT_EQ(session.FindItem(contact->EntryID()), contact);
+    EXPECT_TRUE(session.Resolve(L"roving@person.example")->oneOff);
+    EXPECT_EQ(session.Resolve(L"Roving Person"), nullptr);
+    session.Move(contact, contacts);
+    auto entry = session.Resolve(L"Roving Person");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(session.Resolve(L"ROVING@person.example"), entry);
+
+    // A copy keeps the slot's stored entry id, so both stand for one entry; a contact of the
+    // same name and another address makes the name ambiguous until it is gone for good.
+    auto copy = session.Copy(contact);
+    EXPECT_EQ(session.Resolve(L"Roving Person"), entry);
+    auto other = Contact(L"Roving Person", L"other@person.example");
+    EXPECT_EQ(session.Resolve(L"Roving Person"), nullptr);
+    EXPECT_EQ(session.Resolve(L"Roving@Person.example"), entry);
+    session.Delete(other);
+    session.Delete(other);
+    session.Delete(copy);
+    EXPECT_EQ(session.Resolve(L"Roving Person"), entry);
+
+    // A second address and then none: each key leaves the index with its slot.
+    session.SetContactEmail(*contact, 2, L"second@person.example");
+    EXPECT_EQ(session.Resolve(L"second@person.example")->address, L"second@person.example");
+    session.SetContactEmail(*contact, 1, L"");
+    session.SetContactEmail(*contact, 2, L"");
+    EXPECT_EQ(session.Resolve(L"Roving Person"), nullptr);
+    EXPECT_TRUE(session.Resolve(L"second@person.example")->oneOff);
+}
+
+TEST(PropertyBag, KeepsOneValuePerTagInTagOrder) {
+    PropertyBag bag;
+    EXPECT_TRUE(bag.empty());
+    // More than fit at first, out of order, each a text long enough to live on the heap.
+    std::vector<uint32_t> tags;
+    for (uint32_t i = 0; i < 40; ++i) {
+        tags.push_back((i * 7919U) % 101U);
+    }
+    for (uint32_t tag : tags) {
+        bag[tag] = Variant(L"value of property number " + std::to_wstring(tag));
+    }
+    ASSERT_EQ(bag.size(), 40U);
+    uint32_t previous = 0;
+    bool first = true;
+    for (const auto& [tag, value] : bag) {
+        EXPECT_TRUE(first || tag > previous);
+        EXPECT_EQ(*value.String(), L"value of property number " + std::to_wstring(tag));
+        previous = tag;
+        first = false;
+    }
+
+    EXPECT_FALSE(bag.emplace(tags[3], Variant(1)));  // present: left as it is
+    EXPECT_TRUE(bag[tags[3]].IsString());
+    EXPECT_TRUE(bag.emplace(1000, Variant(2)));
+    EXPECT_EQ(bag.count(1000), 1U);
+    EXPECT_EQ(bag.erase(1000), 1U);
+    EXPECT_EQ(bag.erase(1000), 0U);
+    EXPECT_EQ(bag.count(1000), 0U);
+    EXPECT_EQ(bag.find(1000), bag.end());
+    EXPECT_TRUE(bag[2000].IsEmpty());  // asking with [] adds an empty value
+    EXPECT_EQ(bag.size(), 41U);
 }
 
 TEST_F(SimSessionTest, NestedListsWithACycleExpandOnce) {
