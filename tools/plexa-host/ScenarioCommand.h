@@ -173,10 +173,10 @@ struct DumpCmd {
 using CommandBody =
     std::variant<HostCmd, MailboxCmd, ClockCmd, LanguageCmd, SettingCmd, StartCmd, StopCmd,
                  RestartCmd, ExplorerCmd, FolderCmd, SelectCmd, RightClickCmd, OpenCmd, WindowCmd,
-                 NewMailCmd, DebugWindowCmd, ClickCmd, AnswerCmd, PickFolderCmd, DialogCmd, TypeCmd, SubjectCmd,
-                 AddressCmd, SendCmd, CloseCmd, AdvanceCmd, MailCmd, SayCmd, ExpectSentCountCmd,
-                 ExpectSentToCmd, ExpectFolderCountCmd, ExpectItemCmd, ExpectMessageCmd,
-                 ExpectRegistryCmd, ExpectLogCmd, ExpectControlCmd, DumpCmd>;
+                 NewMailCmd, DebugWindowCmd, ClickCmd, AnswerCmd, PickFolderCmd, DialogCmd, TypeCmd,
+                 SubjectCmd, AddressCmd, SendCmd, CloseCmd, AdvanceCmd, MailCmd, SayCmd,
+                 ExpectSentCountCmd, ExpectSentToCmd, ExpectFolderCountCmd, ExpectItemCmd,
+                 ExpectMessageCmd, ExpectRegistryCmd, ExpectLogCmd, ExpectControlCmd, DumpCmd>;
 
 struct Command {
     CommandBody body;

@@ -646,12 +646,11 @@ bool NeedsRunningClient(const CommandBody& body) {
            std::holds_alternative<SelectCmd>(body) || std::holds_alternative<RightClickCmd>(body) ||
            std::holds_alternative<OpenCmd>(body) || std::holds_alternative<WindowCmd>(body) ||
            std::holds_alternative<NewMailCmd>(body) || std::holds_alternative<AddressCmd>(body) ||
-           std::holds_alternative<DebugWindowCmd>(body) ||
-           std::holds_alternative<ClickCmd>(body) || std::holds_alternative<AnswerCmd>(body) ||
-           std::holds_alternative<PickFolderCmd>(body) || std::holds_alternative<DialogCmd>(body) ||
-           std::holds_alternative<TypeCmd>(body) || std::holds_alternative<SubjectCmd>(body) ||
-           std::holds_alternative<SendCmd>(body) || std::holds_alternative<CloseCmd>(body) ||
-           std::holds_alternative<MailCmd>(body) ||
+           std::holds_alternative<DebugWindowCmd>(body) || std::holds_alternative<ClickCmd>(body) ||
+           std::holds_alternative<AnswerCmd>(body) || std::holds_alternative<PickFolderCmd>(body) ||
+           std::holds_alternative<DialogCmd>(body) || std::holds_alternative<TypeCmd>(body) ||
+           std::holds_alternative<SubjectCmd>(body) || std::holds_alternative<SendCmd>(body) ||
+           std::holds_alternative<CloseCmd>(body) || std::holds_alternative<MailCmd>(body) ||
            std::holds_alternative<ExpectMessageCmd>(body) ||
            std::holds_alternative<ExpectControlCmd>(body) ||
            (std::holds_alternative<DumpCmd>(body) &&
