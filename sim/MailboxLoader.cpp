@@ -1,5 +1,7 @@
 #include "sim/MailboxLoader.h"
 
+#include <climits>
+#include <cmath>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -10,6 +12,7 @@
 #include "host/outlook/OlConstants.h"
 #include "sim/MailboxSnapshot.h"
 #include "sim/SimHost.h"
+#include "sim/mMailboxIds.h"
 #include "sim/mMailboxMapping.h"
 #include "sim/mailbox/DemoMailbox.h"
 #include "sim/mailbox/MailboxReader.h"
@@ -97,6 +100,8 @@ public:
             Fail(L"/stores", L"a mailbox needs at least one store");
         }
         Reserve();
+        // Ids made while loading come after every id the file gives back.
+        m_session.SkipIDsThrough(mMailboxIds::CheckGivenIDs(m_mailbox, m_source));
         // First everything a name can resolve to, then what resolves: recipients and members
         // find every contact, list and address-book entry wherever the file puts it.
         for (std::size_t i = 0; i < m_mailbox.stores.size(); ++i) {
@@ -175,6 +180,12 @@ private:
         m_defaultGiven = m_defaultGiven || store.isDefault;
         StoreRecord& record = m_session.AddStore(store.name, store.isDefault, true);
         FolderRecord& top = *record.TopFolder();
+        if (!store.storeId.empty()) {
+            m_session.GiveStoreID(record, store.storeId);
+        }
+        if (!store.rootEntryId.empty()) {
+            m_session.GiveEntryID(top, store.rootEntryId);
+        }
 
         // The store made every default folder; a folder with a role is that folder, under the
         // file's name. The names the other folders may not take are the default folders' final
@@ -197,7 +208,11 @@ private:
                          std::wstring(FolderTypeName(NaturalType(folder.role))) + L" items");
             }
             CheckFolderName(folder.name, Child(folderAt, L"name"));
-            record.DefaultFolder(DefaultFolderOf(folder.role))->SetName(folder.name);
+            FolderRecord& given = *record.DefaultFolder(DefaultFolderOf(folder.role));
+            given.SetName(folder.name);
+            if (!folder.entryId.empty()) {
+                m_session.GiveEntryID(given, folder.entryId);
+            }
         }
         for (std::size_t i = 0; i < store.folders.size(); ++i) {
             const MailboxFolder& folder = store.folders[i];
@@ -251,7 +266,12 @@ private:
                                     : L""));
             }
         }
-        return m_session.AddFolder(parent, folder.name, ItemTypeOf(folder.EffectiveType()));
+        FolderRecord& made =
+            m_session.AddFolder(parent, folder.name, ItemTypeOf(folder.EffectiveType()));
+        if (!folder.entryId.empty()) {
+            m_session.GiveEntryID(made, folder.entryId);
+        }
+        return made;
     }
 
     void BuildContent(const MailboxFolder& folder, FolderRecord& record, const std::wstring& at) {
@@ -286,6 +306,12 @@ private:
         const int32_t objectClass = ObjectClassOf(item.itemClass);
         auto record = m_session.NewItem(objectClass, &folder);
         ItemRecord& r = *record;
+        if (!item.entryId.empty()) {
+            m_session.GiveEntryID(r, item.entryId);
+        }
+        for (const MailboxUserProperty& prop : item.userProperties) {
+            r.userProperties.push_back(UserPropertyOf(prop));
+        }
 
         // Bodies: a mail or post with HTML is an HTML message, one without is plain text.
         const bool hasHtml = item.itemClass == ItemClass::Mail || item.itemClass == ItemClass::Post;
@@ -425,6 +451,34 @@ private:
             }
             m_session.SetContactEmail(r, static_cast<int>(k + 1), item.email[k]);
         }
+    }
+
+    // A user property as the object model made it: a text property without a value holds "",
+    // an integer one holds a whole number as a Long.
+    static UserPropertyRecord UserPropertyOf(const MailboxUserProperty& prop) {
+        UserPropertyRecord record;
+        record.name = prop.name;
+        record.type = prop.type;
+        record.addToFolderFields = prop.addToFolderFields;
+        if (!prop.value) {
+            if (prop.type == olText) {
+                record.value = Variant(L"");
+            }
+            return record;
+        }
+        record.value = std::visit(
+            [&prop](const auto& v) -> Variant {
+                using T = std::decay_t<decltype(v)>;
+                if constexpr (std::is_same_v<T, double>) {
+                    const bool whole = v == std::floor(v) && v >= INT32_MIN && v <= INT32_MAX;
+                    return prop.type == olInteger && whole ? Variant(static_cast<int32_t>(v))
+                                                           : Variant(v);
+                } else {
+                    return Variant(v);
+                }
+            },
+            *prop.value);
+        return record;
     }
 
     static Variant ToVariant(uint32_t tag, const PropertyValue& value) {

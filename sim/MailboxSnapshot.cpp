@@ -180,6 +180,36 @@ MailboxRecipient Typed(MailboxRecipient r, RecipientType type) {
     return r;
 }
 
+// A user property as the file keeps it. A value the file has no form for (Null, an error, an
+// object) is left out, as is Empty.
+MailboxUserProperty UserPropertyOf(const UserPropertyRecord& record) {
+    MailboxUserProperty prop;
+    prop.name = record.name;
+    prop.type = record.type;
+    prop.addToFolderFields = record.addToFolderFields;
+    const auto& raw = record.value.Raw();
+    if (const auto* s = std::get_if<std::wstring>(&raw)) {
+        prop.value = *s;
+    } else if (const auto* b = std::get_if<bool>(&raw)) {
+        prop.value = *b;
+    } else if (const auto* d = std::get_if<OleDate>(&raw)) {
+        prop.value = *d;
+    } else if (const auto* n = std::get_if<int32_t>(&raw)) {
+        prop.value = static_cast<double>(*n);
+    } else if (const auto* i = std::get_if<int16_t>(&raw)) {
+        prop.value = static_cast<double>(*i);
+    } else if (const auto* byte = std::get_if<uint8_t>(&raw)) {
+        prop.value = static_cast<double>(*byte);
+    } else if (const auto* x = std::get_if<double>(&raw)) {
+        prop.value = *x;
+    } else if (const auto* f = std::get_if<float>(&raw)) {
+        prop.value = static_cast<double>(*f);
+    } else if (const auto* c = std::get_if<Variant::CurrencyValue>(&raw)) {
+        prop.value = static_cast<double>(c->scaled) / 10000.0;
+    }
+    return prop;
+}
+
 class Snapshot {
 public:
     explicit Snapshot(const SimSession& session) : m_session(session) {}
@@ -202,6 +232,8 @@ private:
         MailboxStore out;
         out.name = store.Name();
         out.isDefault = store.IsDefault();
+        out.storeId = store.StoreID();
+        out.rootEntryId = store.TopFolder()->EntryID();
         std::unordered_map<const FolderRecord*, FolderRole> roles;
         for (FolderRole role : AllRoles()) {
             if (const FolderRecord* folder = store.DefaultFolder(DefaultFolderOf(role))) {
@@ -219,6 +251,7 @@ private:
     MailboxFolder FolderOf(const FolderRecord& folder, FolderRole role) {
         MailboxFolder out;
         out.name = folder.Name();
+        out.entryId = folder.EntryID();
         out.role = role;
         if (role == FolderRole::None) {
             const auto type = FolderTypeOf(folder.DefaultItemType());
@@ -246,6 +279,10 @@ private:
         const bool message = c == ItemClass::Mail || c == ItemClass::Post;
         MailboxItem item;
         item.itemClass = c;
+        item.entryId = r.EntryID();
+        for (const UserPropertyRecord& prop : r.userProperties) {
+            item.userProperties.push_back(UserPropertyOf(prop));
+        }
         std::set<uint32_t> consumed = {PR_LAST_MODIFICATION_TIME};
         const auto take = [&](uint32_t tag) {
             consumed.insert(tag);

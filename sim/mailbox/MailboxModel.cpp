@@ -61,6 +61,17 @@ constexpr NameTable<ResponseStatus, 6> kResponseStatuses{
 constexpr NameTable<AddressType, 2> kAddressTypes{
     {{AddressType::Smtp, L"SMTP"}, {AddressType::Ex, L"EX"}}};
 
+// The host's OlUserPropertyType values a file names; the others it writes as numbers.
+constexpr NameTable<int, 9> kUserPropertyTypes{{{1, L"text"},
+                                                {3, L"number"},
+                                                {5, L"datetime"},
+                                                {6, L"yesno"},
+                                                {7, L"duration"},
+                                                {11, L"keywords"},
+                                                {12, L"percent"},
+                                                {14, L"currency"},
+                                                {20, L"integer"}}};
+
 template <typename E, std::size_t N>
 std::wstring_view NameOf(const NameTable<E, N>& table, E value) {
     for (const auto& [e, name] : table) {
@@ -185,6 +196,12 @@ std::wstring_view ResponseStatusName(ResponseStatus status) {
 }
 std::optional<ResponseStatus> ResponseStatusFromName(std::wstring_view name) {
     return ValueOf(kResponseStatuses, name);
+}
+std::wstring_view UserPropertyTypeName(int type) {
+    return NameOf(kUserPropertyTypes, type);
+}
+std::optional<int> UserPropertyTypeFromName(std::wstring_view name) {
+    return ValueOf(kUserPropertyTypes, name);
 }
 std::wstring_view AddressTypeName(AddressType type) {
     return NameOf(kAddressTypes, type);

@@ -85,10 +85,26 @@ using PropertyValue =
     std::variant<bool, int32_t, int64_t, double, OleDate, std::wstring, std::vector<uint8_t>,
                  std::vector<int32_t>, std::vector<std::wstring>>;
 
+// A user property of an item: a named field with the host's OlUserPropertyType (1 text,
+// 3 number, 5 date and time, 6 yes/no, 20 integer ...) and a value, if it has one: a text, a
+// number, a yes/no or a date and time (local time, as the object model gives it).
+using UserPropertyValue = std::variant<std::wstring, double, bool, OleDate>;
+struct MailboxUserProperty {
+    std::wstring name;
+    int type = 1;
+    std::optional<UserPropertyValue> value;
+    bool addToFolderFields = true;
+    bool operator==(const MailboxUserProperty&) const = default;
+};
+
 // One item of any class. A field belongs to the classes named beside it; the others leave it at
 // its default (the loader rejects a field on a class it does not belong to).
 struct MailboxItem {
     ItemClass itemClass = ItemClass::Mail;
+    // The entry id the client gave the item ("" to have one made), so that what refers to it
+    // (the send-later queue, a reply's source) still finds it after the mailbox is saved and
+    // loaded again.
+    std::wstring entryId;
 
     // Every class (subject: not contact or note, whose subject the client derives).
     std::wstring subject;
@@ -96,6 +112,7 @@ struct MailboxItem {
     std::wstring categories;  // as the host shows them: "Red, Blue"
     Sensitivity sensitivity = Sensitivity::Normal;
     std::map<uint32_t, PropertyValue> properties;  // by MAPI property tag
+    std::vector<MailboxUserProperty> userProperties;
 
     // Mail and post.
     std::wstring html;
@@ -145,6 +162,7 @@ struct MailboxItem {
 
 struct MailboxFolder {
     std::wstring name;
+    std::wstring entryId;  // "" to have one made
     FolderRole role = FolderRole::None;
     std::optional<FolderType> type;  // as written
     std::vector<MailboxItem> items;
@@ -158,6 +176,10 @@ struct MailboxFolder {
 struct MailboxStore {
     std::wstring name;
     bool isDefault = false;
+    // The store id and its top folder's entry id ("" to have them made): the send-later queue is
+    // kept under the default store's top-folder id.
+    std::wstring storeId;
+    std::wstring rootEntryId;
     std::vector<MailboxFolder> folders;
 
     // The top-level folder with that role; nullptr when the file has none.
@@ -199,6 +221,10 @@ std::wstring_view SensitivityName(Sensitivity sensitivity);
 std::optional<Sensitivity> SensitivityFromName(std::wstring_view name);
 std::wstring_view ResponseStatusName(ResponseStatus status);
 std::optional<ResponseStatus> ResponseStatusFromName(std::wstring_view name);
+// A user property's type by name ("text", "number", "datetime", "yesno" ...); "" for a type
+// without one, which the file gives as its number.
+std::wstring_view UserPropertyTypeName(int type);
+std::optional<int> UserPropertyTypeFromName(std::wstring_view name);
 std::wstring_view AddressTypeName(AddressType type);
 std::optional<AddressType> AddressTypeFromName(std::wstring_view name);
 

@@ -346,6 +346,8 @@ private:
     std::wstring Categories(const Json& v, const std::wstring& at) const;
     std::vector<std::wstring> Email(const Json& v, const std::wstring& at) const;
     MailboxFlag Flag(const Json& v, const std::wstring& at) const;
+    std::vector<MailboxUserProperty> UserProperties(const Json& v, const std::wstring& at) const;
+    MailboxUserProperty UserProperty(const Json& v, const std::wstring& at) const;
     std::map<uint32_t, PropertyValue> Properties(const Json& v, const std::wstring& at) const;
     PropertyValue Property(uint32_t tag, const Json& v, const std::wstring& at) const;
     AddressBookEntry Entry(const Json& v, const std::wstring& at) const;
@@ -500,10 +502,12 @@ MailboxModel Reader::Read(const Json& doc) {
 
 MailboxStore Reader::Store(const Json& v, const std::wstring& at) const {
     const Object o(*this, v, at, L"a store");
-    o.Allow({"name", "default", "folders"});
+    o.Allow({"name", "default", "storeId", "rootEntryId", "folders"});
     MailboxStore store;
     store.name = o.RequiredText("name");
     store.isDefault = o.Bool("default");
+    store.storeId = o.Text("storeId");
+    store.rootEntryId = o.Text("rootEntryId");
     std::map<FolderRole, std::wstring> roles;
     if (const Json* folders = o.Get("folders")) {
         for (std::size_t i = 0; i < Array(*folders, o.At("folders")).size(); ++i) {
@@ -516,12 +520,13 @@ MailboxStore Reader::Store(const Json& v, const std::wstring& at) const {
 MailboxFolder Reader::Folder(const Json& v, const std::wstring& at, int depth,
                              std::map<FolderRole, std::wstring>& roles) const {
     const Object o(*this, v, at, L"a folder");
-    o.Allow({"name", "role", "type", "items", "folders"});
+    o.Allow({"name", "entryId", "role", "type", "items", "folders"});
     if (depth >= kMaxFolderDepth) {
         Fail(at, L"folders nested more than " + std::to_wstring(kMaxFolderDepth) + L" deep");
     }
     MailboxFolder folder;
     folder.name = o.RequiredText("name");
+    folder.entryId = o.Text("entryId");
     if (folder.name.find(L'\\') != std::wstring::npos) {
         Fail(o.At("name"),
              L"a folder name cannot hold a backslash (it separates folders in a "
@@ -585,42 +590,71 @@ MailboxFolder Reader::Folder(const Json& v, const std::wstring& at, int depth,
 }
 
 // Every item field, and the ones each class takes besides "class".
-const Names kAllItemFields = {"subject",     "body",       "categories",
-                              "sensitivity", "properties", "html",
-                              "from",        "received",   "unread",
-                              "flag",        "to",         "cc",
-                              "bcc",         "sent",       "replied",
-                              "fullName",    "firstName",  "middleName",
-                              "lastName",    "initials",   "nickname",
-                              "company",     "email",      "private",
-                              "members",     "organizer",  "responseStatus",
-                              "attendees",   "start",      "end",
-                              "location",    "recipients", "due",
+const Names kAllItemFields = {"entryId",
+                              "userProperties",
+                              "subject",
+                              "body",
+                              "categories",
+                              "sensitivity",
+                              "properties",
+                              "html",
+                              "from",
+                              "received",
+                              "unread",
+                              "flag",
+                              "to",
+                              "cc",
+                              "bcc",
+                              "sent",
+                              "replied",
+                              "fullName",
+                              "firstName",
+                              "middleName",
+                              "lastName",
+                              "initials",
+                              "nickname",
+                              "company",
+                              "email",
+                              "private",
+                              "members",
+                              "organizer",
+                              "responseStatus",
+                              "attendees",
+                              "start",
+                              "end",
+                              "location",
+                              "recipients",
+                              "due",
                               "links"};
 
 const Names& FieldsOf(ItemClass itemClass) {
-    static const Names kMail = {"class",       "subject",    "body", "categories",
-                                "sensitivity", "properties", "html", "from",
-                                "received",    "unread",     "flag", "to",
-                                "cc",          "bcc",        "sent", "replied"};
-    static const Names kPost = {"class",       "subject",    "body", "categories",
-                                "sensitivity", "properties", "html", "from",
-                                "received",    "unread",     "flag"};
-    static const Names kContact = {"class",      "body",     "categories", "sensitivity",
-                                   "properties", "flag",     "fullName",   "firstName",
-                                   "middleName", "lastName", "initials",   "nickname",
-                                   "company",    "email",    "private"};
-    static const Names kDistList = {"class",       "subject",    "body",   "categories",
+    static const Names kMail = {"class",      "entryId",     "userProperties", "subject", "body",
+                                "categories", "sensitivity", "properties",     "html",    "from",
+                                "received",   "unread",      "flag",           "to",      "cc",
+                                "bcc",        "sent",        "replied"};
+    static const Names kPost = {"class", "entryId",    "userProperties", "subject",
+                                "body",  "categories", "sensitivity",    "properties",
+                                "html",  "from",       "received",       "unread",
+                                "flag"};
+    static const Names kContact = {
+        "class",      "entryId",  "userProperties", "body",      "categories", "sensitivity",
+        "properties", "flag",     "fullName",       "firstName", "middleName", "lastName",
+        "initials",   "nickname", "company",        "email",     "private"};
+    static const Names kDistList = {"class",       "entryId",    "userProperties",
+                                    "subject",     "body",       "categories",
                                     "sensitivity", "properties", "members"};
-    static const Names kAppointment = {"class",       "subject",    "body",      "categories",
-                                       "sensitivity", "properties", "organizer", "responseStatus",
-                                       "attendees",   "start",      "end",       "location",
-                                       "links"};
-    static const Names kTask = {"class",      "subject",    "body", "categories", "sensitivity",
-                                "properties", "recipients", "due",  "links"};
-    static const Names kNote = {"class", "body", "categories", "sensitivity", "properties"};
-    static const Names kJournal = {"class",       "subject",    "body",  "categories",
-                                   "sensitivity", "properties", "start", "links"};
+    static const Names kAppointment = {
+        "class",       "entryId",    "userProperties", "subject",        "body",      "categories",
+        "sensitivity", "properties", "organizer",      "responseStatus", "attendees", "start",
+        "end",         "location",   "links"};
+    static const Names kTask = {"class",      "entryId",    "userProperties", "subject",
+                                "body",       "categories", "sensitivity",    "properties",
+                                "recipients", "due",        "links"};
+    static const Names kNote = {"class",      "entryId",     "userProperties", "body",
+                                "categories", "sensitivity", "properties"};
+    static const Names kJournal = {"class", "entryId",    "userProperties", "subject",
+                                   "body",  "categories", "sensitivity",    "properties",
+                                   "start", "links"};
     switch (itemClass) {
         case ItemClass::Mail:
             return kMail;
@@ -680,6 +714,10 @@ MailboxItem Reader::Item(const Json& v, const std::wstring& at) const {
 
 void Reader::ReadFieldsOf(const Object& o, MailboxItem& item) const {
     // Allow() has rejected every field the class does not take, so each one present is read.
+    item.entryId = o.Text("entryId");
+    if (const Json* v = o.Get("userProperties")) {
+        item.userProperties = UserProperties(*v, o.At("userProperties"));
+    }
     item.subject = o.Text("subject");
     item.body = o.Text("body");
     if (const Json* v = o.Get("categories")) {
@@ -808,6 +846,85 @@ MailboxFlag Reader::Flag(const Json& v, const std::wstring& at) const {
     flag.icon = o.Int("icon", 0, 6);
     flag.text = o.Text("text");
     return flag;
+}
+
+std::vector<MailboxUserProperty> Reader::UserProperties(const Json& v,
+                                                        const std::wstring& at) const {
+    std::vector<MailboxUserProperty> props;
+    const Json& list = Array(v, at);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        MailboxUserProperty prop = UserProperty(list[i], Child(at, i));
+        for (std::size_t j = 0; j < props.size(); ++j) {
+            if (text::EqualsNoCase(props[j].name, prop.name)) {
+                Fail(Child(Child(at, i), "name"), L"a second user property named " +
+                                                      Quoted(prop.name) + L" (the first is " +
+                                                      Child(at, j) + L")");
+            }
+        }
+        props.push_back(std::move(prop));
+    }
+    return props;
+}
+
+// A user property: {"name": ..., "type": "text", "value": ..., "addToFolderFields": true}. The
+// value's JSON kind follows the type: a text for text and keywords, a date for datetime, true
+// or false for yesno, a number for the numeric types; a type given by number takes any of them.
+MailboxUserProperty Reader::UserProperty(const Json& v, const std::wstring& at) const {
+    const Object o(*this, v, at, L"a user property");
+    o.Allow({"name", "type", "value", "addToFolderFields"});
+    MailboxUserProperty prop;
+    prop.name = o.RequiredText("name");
+    if (prop.name.find_first_of(L"[]_#") != std::wstring::npos) {
+        Fail(o.At("name"), L"a user property's name cannot hold [, ], _ or #");
+    }
+    std::optional<int> named;
+    if (const Json* type = o.Get("type")) {
+        if (type->is_string()) {
+            const std::wstring name = Text(*type, o.At("type"));
+            named = UserPropertyTypeFromName(name);
+            if (!named) {
+                Fail(o.At("type"), L"unknown user property type " + Quoted(name) +
+                                       L" (text, number, datetime, yesno, duration, keywords, "
+                                       L"percent, currency or integer, or 0 to 22)");
+            }
+            prop.type = *named;
+        } else {
+            prop.type = static_cast<int>(Integer(*type, o.At("type"), 0, 22));
+        }
+    }
+    prop.addToFolderFields = !o.Has("addToFolderFields") || o.Bool("addToFolderFields");
+    const Json* value = o.Get("value");
+    if (value == nullptr) {
+        return prop;
+    }
+    const std::wstring valueAt = o.At("value");
+    const std::wstring_view typeName = UserPropertyTypeName(prop.type);
+    const auto expect = [&](bool ok, const wchar_t* kind) {
+        if (!ok) {
+            Fail(valueAt, L"a " + std::wstring(typeName) + L" user property holds " + kind +
+                              L", found " + KindOf(*value));
+        }
+    };
+    if (typeName == L"datetime") {
+        expect(value->is_string(), L"a date");
+        prop.value = Date(*value, valueAt);
+    } else if (typeName == L"text" || typeName == L"keywords") {
+        expect(value->is_string(), L"a text");
+        prop.value = Text(*value, valueAt);
+    } else if (typeName == L"yesno") {
+        expect(value->is_boolean(), L"true or false");
+        prop.value = value->get<bool>();
+    } else if (!typeName.empty()) {
+        expect(value->is_number(), L"a number");
+        prop.value = Number(*value, valueAt);
+    } else if (value->is_string()) {
+        prop.value = Text(*value, valueAt);
+    } else if (value->is_boolean()) {
+        prop.value = value->get<bool>();
+    } else {
+        prop.value = Number(*value, valueAt);
+    }
+    return prop;
 }
 
 // Property types the file can give a value for, by the low word of the tag.

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 #include <type_traits>
+#include <variant>
 
 #include <nlohmann/json.hpp>
 
@@ -113,9 +114,39 @@ Json PropertyJson(const PropertyValue& value) {
         value);
 }
 
+Json UserPropertyJson(const MailboxUserProperty& prop) {
+    Json o = Json::object();
+    o["name"] = Utf8(prop.name);
+    const std::wstring_view typeName = UserPropertyTypeName(prop.type);
+    if (typeName.empty()) {
+        o["type"] = prop.type;
+    } else {
+        o["type"] = Utf8(typeName);
+    }
+    if (prop.value) {
+        o["value"] = std::visit(
+            [](const auto& v) -> Json {
+                using T = std::decay_t<decltype(v)>;
+                if constexpr (std::is_same_v<T, std::wstring>) {
+                    return Utf8(v);
+                } else if constexpr (std::is_same_v<T, OleDate>) {
+                    return Utf8(FormatMailboxDate(v));
+                } else {
+                    return v;
+                }
+            },
+            *prop.value);
+    }
+    if (!prop.addToFolderFields) {
+        o["addToFolderFields"] = false;
+    }
+    return o;
+}
+
 Json ItemJson(const MailboxItem& item) {
     Json o = Json::object();
     o["class"] = Utf8(ItemClassName(item.itemClass));
+    PutText(o, "entryId", item.entryId);
     PutText(o, "subject", item.subject);
     PutText(o, "fullName", item.fullName);
     PutText(o, "firstName", item.firstName);
@@ -170,12 +201,20 @@ Json ItemJson(const MailboxItem& item) {
         }
         o["properties"] = std::move(properties);
     }
+    if (!item.userProperties.empty()) {
+        Json props = Json::array();
+        for (const MailboxUserProperty& prop : item.userProperties) {
+            props.push_back(UserPropertyJson(prop));
+        }
+        o["userProperties"] = std::move(props);
+    }
     return o;
 }
 
 Json FolderJson(const MailboxFolder& folder) {
     Json o = Json::object();
     o["name"] = Utf8(folder.name);
+    PutText(o, "entryId", folder.entryId);
     if (folder.role != FolderRole::None) {
         o["role"] = Utf8(RoleName(folder.role));
     }
@@ -224,6 +263,8 @@ Json ModelJson(const MailboxModel& model) {
         Json o = Json::object();
         o["name"] = Utf8(store.name);
         PutBool(o, "default", store.isDefault);
+        PutText(o, "storeId", store.storeId);
+        PutText(o, "rootEntryId", store.rootEntryId);
         if (!store.folders.empty()) {
             Json folders = Json::array();
             for (const MailboxFolder& folder : store.folders) {

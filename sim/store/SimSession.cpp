@@ -310,7 +310,8 @@ void SimSession::Save(const std::shared_ptr<ItemRecord>& item) {
         throw HostError(MAPI_E_NOT_FOUND, L"The folder to save the item in does not exist.",
                         kOutlook);
     }
-    Place(item, *folder, true);
+    // A new item gets its id now, unless a loaded mailbox gave it one already.
+    Place(item, *folder, false);
 }
 
 std::shared_ptr<ItemRecord> SimSession::Copy(const std::shared_ptr<ItemRecord>& item) {

@@ -55,6 +55,16 @@ public:
     // A folder by entry id, in any store or in the given one; nullptr when unknown.
     FolderRecord* FindFolder(const std::wstring& entryID, const std::wstring& storeID = L"") const;
 
+    // Ids a saved mailbox gives back. SkipIDsThrough makes every id made from now on come after
+    // counter, so that none meets an id the file has yet to give; the Give calls give a store,
+    // a folder, or an item not yet saved the id the file recorded for it. They throw HostError
+    // (E_INVALIDARG) for a text that is no id of this client's form, or an id something else
+    // has; an item already saved keeps its id (E_FAIL).
+    void SkipIDsThrough(uint64_t counter);
+    void GiveStoreID(StoreRecord& store, const std::wstring& storeID);
+    void GiveEntryID(FolderRecord& folder, const std::wstring& entryID);
+    void GiveEntryID(ItemRecord& unsavedItem, const std::wstring& entryID);
+
     // Makes room in the indexes for what is about to be added (a mailbox being loaded): items in
     // all, the contacts and distribution lists among them, and address-book entries. Only speed
     // depends on it.

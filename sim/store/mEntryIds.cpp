@@ -35,6 +35,27 @@ int HexDigit(wchar_t c) {
     return -1;
 }
 
+// The counter behind prefix + 16 hex digits, letter case ignored; nothing for any other text.
+std::optional<uint64_t> CounterAfter(std::wstring_view prefix, std::wstring_view id) {
+    if (id.size() != prefix.size() + 16) {
+        return std::nullopt;
+    }
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (HexDigit(id[i]) != HexDigit(prefix[i])) {
+            return std::nullopt;
+        }
+    }
+    uint64_t counter = 0;
+    for (size_t i = prefix.size(); i < id.size(); ++i) {
+        const int digit = HexDigit(id[i]);
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        counter = counter << 4 | static_cast<uint64_t>(digit);
+    }
+    return counter;
+}
+
 }  // namespace
 
 std::wstring MakeEntryID(uint64_t counter) {
@@ -46,24 +67,11 @@ std::wstring MakeStoreID(uint64_t counter) {
 }
 
 std::optional<uint64_t> EntryIDCounter(std::wstring_view entryID) {
-    const std::wstring_view prefix = kItemPrefix;
-    if (entryID.size() != prefix.size() + 16) {
-        return std::nullopt;
-    }
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (HexDigit(entryID[i]) != HexDigit(prefix[i])) {
-            return std::nullopt;
-        }
-    }
-    uint64_t counter = 0;
-    for (size_t i = prefix.size(); i < entryID.size(); ++i) {
-        const int digit = HexDigit(entryID[i]);
-        if (digit < 0) {
-            return std::nullopt;
-        }
-        counter = counter << 4 | static_cast<uint64_t>(digit);
-    }
-    return counter;
+    return CounterAfter(kItemPrefix, entryID);
+}
+
+std::optional<uint64_t> StoreIDCounter(std::wstring_view storeID) {
+    return CounterAfter(kStorePrefix, storeID);
 }
 
 Variant HexToBytes(std::wstring_view hex) {

@@ -17,6 +17,8 @@ std::wstring MakeStoreID(uint64_t counter);
 // The counter an entry id was made from: the id in either letter case (as the simulated store
 // finds ids), or nothing for a text that MakeEntryID does not give for any counter.
 std::optional<uint64_t> EntryIDCounter(std::wstring_view entryID);
+// The same for a store id of MakeStoreID.
+std::optional<uint64_t> StoreIDCounter(std::wstring_view storeID);
 
 // Hex text to a Byte array and back ("" for anything that is no byte array). Hex digits of
 // either letter case are read; an odd length or another character gives an empty array.

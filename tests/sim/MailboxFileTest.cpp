@@ -241,6 +241,23 @@ TEST(MailboxFile, MalformedDocumentsSayWhereAndWhat) {
          {item + L"/received", L"\"2026-02-30 10:00\" is not a date"}},
         {WithItem(R"({"class":"mail","received":"1.12.2026"})"),
          {item + L"/received", L"written \"yyyy-mm-dd hh:mm\""}},
+        {WithItem(R"({"class":"mail","userProperties":{"A":"1"}})"),
+         {item + L"/userProperties", L"expected an array, found an object"}},
+        {WithItem(R"({"class":"mail","userProperties":[{"name":"A","type":"txt"}]})"),
+         {item + L"/userProperties/0/type", L"unknown user property type \"txt\""}},
+        {WithItem(R"({"class":"mail","userProperties":[{"name":"A_B"}]})"),
+         {item + L"/userProperties/0/name", L"cannot hold [, ], _ or #"}},
+        {WithItem(R"({"class":"mail","userProperties":[{"name":"A","value":1}]})"),
+         {item + L"/userProperties/0/value", L"a text user property holds a text, found a number"}},
+        {WithItem(R"({"class":"mail","userProperties":[{"name":"A","type":"yesno","value":"1"}]})"),
+         {item + L"/userProperties/0/value", L"holds true or false, found a string"}},
+        {WithItem(R"({"class":"mail","userProperties":[{"name":"D","type":5,"value":"soon"}]})"),
+         {item + L"/userProperties/0/value", L"\"soon\" is not a date"}},
+        {WithItem(R"({"class":"mail","userProperties":[{"name":"A","type":21,"value":[1]}]})"),
+         {item + L"/userProperties/0/value", L"expected a number, found an array"}},
+        {WithItem(R"({"class":"mail","userProperties":[{"name":"Mode"},{"name":"MODE"}]})"),
+         {item + L"/userProperties/1/name",
+          L"a second user property named \"MODE\" (the first is " + item + L"/userProperties/0)"}},
         {WithItem(R"({"class":"mail","to":"a@x.example"})"),
          {item + L"/to", L"expected an array, found a string"}},
         {WithItem(R"({"class":"mail","to":["a@x.example",{}]})"),
@@ -420,7 +437,11 @@ TEST(MailboxFile, FieldsOfEveryClassRoundTrip) {
         R"("properties":{"0x10800003":261,"0x0E070002":-5,"0x00000014":9007199254740993,)"
         R"("0x00000005":0.1,"0x0000000B":true,"0x0037001E":"narrow","0x0037001F":"wide",)"
         R"("0x00390040":"2026-12-01 10:00","0x0FFF0102":"00ff10","0x10001003":[1,-2],)"
-        R"("0x1000101F":["a","b"]}},)"
+        R"("0x1000101F":["a","b"]},"entryId":"00AB",)"
+        R"("userProperties":[{"name":"OrvinPlexa.SendMode","value":"1"},)"
+        R"({"name":"Due","type":"datetime","value":"2026-12-09 08:30","addToFolderFields":false},)"
+        R"({"name":"Done","type":"yesno","value":true},{"name":"Count","type":20,"value":3},)"
+        R"({"name":"Odd","type":21,"value":"x"},{"name":"Empty","type":"number"}]},)"
         R"({"class":"post","subject":"P","from":{"name":"F"},"received":"2026-01-02 03:04"},)"
         R"({"class":"contact","fullName":"F","firstName":"A","middleName":"B","lastName":"C",)"
         R"("initials":"A.B.C.","nickname":"N","company":"Co","email":"one@x.example",)"
@@ -454,6 +475,15 @@ TEST(MailboxFile, FieldsOfEveryClassRoundTrip) {
     EXPECT_EQ(p.at(0x0FFF0102), PropertyValue(std::vector<uint8_t>{0x00, 0xFF, 0x10}));
     EXPECT_EQ(p.at(0x10001003), PropertyValue(std::vector<int32_t>{1, -2}));
     EXPECT_EQ(p.at(0x1000101F), PropertyValue(std::vector<std::wstring>{L"a", L"b"}));
+    EXPECT_EQ(mail.entryId, L"00AB");  // the form is the loader's to check
+    const std::vector<MailboxUserProperty> userProps = {
+        {L"OrvinPlexa.SendMode", 1, std::wstring(L"1"), true},
+        {L"Due", 5, OleDate::FromParts(2026, 12, 9, 8, 30), false},
+        {L"Done", 6, true, true},
+        {L"Count", 20, 3.0, true},
+        {L"Odd", 21, std::wstring(L"x"), true},
+        {L"Empty", 3, std::nullopt, true}};
+    EXPECT_EQ(mail.userProperties, userProps);
     EXPECT_EQ(items[2].email, std::vector<std::wstring>{L"one@x.example"});
     EXPECT_EQ(items[4].responseStatus, ResponseStatus::Tentative);
     EXPECT_EQ(items[4].attendees[0].type, RecipientType::Bcc);
@@ -466,6 +496,8 @@ TEST(MailboxFile, FieldsOfEveryClassRoundTrip) {
     EXPECT_NE(written.find(R"("received": "2026-12-01 10:00:30")"), std::string::npos);
     EXPECT_NE(written.find(R"("sent": "2026-12-01 00:00")"), std::string::npos);
     EXPECT_NE(written.find(R"("sensitivity": "confidential")"), std::string::npos);
+    EXPECT_NE(written.find(R"("type": "datetime")"), std::string::npos) << written;
+    EXPECT_NE(written.find(R"("type": 21)"), std::string::npos) << written;
     std::istringstream lines(written);
     for (std::string line; std::getline(lines, line);) {
         EXPECT_LE(text::FromUtf8(line).size(), 100u) << line;
@@ -546,7 +578,10 @@ TEST(MailboxFile, FilesAreReadAndReplacedWhole) {
     // A model that would not read back is refused and the old file stays as it was.
     const std::string before = ReadFile(path);
     MailboxModel twoDefaults = example;
-    twoDefaults.stores.push_back(MailboxStore{L"Archive", true, {}});
+    MailboxStore archive;
+    archive.name = L"Archive";
+    archive.isDefault = true;
+    twoDefaults.stores.push_back(archive);
     try {
         SaveMailbox(twoDefaults, path);
         ADD_FAILURE() << "no error";

@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <string>
+#include <variant>
 
 #include "TestWorld.h"
 #include "core/Text.h"
@@ -247,6 +250,87 @@ TEST(MailboxLoad, SavedMailboxKeepsWhatHappenedAtRunTime) {
     }
 }
 
+TEST(MailboxLoad, IdsAndUserPropertiesComeBackAfterASaveAndALoad) {
+    test::TestWorld world;
+    test::TempDir dir;
+    const auto path = dir.Path() / "mailbox.json";
+    std::wstring storeID;
+    std::wstring rootID;
+    std::wstring subfolderID;
+    std::wstring draftID;
+    {
+        auto host = LoadDemoHost(world.sim);
+        auto ns = host->application->Session();
+        auto inbox = ns->GetDefaultFolder(olFolderInbox);
+        storeID = inbox->StoreID();
+        rootID = host->session.DefaultStore()->TopFolder()->EntryID();
+        subfolderID =
+            host->session
+                .AddFolder(*host->session.DefaultFolder(olFolderInbox), L"Later", olMailItem)
+                .EntryID();
+        // A draft as the add-in leaves it: its per-message settings are user properties.
+        auto draft = As<MailItem>(host->application->CreateItem(olMailItem));
+        draft->SetSubject(L"Queued for later");
+        auto props = draft->GetUserProperties();
+        props->Add(L"OrvinPlexa.SendMode", olText, false)->SetValue(Variant(L"1"));
+        props->Add(L"Reviewed", 6)->SetValue(Variant(true));
+        props->Add(L"Due", 5)->SetValue(Variant(OleDate::FromParts(2026, 12, 9, 8, 30)));
+        props->Add(L"Copies", olInteger)->SetValue(Variant(3));
+        props->Add(L"Unset", 3);
+        draft->Save();
+        draftID = draft->EntryID();
+        SaveHost(*host, path);
+    }
+
+    auto host = LoadHost(world.sim, path);
+    auto ns = host->application->Session();
+    auto inbox = ns->GetDefaultFolder(olFolderInbox);
+    EXPECT_EQ(inbox->StoreID(), storeID);
+    EXPECT_EQ(host->session.DefaultStore()->TopFolder()->EntryID(), rootID);
+    EXPECT_EQ(ns->GetFolderFromID(subfolderID)->Name(), L"Later");
+    auto draft = As<MailItem>(ns->GetItemFromID(draftID, storeID));
+    ASSERT_NE(draft, nullptr);
+    EXPECT_EQ(draft->Subject(), L"Queued for later");
+    auto props = draft->GetUserProperties();
+    EXPECT_EQ(props->Count(), 5);
+    EXPECT_EQ(S(props->Find(L"orvinplexa.sendmode")->Value()), L"1");
+    const Variant reviewed = props->Find(L"Reviewed")->Value();
+    ASSERT_TRUE(std::holds_alternative<bool>(reviewed.Raw()));
+    EXPECT_TRUE(std::get<bool>(reviewed.Raw()));
+    const Variant due = props->Find(L"Due")->Value();
+    ASSERT_TRUE(std::holds_alternative<OleDate>(due.Raw()));
+    EXPECT_EQ(std::get<OleDate>(due.Raw()), OleDate::FromParts(2026, 12, 9, 8, 30));
+    const Variant copies = props->Find(L"Copies")->Value();
+    ASSERT_TRUE(std::holds_alternative<int32_t>(copies.Raw()));  // a Long, as it was set
+    EXPECT_EQ(std::get<int32_t>(copies.Raw()), 3);
+    EXPECT_TRUE(props->Find(L"Unset")->Value().IsEmpty());
+    const auto& record = SimOutlook::RecordOf(draft)->userProperties;
+    EXPECT_FALSE(record[0].addToFolderFields);
+    EXPECT_TRUE(record[1].addToFolderFields);
+
+    // What is made after the load gets ids that no loaded store, folder or item has.
+    auto fresh = As<MailItem>(host->application->CreateItem(olMailItem));
+    fresh->Save();
+    FolderRecord& freshFolder =
+        host->session.AddFolder(*host->session.DefaultFolder(olFolderInbox), L"Fresh", olMailItem);
+    std::set<std::wstring> ids;
+    std::function<void(const FolderRecord&)> collect = [&](const FolderRecord& folder) {
+        EXPECT_TRUE(ids.insert(folder.EntryID()).second) << text::ToUtf8(folder.EntryID());
+        for (const auto& item : folder.Items()) {
+            EXPECT_TRUE(ids.insert(item->EntryID()).second) << text::ToUtf8(item->EntryID());
+        }
+        for (const auto& sub : folder.Subfolders()) {
+            collect(*sub);
+        }
+    };
+    for (const auto& store : host->session.Stores()) {
+        collect(*store->TopFolder());
+    }
+    EXPECT_EQ(ids.count(fresh->EntryID()), 1U);
+    EXPECT_EQ(ids.count(freshFolder.EntryID()), 1U);
+    EXPECT_EQ(ns->GetItemFromID(fresh->EntryID())->EntryID(), fresh->EntryID());
+}
+
 struct Broken {
     const char* mailbox;
     const wchar_t* pointer;
@@ -278,6 +362,16 @@ TEST(MailboxLoad, AMailboxThatDoesNotBuildSaysWhereAndLeavesNothing) {
               "items": [{"class": "contact", "fullName": "A", "private": true,
                          "sensitivity": "confidential"}]}]}]})",
          L"/stores/0/folders/0/items/0/sensitivity", L"private contact"},
+        {R"({"stores": [{"name": "P", "folders": [{"name": "Inbox", "role": "inbox",
+              "items": [{"class": "mail", "entryId": "0042"}]}]}]})",
+         L"/stores/0/folders/0/items/0/entryId", L"\"0042\" is not an entry id this client"},
+        {R"({"stores": [{"name": "P", "storeId": "00000000B7A1F3C2D4E5461A8C9B0D1E0000000000000001"}]})",
+         L"/stores/0/storeId", L"is not a store id this client made"},
+        {R"({"stores": [{"name": "P", "rootEntryId": "00000000b7a1f3c2d4e5461a8c9b0d1e0000000000000007",
+              "folders": [{"name": "Inbox", "role": "inbox", "items": [{"class": "mail",
+                "entryId": "00000000B7A1F3C2D4E5461A8C9B0D1E0000000000000007"}]}]}]})",
+         L"/stores/0/folders/0/items/0/entryId",
+         L"is given twice (first at /stores/0/rootEntryId)"},
     };
     test::TestWorld world;
     for (const Broken& c : cases) {

@@ -65,6 +65,7 @@ inline constexpr int32_t olEditorWord = 4;
 
 // OlUserPropertyType.
 inline constexpr int32_t olText = 1;
+inline constexpr int32_t olInteger = 20;
 
 // OlSensitivity.
 inline constexpr int32_t olNormal = 0;

@@ -221,6 +221,42 @@ TEST_F(SimSessionTest, MovingCopyingAndRemovingKeepResolutionInStep) {
     EXPECT_TRUE(session.Resolve(L"second@person.example")->oneOff);
 }
 
+TEST_F(SimSessionTest, GivenIdsMustBeOfTheStoresFormAndFree) {
+    auto contact = Contact(L"Id Holder", L"holder@person.example");
+    FolderRecord& inbox = *session.DefaultFolder(olFolderInbox);
+    auto fresh = session.NewItem(olMailItem, &inbox);
+    // Not an id of this store's form, an id an item or a folder has, a saved item: refused.
+    EXPECT_THROW(session.GiveEntryID(*fresh, L"0042"), HostError);
+    EXPECT_THROW(session.GiveEntryID(*fresh, contact->EntryID()), HostError);
+    EXPECT_THROW(session.GiveEntryID(*fresh, inbox.EntryID()), HostError);
+    EXPECT_THROW(session.GiveEntryID(inbox, contact->EntryID()), HostError);
+    EXPECT_THROW(session.GiveEntryID(*contact, mEntryIds::MakeEntryID(9000)), HostError);
+    EXPECT_THROW(session.GiveStoreID(*session.DefaultStore(), mEntryIds::MakeEntryID(1)),
+                 HostError);
+    EXPECT_TRUE(fresh->EntryID().empty());
+
+    // A free id is kept through the first save, in upper case, and ids made later pass it.
+    const std::wstring given = mEntryIds::MakeEntryID(5000);
+    std::wstring lower = given;
+    for (auto& c : lower) {
+        c = static_cast<wchar_t>(std::towlower(c));
+    }
+    session.GiveEntryID(*fresh, lower);
+    session.Save(fresh);
+    EXPECT_EQ(fresh->EntryID(), given);
+    EXPECT_EQ(session.FindItem(given), fresh);
+    auto next = session.AddItem(inbox, olMailItem);
+    EXPECT_EQ(mEntryIds::EntryIDCounter(next->EntryID()), 5001U);
+    // A folder moves to its new id; the old one finds nothing.
+    const std::wstring oldFolderID = inbox.EntryID();
+    session.GiveEntryID(inbox, mEntryIds::MakeEntryID(6000));
+    EXPECT_EQ(session.FindFolder(mEntryIds::MakeEntryID(6000)), &inbox);
+    EXPECT_EQ(session.FindFolder(oldFolderID), nullptr);
+    session.GiveStoreID(*session.DefaultStore(), mEntryIds::MakeStoreID(7000));
+    EXPECT_EQ(session.FindStore(mEntryIds::MakeStoreID(7000)), session.DefaultStore());
+    EXPECT_EQ(mEntryIds::EntryIDCounter(session.AddItem(inbox, olMailItem)->EntryID()), 7001U);
+}
+
 TEST(PropertyBag, KeepsOneValuePerTagInTagOrder) {
     PropertyBag bag;
     EXPECT_TRUE(bag.empty());
