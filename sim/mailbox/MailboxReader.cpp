@@ -350,6 +350,24 @@ private:
     MailboxUserProperty UserProperty(const Json& v, const std::wstring& at) const;
     std::map<uint32_t, PropertyValue> Properties(const Json& v, const std::wstring& at) const;
     PropertyValue Property(uint32_t tag, const Json& v, const std::wstring& at) const;
+
+    // A value the file gives by name (letter case ignored) or by its number, low to high; what
+    // and names make the message for an unknown name ("unknown sensitivity \"x\" (normal ...)").
+    template <typename T>
+    T NameOrNumber(const Json& v, const std::wstring& at,
+                   std::optional<T> (*fromName)(std::wstring_view), const wchar_t* what,
+                   const wchar_t* names, int low, int high) const {
+        if (!v.is_string()) {
+            return static_cast<T>(Integer(v, at, low, high));
+        }
+        const std::wstring name = Text(v, at);
+        const std::optional<T> value = fromName(name);
+        if (!value) {
+            Fail(at, L"unknown " + std::wstring(what) + L" " + Quoted(name) + L" (" + names +
+                         L", or " + std::to_wstring(low) + L" to " + std::to_wstring(high) + L")");
+        }
+        return *value;
+    }
     AddressBookEntry Entry(const Json& v, const std::wstring& at) const;
 
     std::wstring m_file;
@@ -724,18 +742,9 @@ void Reader::ReadFieldsOf(const Object& o, MailboxItem& item) const {
         item.categories = Categories(*v, o.At("categories"));
     }
     if (const Json* v = o.Get("sensitivity")) {
-        if (v->is_string()) {
-            const std::wstring name = Text(*v, o.At("sensitivity"));
-            const std::optional<Sensitivity> s = SensitivityFromName(name);
-            if (!s) {
-                Fail(o.At("sensitivity"), L"unknown sensitivity " + Quoted(name) +
-                                              L" (normal, personal, private or confidential, "
-                                              L"or 0 to 3)");
-            }
-            item.sensitivity = *s;
-        } else {
-            item.sensitivity = static_cast<Sensitivity>(Integer(*v, o.At("sensitivity"), 0, 3));
-        }
+        item.sensitivity =
+            NameOrNumber(*v, o.At("sensitivity"), &SensitivityFromName, L"sensitivity",
+                         L"normal, personal, private or confidential", 0, 3);
     }
     if (const Json* v = o.Get("properties")) {
         item.properties = Properties(*v, o.At("properties"));
@@ -769,20 +778,9 @@ void Reader::ReadFieldsOf(const Object& o, MailboxItem& item) const {
 
     item.organizer = o.Recipient("organizer");
     if (const Json* v = o.Get("responseStatus")) {
-        if (v->is_string()) {
-            const std::wstring name = Text(*v, o.At("responseStatus"));
-            const std::optional<ResponseStatus> s = ResponseStatusFromName(name);
-            if (!s) {
-                Fail(o.At("responseStatus"),
-                     L"unknown response status " + Quoted(name) +
-                         L" (none, organized, tentative, accepted, declined or notResponded, "
-                         L"or 0 to 5)");
-            }
-            item.responseStatus = *s;
-        } else {
-            item.responseStatus =
-                static_cast<ResponseStatus>(Integer(*v, o.At("responseStatus"), 0, 5));
-        }
+        item.responseStatus =
+            NameOrNumber(*v, o.At("responseStatus"), &ResponseStatusFromName, L"response status",
+                         L"none, organized, tentative, accepted, declined or notResponded", 0, 5);
     }
     item.attendees = o.Recipients("attendees", true);
     item.start = o.Date("start");
@@ -877,20 +875,12 @@ MailboxUserProperty Reader::UserProperty(const Json& v, const std::wstring& at) 
     if (prop.name.find_first_of(L"[]_#") != std::wstring::npos) {
         Fail(o.At("name"), L"a user property's name cannot hold [, ], _ or #");
     }
-    std::optional<int> named;
     if (const Json* type = o.Get("type")) {
-        if (type->is_string()) {
-            const std::wstring name = Text(*type, o.At("type"));
-            named = UserPropertyTypeFromName(name);
-            if (!named) {
-                Fail(o.At("type"), L"unknown user property type " + Quoted(name) +
-                                       L" (text, number, datetime, yesno, duration, keywords, "
-                                       L"percent, currency or integer, or 0 to 22)");
-            }
-            prop.type = *named;
-        } else {
-            prop.type = static_cast<int>(Integer(*type, o.At("type"), 0, 22));
-        }
+        prop.type =
+            NameOrNumber(*type, o.At("type"), &UserPropertyTypeFromName, L"user property type",
+                         L"text, number, datetime, yesno, duration, keywords, percent, "
+                         L"currency or integer",
+                         0, 22);
     }
     prop.addToFolderFields = !o.Has("addToFolderFields") || o.Bool("addToFolderFields");
     const Json* value = o.Get("value");
