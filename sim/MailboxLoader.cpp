@@ -15,6 +15,7 @@
 #include "sim/mMailboxIds.h"
 #include "sim/mMailboxMapping.h"
 #include "sim/mailbox/DemoMailbox.h"
+#include "sim/mailbox/MailboxPointer.h"
 #include "sim/mailbox/MailboxReader.h"
 #include "sim/mailbox/MailboxWriter.h"
 #include "sim/store/mBodyText.h"
@@ -25,13 +26,7 @@ namespace {
 
 using namespace mMailboxMapping;
 
-std::wstring Child(const std::wstring& at, std::wstring_view key) {
-    return at + L"/" + std::wstring(key);
-}
-
-std::wstring Child(const std::wstring& at, std::size_t index) {
-    return at + L"/" + std::to_wstring(index);
-}
+using mMailboxPointer::Child;
 
 std::wstring Quoted(std::wstring_view s) {
     return L"\"" + std::wstring(s) + L"\"";

@@ -5,19 +5,14 @@
 #include <unordered_map>
 
 #include "sim/mailbox/MailboxError.h"
+#include "sim/mailbox/MailboxPointer.h"
 #include "sim/store/mEntryIds.h"
 
 namespace plexa::sim::mMailboxIds {
 
 namespace {
 
-std::wstring Child(const std::wstring& at, std::wstring_view key) {
-    return at + L"/" + std::wstring(key);
-}
-
-std::wstring Child(const std::wstring& at, std::size_t index) {
-    return at + L"/" + std::to_wstring(index);
-}
+using mMailboxPointer::Child;
 
 class Checker {
 public:

@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/Text.h"
+#include "sim/mailbox/MailboxPointer.h"
 
 namespace plexa::sim {
 
@@ -22,27 +23,11 @@ using Names = std::vector<std::string_view>;
 
 // ---- Locations -------------------------------------------------------------------------------
 
-// One reference token of a JSON pointer: "~" and "/" escaped as "~0" and "~1".
-std::wstring PointerToken(std::wstring_view key) {
-    std::wstring token;
-    for (wchar_t c : key) {
-        if (c == L'~') {
-            token += L"~0";
-        } else if (c == L'/') {
-            token += L"~1";
-        } else {
-            token += c;
-        }
-    }
-    return token;
-}
+using mMailboxPointer::Child;
 
+// A field given by its name in the document (UTF-8).
 std::wstring Child(const std::wstring& at, std::string_view key) {
-    return at + L"/" + PointerToken(text::FromUtf8(key));
-}
-
-std::wstring Child(const std::wstring& at, std::size_t index) {
-    return at + L"/" + std::to_wstring(index);
+    return Child(at, std::wstring_view(text::FromUtf8(key)));
 }
 
 std::wstring Quoted(std::wstring_view s) {
