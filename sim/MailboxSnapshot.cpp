@@ -17,25 +17,29 @@ namespace {
 
 using namespace mMailboxMapping;
 
+// A Long, Integer, Double or Single as a double; nothing for any other value.
+std::optional<double> NumberOf(const Variant& v) {
+    const auto& raw = v.Raw();
+    if (const auto* n = std::get_if<int32_t>(&raw)) {
+        return *n;
+    }
+    if (const auto* n = std::get_if<int16_t>(&raw)) {
+        return *n;
+    }
+    if (const auto* d = std::get_if<double>(&raw)) {
+        return *d;
+    }
+    if (const auto* f = std::get_if<float>(&raw)) {
+        return *f;
+    }
+    return std::nullopt;
+}
+
 // A property as the file writes it, in the form its tag's type gives; nullopt when the file
 // has no form for it.
 std::optional<PropertyValue> FromVariant(IClock& clock, uint32_t tag, const Variant& v) {
     const auto& raw = v.Raw();
-    const auto number = [&]() -> std::optional<double> {
-        if (const auto* n = std::get_if<int32_t>(&raw)) {
-            return *n;
-        }
-        if (const auto* n = std::get_if<int16_t>(&raw)) {
-            return *n;
-        }
-        if (const auto* d = std::get_if<double>(&raw)) {
-            return *d;
-        }
-        if (const auto* f = std::get_if<float>(&raw)) {
-            return *f;
-        }
-        return std::nullopt;
-    };
+    const auto number = [&v] { return NumberOf(v); };
     const auto array = [&](auto convert) -> std::optional<PropertyValue> {
         const VariantArray* a = v.ArrayValue();
         if (a == nullptr) {
@@ -194,16 +198,10 @@ MailboxUserProperty UserPropertyOf(const UserPropertyRecord& record) {
         prop.value = *b;
     } else if (const auto* d = std::get_if<OleDate>(&raw)) {
         prop.value = *d;
-    } else if (const auto* n = std::get_if<int32_t>(&raw)) {
-        prop.value = static_cast<double>(*n);
-    } else if (const auto* i = std::get_if<int16_t>(&raw)) {
-        prop.value = static_cast<double>(*i);
+    } else if (const auto n = NumberOf(record.value)) {
+        prop.value = *n;
     } else if (const auto* byte = std::get_if<uint8_t>(&raw)) {
         prop.value = static_cast<double>(*byte);
-    } else if (const auto* x = std::get_if<double>(&raw)) {
-        prop.value = *x;
-    } else if (const auto* f = std::get_if<float>(&raw)) {
-        prop.value = static_cast<double>(*f);
     } else if (const auto* c = std::get_if<Variant::CurrencyValue>(&raw)) {
         prop.value = static_cast<double>(c->scaled) / 10000.0;
     }

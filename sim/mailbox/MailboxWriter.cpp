@@ -124,18 +124,9 @@ Json UserPropertyJson(const MailboxUserProperty& prop) {
         o["type"] = Utf8(typeName);
     }
     if (prop.value) {
-        o["value"] = std::visit(
-            [](const auto& v) -> Json {
-                using T = std::decay_t<decltype(v)>;
-                if constexpr (std::is_same_v<T, std::wstring>) {
-                    return Utf8(v);
-                } else if constexpr (std::is_same_v<T, OleDate>) {
-                    return Utf8(FormatMailboxDate(v));
-                } else {
-                    return v;
-                }
-            },
-            *prop.value);
+        // Each kind of value is written as a property of that kind is.
+        o["value"] =
+            std::visit([](const auto& v) { return PropertyJson(PropertyValue(v)); }, *prop.value);
     }
     if (!prop.addToFolderFields) {
         o["addToFolderFields"] = false;
