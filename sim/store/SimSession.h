@@ -125,6 +125,8 @@ private:
         int slot;  // 1..3, or 0 for the item's name
     };
     std::wstring NextEntryID();
+    // Throws unless no folder, item or address entry has the id.
+    void CheckEntryIDFree(uint64_t counter, const std::wstring& entryID) const;
     void CreateDefaultFolders(StoreRecord& store, bool withJunk);
     FolderRecord* DefaultFolderFor(const ItemRecord& item) const;
     void Place(const std::shared_ptr<ItemRecord>& item, FolderRecord& folder, bool newEntryID);

@@ -22,6 +22,15 @@ const wchar_t* const kOutlook = L"Microsoft Outlook";
     throw HostError(E_INVALIDARG, L"The id \"" + id + L"\" is already in use.", kOutlook);
 }
 
+// The counter behind an entry id of this client's form; throws for any other text.
+uint64_t EntryCounter(const std::wstring& entryID) {
+    const auto counter = mEntryIds::EntryIDCounter(entryID);
+    if (!counter) {
+        NotAnID(L"an entry id", entryID);
+    }
+    return *counter;
+}
+
 }  // namespace
 
 void SimSession::SkipIDsThrough(uint64_t counter) {
@@ -46,41 +55,36 @@ void SimSession::GiveStoreID(StoreRecord& store, const std::wstring& storeID) {
 }
 
 void SimSession::GiveEntryID(FolderRecord& folder, const std::wstring& entryID) {
-    const auto counter = mEntryIds::EntryIDCounter(entryID);
-    if (!counter) {
-        NotAnID(L"an entry id", entryID);
-    }
+    const uint64_t counter = EntryCounter(entryID);
     const auto own = mEntryIds::EntryIDCounter(folder.m_entryID);
     if (own == counter) {
         return;
     }
-    if (m_folders.count(*counter) != 0 || m_items.count(*counter) != 0 ||
-        addressBook.Find(entryID) != nullptr) {
-        Taken(entryID);
-    }
+    CheckEntryIDFree(counter, entryID);
     if (own) {
         m_folders.erase(*own);
     }
     folder.m_entryID = text::ToUpper(entryID);
-    m_folders.emplace(*counter, &folder);
-    SkipIDsThrough(*counter);
+    m_folders.emplace(counter, &folder);
+    SkipIDsThrough(counter);
 }
 
 void SimSession::GiveEntryID(ItemRecord& unsavedItem, const std::wstring& entryID) {
     if (!unsavedItem.m_entryID.empty()) {
         throw HostError(E_FAIL, L"A saved item keeps its entry id.", kOutlook);
     }
-    const auto counter = mEntryIds::EntryIDCounter(entryID);
-    if (!counter) {
-        NotAnID(L"an entry id", entryID);
-    }
-    if (m_folders.count(*counter) != 0 || m_items.count(*counter) != 0 ||
+    const uint64_t counter = EntryCounter(entryID);
+    CheckEntryIDFree(counter, entryID);
+    // The first Save keeps an id the item already has.
+    unsavedItem.m_entryID = text::ToUpper(entryID);
+    SkipIDsThrough(counter);
+}
+
+void SimSession::CheckEntryIDFree(uint64_t counter, const std::wstring& entryID) const {
+    if (m_folders.count(counter) != 0 || m_items.count(counter) != 0 ||
         addressBook.Find(entryID) != nullptr) {
         Taken(entryID);
     }
-    // The first Save keeps an id the item already has.
-    unsavedItem.m_entryID = text::ToUpper(entryID);
-    SkipIDsThrough(*counter);
 }
 
 }  // namespace plexa::sim
