@@ -174,6 +174,7 @@ private:
         }
         m_defaultGiven = m_defaultGiven || store.isDefault;
         StoreRecord& record = m_session.AddStore(store.name, store.isDefault, true);
+        record.SetKind(store.kind);
         FolderRecord& top = *record.TopFolder();
         if (!store.storeId.empty()) {
             m_session.GiveStoreID(record, store.storeId);
@@ -441,8 +442,14 @@ private:
                      std::to_wstring(item.email.size()));
         }
         for (std::size_t k = 0; k < item.email.size(); ++k) {
+            // "" is an empty slot (null in the file): it must come before a filled one.
+            if (item.email[k].empty() && k + 1 < item.email.size()) {
+                continue;
+            }
             if (text::Trim(item.email[k]).empty()) {
-                Fail(Child(at.Text(L"email"), k), L"an empty e-mail address");
+                Fail(Child(at.Text(L"email"), k),
+                     item.email[k].empty() ? L"an empty slot (null) must come before a filled one"
+                                           : L"an empty e-mail address");
             }
             m_session.SetContactEmail(r, static_cast<int>(k + 1), item.email[k]);
         }
@@ -549,6 +556,14 @@ private:
         if (auto entry = m_session.Resolve(TypedText(member))) {
             return entry;
         }
+        // A contact's full name stands for each of its addresses, so the client cannot resolve
+        // that of a contact with several; in a list the file means the contact, as a user
+        // picking it from the contacts would: its first address.
+        if (member.IsText()) {
+            if (auto entry = FirstAddressOfContact(member.text)) {
+                return entry;
+            }
+        }
         const std::wstring key = member.IsText()          ? member.text
                                  : member.address.empty() ? member.name
                                                           : member.address;
@@ -562,6 +577,26 @@ private:
                      L" address-book entries, contacts or distribution lists have that name or "
                      L"address (write it as { \"name\", \"address\" } with an address only one "
                      L"of them has)");
+    }
+
+    // The first address of the one contact with that full name (and an address), or nullptr.
+    std::shared_ptr<AddressEntryRecord> FirstAddressOfContact(const std::wstring& fullName) {
+        ItemRecord* found = nullptr;
+        for (ItemRecord* contact : m_contacts) {
+            if (!contact->IsRemoved() &&
+                text::EqualsNoCase(contact->TextRef(mapi::PR_DISPLAY_NAME), fullName)) {
+                if (found != nullptr) {
+                    return nullptr;
+                }
+                found = contact;
+            }
+        }
+        for (int k = 1; found != nullptr && k <= 3; ++k) {
+            if (auto entry = m_session.ContactEntry(*found, k)) {
+                return entry;
+            }
+        }
+        return nullptr;
     }
 
     // How many entries a text finds, for the message about a member that does not resolve.
@@ -692,7 +727,7 @@ private:
     int m_depth = 0;
     // The contacts in the order they were built, and (made when a link first asks) the first
     // of every lower-cased full name.
-    std::vector<const ItemRecord*> m_contacts;
+    std::vector<ItemRecord*> m_contacts;
     std::unordered_map<std::wstring, const ItemRecord*> m_contactsByName;
     std::vector<PendingList> m_pendingLists;
     std::vector<Pending> m_pendingItems;

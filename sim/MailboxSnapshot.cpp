@@ -230,6 +230,7 @@ private:
         MailboxStore out;
         out.name = store.Name();
         out.isDefault = store.IsDefault();
+        out.kind = store.Kind();
         out.storeId = store.StoreID();
         out.rootEntryId = store.TopFolder()->EntryID();
         std::unordered_map<const FolderRecord*, FolderRole> roles;
@@ -465,12 +466,13 @@ private:
             *field = r.GetText(tag);
             consumed.insert(tag);
         }
-        // The slots in order; an emptied slot between two others closes up.
+        // The slots in place: an empty slot before a filled one stays empty ("").
         for (int k = 1; k <= 3; ++k) {
             const std::wstring address = m_session.ContactEmailAddress(r, k);
-            if (!text::Trim(address).empty()) {
-                item.email.push_back(address);
-            }
+            item.email.push_back(text::Trim(address).empty() ? std::wstring() : address);
+        }
+        while (!item.email.empty() && item.email.back().empty()) {
+            item.email.pop_back();
         }
     }
 

@@ -137,6 +137,7 @@ SimDesktop::SimDesktop(SimPlatform& platform, std::unique_ptr<SimHost> owned, Si
 SimDesktop::~SimDesktop() {
     host.outlook.activeExplorer = nullptr;
     host.outlook.display = nullptr;
+    host.outlook.askToSaveChanges = nullptr;
     platform.keyboard.focus = nullptr;
     platform.ui.onFormActivated = nullptr;
     StopWordCompanion();
@@ -159,6 +160,7 @@ void SimDesktop::Wire() {
     host.outlook.display = [this](const std::shared_ptr<OutlookItem>& item) {
         OpenInspector(item);
     };
+    host.outlook.askToSaveChanges = [this] { return AskToSaveChanges(); };
     platform.keyboard.focus = [this](const KeyStroke& key) { Focus(key); };
     platform.ui.onFormActivated = [this](Form* form) { m_activeForm = form; };
 }
@@ -238,19 +240,20 @@ int32_t SimDesktop::EditorTypeFor(const ItemRecord& item) const {
 }
 
 std::shared_ptr<SimInspector> SimDesktop::OpenInspector(const std::shared_ptr<OutlookItem>& item) {
-    auto record = SimOutlook::RecordOf(item);
-    if (!record) {
+    auto handle = SimOutlook::HandleOf(item);
+    if (!handle) {
         throw HostError(E_INVALIDARG, L"The item is not an item of this session.",
                         L"Microsoft Outlook");
     }
+    const auto& record = handle->Stored();
     for (const auto& open : Inspectors()) {
-        if (open->Record() == record) {
+        if (open->Handle()->Stored() == record) {
             Activate(open);
             return open;
         }
     }
     auto inspector =
-        std::make_shared<SimInspector>(*this, host.outlook, record, EditorTypeFor(*record));
+        std::make_shared<SimInspector>(*this, host.outlook, handle, EditorTypeFor(handle->Read()));
     inspector->m_bars = std::make_shared<SimCommandBars>(office, inspector->WindowName());
     mBuiltInBars::AddInspectorBars(*inspector->m_bars);
     host.application->inspectors->items.push_back(inspector);
@@ -371,31 +374,41 @@ void SimDesktop::CloseInspector(const std::shared_ptr<SimInspector>& inspector, 
     if (inspector->IsClosed()) {
         throw ScriptError(L"that message window is closed already");
     }
-    const auto& record = inspector->Record();
+    const std::shared_ptr<ItemHandle> handle = inspector->Handle();
+    const std::shared_ptr<ItemRecord> record = handle->Stored();
     bool cancel = false;
     record->Close.Emit(cancel);
     if (cancel) {
         return;
     }
     bool save = saveMode == olSave;
-    if (saveMode == olPromptForSave) {
-        const int32_t answer =
-            platform.ui.MsgBox(L"Do you want to save changes?",
-                               mb::YesNoCancel | mb::IconExclamation, L"Microsoft Office Outlook");
+    // The close box asks only when there is something to save.
+    if (saveMode == olPromptForSave && handle->HasChanges() && !record->IsRemoved()) {
+        const int32_t answer = AskToSaveChanges();
         if (answer == mb::IdCancel) {
             return;
         }
         save = answer == mb::IdYes;
     }
+    bool saved = false;
     if (save && !record->IsRemoved()) {
         bool cancelWrite = false;
         record->Write.Emit(cancelWrite);
-        if (!cancelWrite) {
-            host.session.Save(record);
+        if (!cancelWrite && !record->IsRemoved()) {
+            handle->Save();
+            saved = true;
         }
+    }
+    if (!saved) {
+        handle->Drop();
     }
     inspector->OnClose.Emit();
     Remove(inspector);
+}
+
+int32_t SimDesktop::AskToSaveChanges() {
+    return platform.ui.MsgBox(L"Do you want to save changes?",
+                              mb::YesNoCancel | mb::IconExclamation, L"Microsoft Office Outlook");
 }
 
 std::vector<std::shared_ptr<SimWindow>> SimDesktop::Windows() const {

@@ -15,8 +15,9 @@
 //   Select              (brings the window to the front first) SelectionChange, OnUpdate
 //   CloseExplorer       Explorer.Close; the window's bars and temporary controls go; the next
 //                       window comes to the front (its Activate)
-//   CloseInspector      the item's Close (it may cancel), saving or asking as the mode says,
-//                       Inspector.Close, then as for an explorer
+//   CloseInspector      the item's Close (it may cancel), saving (the item's Write) or asking as
+//                       the mode says (only when the window holds changes; what is not saved
+//                       is dropped), Inspector.Close, then as for an explorer
 //   OpenItemContextMenu 2002/2003: the explorer's "Context Menu" bar is rebuilt, OnUpdate;
 //                       2007 on: the companion's OnItemContextMenuDisplay with a fresh bar
 //   OpenFolderContextMenu  the same with "Folder Context Menu" / OnFolderContextMenuDisplay
@@ -90,9 +91,11 @@ public:
     void Select(const std::shared_ptr<SimExplorer>& explorer,
                 const std::vector<std::shared_ptr<ItemRecord>>& items);
     void CloseExplorer(const std::shared_ptr<SimExplorer>& explorer);
-    // Closes with an OlInspectorClose mode: 0 save, 1 discard, 2 ask the user (Yes saves, No
-    // discards, Cancel keeps the window).
+    // Closes with an OlInspectorClose mode: 0 save, 1 discard, 2 ask the user when there are
+    // changes (Yes saves, No discards, Cancel keeps the window).
     void CloseInspector(const std::shared_ptr<SimInspector>& inspector, int32_t saveMode);
+    // The client's "Do you want to save changes?" (mb::IdYes, IdNo, IdCancel).
+    int32_t AskToSaveChanges();
 
     // The windows, front first.
     std::vector<std::shared_ptr<SimWindow>> Windows() const;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/OleDate.h"
+#include "sim/store/StoreKind.h"
 
 namespace plexa::sim {
 
@@ -136,7 +137,8 @@ struct MailboxItem {
     std::wstring initials;
     std::wstring nickname;
     std::wstring company;
-    std::vector<std::wstring> email;  // e-mail slots 1 to 3, in order
+    // E-mail slots 1 to 3, in order; "" is an empty slot before a filled one (null in a file).
+    std::vector<std::wstring> email;
     bool isPrivate = false;
 
     // Distribution list.
@@ -176,6 +178,8 @@ struct MailboxFolder {
 struct MailboxStore {
     std::wstring name;
     bool isDefault = false;
+    // "pst" (the default) or "exchange".
+    StoreKind kind = StoreKind::Pst;
     // The store id and its top folder's entry id ("" to have them made): the send-later queue is
     // kept under the default store's top-folder id.
     std::wstring storeId;

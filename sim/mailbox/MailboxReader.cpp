@@ -505,10 +505,20 @@ MailboxModel Reader::Read(const Json& doc) {
 
 MailboxStore Reader::Store(const Json& v, const std::wstring& at) const {
     const Object o(*this, v, at, L"a store");
-    o.Allow({"name", "default", "storeId", "rootEntryId", "folders"});
+    o.Allow({"name", "default", "kind", "storeId", "rootEntryId", "folders"});
     MailboxStore store;
     store.name = o.RequiredText("name");
     store.isDefault = o.Bool("default");
+    if (o.Has("kind")) {
+        const std::wstring kind = o.Text("kind");
+        if (kind == L"pst") {
+            store.kind = StoreKind::Pst;
+        } else if (kind == L"exchange") {
+            store.kind = StoreKind::Exchange;
+        } else {
+            Fail(o.At("kind"), L"unknown store kind " + Quoted(kind) + L" (pst or exchange)");
+        }
+    }
     store.storeId = o.Text("storeId");
     store.rootEntryId = o.Text("rootEntryId");
     std::map<FolderRole, std::wstring> roles;
@@ -806,17 +816,23 @@ std::vector<std::wstring> Reader::Email(const Json& v, const std::wstring& at) c
         addresses.push_back(Text(v, at));
     } else {
         for (std::size_t i = 0; i < Array(v, at).size(); ++i) {
-            addresses.push_back(Text(v[i], Child(at, i)));
+            // null is an empty slot (kept as ""), as after an address was removed.
+            addresses.push_back(v[i].is_null() ? std::wstring() : Text(v[i], Child(at, i)));
+            if (!v[i].is_null() && text::Trim(addresses.back()).empty()) {
+                Fail(Child(at, i), L"an empty e-mail address (null leaves a slot empty)");
+            }
         }
     }
     if (addresses.size() > 3) {
         Fail(at, L"a contact holds one to three e-mail addresses, this one has " +
                      std::to_wstring(addresses.size()));
     }
-    for (std::size_t i = 0; i < addresses.size(); ++i) {
-        if (text::Trim(addresses[i]).empty()) {
-            Fail(v.is_string() ? at : Child(at, i), L"an empty e-mail address");
-        }
+    if (v.is_string() && text::Trim(addresses.front()).empty()) {
+        Fail(at, L"an empty e-mail address");
+    }
+    if (!addresses.empty() && addresses.back().empty()) {
+        Fail(Child(at, addresses.size() - 1),
+             L"an empty slot (null) must come before a filled one");
     }
     return addresses;
 }

@@ -146,7 +146,14 @@ Json ItemJson(const MailboxItem& item) {
     PutText(o, "initials", item.initials);
     PutText(o, "nickname", item.nickname);
     PutText(o, "company", item.company);
-    PutTexts(o, "email", item.email);
+    if (!item.email.empty()) {
+        Json slots = Json::array();
+        for (const std::wstring& address : item.email) {
+            // An empty slot between filled ones.
+            slots.push_back(address.empty() ? Json() : Json(Utf8(address)));
+        }
+        o["email"] = std::move(slots);
+    }
     PutBool(o, "private", item.isPrivate);
     PutRecipients(o, "members", item.members);
     if (item.from) {
@@ -254,6 +261,9 @@ Json ModelJson(const MailboxModel& model) {
         Json o = Json::object();
         o["name"] = Utf8(store.name);
         PutBool(o, "default", store.isDefault);
+        if (store.kind == StoreKind::Exchange) {
+            o["kind"] = "exchange";
+        }
         PutText(o, "storeId", store.storeId);
         PutText(o, "rootEntryId", store.rootEntryId);
         if (!store.folders.empty()) {

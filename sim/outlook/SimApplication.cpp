@@ -33,7 +33,10 @@ std::shared_ptr<OutlookItem> SimNameSpace::GetItemFromID(const std::wstring& ent
     if (!storeID.empty() && m_outlook.session.FindStore(storeID) == nullptr) {
         throw NotFound();
     }
-    auto record = m_outlook.session.FindItem(entryID, storeID);
+    // Without a store id the client looks in the default store only.
+    const StoreRecord* store = m_outlook.session.DefaultStore();
+    auto record = m_outlook.session.FindItem(
+        entryID, storeID.empty() && store != nullptr ? store->StoreID() : storeID);
     if (!record) {
         throw NotFound();
     }

@@ -2,6 +2,7 @@
 
 #include "host/mapi/PropTags.h"
 #include "host/outlook/OlConstants.h"
+#include "platform/IUiShell.h"
 #include "sim/outlook/SimLinks.h"
 #include "sim/outlook/SimRecipients.h"
 #include "sim/outlook/SimUserProperties.h"
@@ -16,31 +17,32 @@ constexpr uint32_t kLidResponseStatus = 0x8218;
 constexpr double kNoDate = 949998.0;
 }  // namespace
 
-SimItemCore::SimItemCore(SimOutlook& outlook, std::shared_ptr<ItemRecord> record,
+SimItemCore::SimItemCore(SimOutlook& outlook, std::shared_ptr<ItemHandle> handle,
                          std::wstring typeName)
-    : m_outlook(outlook), m_record(std::move(record)), m_typeName(std::move(typeName)) {}
+    : m_outlook(outlook), m_handle(std::move(handle)), m_typeName(std::move(typeName)) {}
 
 void SimItemCore::Live(const wchar_t* member) const {
-    m_outlook.Check(m_typeName + L"." + member, m_record->EntryID());
-    if (m_record->IsRemoved()) {
+    m_outlook.Check(m_typeName + L"." + member, Rec()->EntryID());
+    if (Rec()->IsRemoved()) {
         throw ItemDeletedError();
     }
 }
 
 std::wstring SimItemCore::EntryID() const {
     Live(L"EntryID");
-    return m_record->EntryID();
+    return Rec()->EntryID();
 }
 
 std::shared_ptr<MAPIFolder> SimItemCore::Parent() const {
     Live(L"Parent");
-    FolderRecord* folder = m_record->Folder();
+    const ItemRecord& record = *Rec();
+    FolderRecord* folder = record.Folder();
     if (folder == nullptr) {
-        folder = m_record->SaveTarget();
+        folder = record.SaveTarget();
     }
     if (folder == nullptr) {
-        folder = m_record->Store().DefaultFolder(
-            m_record->ObjectClass() == olMail ? olFolderDrafts : olFolderContacts);
+        folder = record.Store().DefaultFolder(record.ObjectClass() == olMail ? olFolderDrafts
+                                                                             : olFolderContacts);
     }
     if (folder == nullptr) {
         throw HostError(MAPI_E_NOT_FOUND, L"The item is not in any folder.", L"Microsoft Outlook");
@@ -50,44 +52,49 @@ std::shared_ptr<MAPIFolder> SimItemCore::Parent() const {
 
 std::wstring SimItemCore::Text(const wchar_t* member, uint32_t tag) const {
     Live(member);
-    return m_record->GetText(tag);
+    return Read().GetText(tag);
 }
 
 void SimItemCore::SetText(const wchar_t* member, uint32_t tag, const std::wstring& value) const {
     Live((std::wstring(L"Set") + member).c_str());
-    m_record->SetText(tag, value);
+    Edit()->SetText(tag, value);
 }
 
 std::wstring SimItemCore::Body() const {
     Live(L"Body");
-    return m_record->Body();
+    return Read().Body();
 }
 
 void SimItemCore::SetBody(const std::wstring& body) const {
     Live(L"SetBody");
-    m_record->SetBody(body);
+    Edit()->SetBody(body);
 }
 
 std::wstring SimItemCore::Categories() const {
     Live(L"Categories");
-    return m_record->categories;
+    return Read().categories;
 }
 
 int32_t SimItemCore::Long(const wchar_t* member, uint32_t tag, int32_t absent) const {
     Live(member);
-    const Variant v = m_record->GetProp(tag);
+    const Variant v = Read().GetProp(tag);
     const auto* n = std::get_if<int32_t>(&v.Raw());
     return n == nullptr ? absent : *n;
+}
+
+bool SimItemCore::Saved() const {
+    Live(L"Saved");
+    return Rec()->IsSaved() && !m_handle->HasChanges();
 }
 
 void SimItemCore::Save() const {
     Live(L"Save");
     bool cancel = false;
-    m_record->Write.Emit(cancel);
+    Rec()->Write.Emit(cancel);
     if (cancel) {
         return;
     }
-    m_outlook.session.Save(m_record);
+    m_handle->Save();
 }
 
 void SimItemCore::Display(const std::shared_ptr<OutlookItem>& self) const {
@@ -99,12 +106,13 @@ void SimItemCore::Display(const std::shared_ptr<OutlookItem>& self) const {
 
 void SimItemCore::Delete() const {
     Live(L"Delete");
-    m_outlook.session.Delete(m_record);
+    m_outlook.session.Delete(Rec());
 }
 
 std::shared_ptr<OutlookItem> SimItemCore::Copy() const {
     Live(L"Copy");
-    return m_outlook.Item(m_outlook.session.Copy(m_record));
+    m_handle->SaveFirst();
+    return m_outlook.Item(m_outlook.session.Copy(Rec()));
 }
 
 std::shared_ptr<OutlookItem> SimItemCore::Move(
@@ -115,8 +123,8 @@ std::shared_ptr<OutlookItem> SimItemCore::Move(
         throw HostError(E_INVALIDARG, L"The destination is not a folder of this session.",
                         L"Microsoft Outlook");
     }
-    m_outlook.session.Move(m_record, *folder);
-    return m_outlook.Item(m_record);
+    m_handle->SaveFirst();
+    return m_outlook.Item(m_outlook.session.Move(Rec(), *folder));
 }
 
 void SimItemCore::Close(int32_t saveMode) const {
@@ -124,63 +132,75 @@ void SimItemCore::Close(int32_t saveMode) const {
     if (saveMode < olSave || saveMode > olPromptForSave) {
         throw HostError(E_INVALIDARG, L"The close mode is not valid.", L"Microsoft Outlook");
     }
+    // The stored record stays alive through the handlers even if one of them moves the item.
+    const std::shared_ptr<ItemRecord> record = Rec();
     bool cancel = false;
-    m_record->Close.Emit(cancel);
+    record->Close.Emit(cancel);
     if (cancel) {
         return;
     }
-    if (saveMode == olSave) {
+    bool save = saveMode == olSave;
+    if (saveMode == olPromptForSave && m_handle->HasChanges()) {
+        const int32_t answer = m_outlook.AskToSaveChanges();
+        if (answer == mb::IdCancel) {
+            return;
+        }
+        save = answer == mb::IdYes;
+    }
+    if (save && !record->IsRemoved()) {
         bool cancelWrite = false;
-        m_record->Write.Emit(cancelWrite);
+        record->Write.Emit(cancelWrite);
         if (!cancelWrite) {
-            m_outlook.session.Save(m_record);
+            m_handle->Save();
+            return;
         }
     }
+    m_handle->Drop();
 }
 
 // ---------------------------------------------------------------------------------------------
 
-SimMailItem::SimMailItem(SimOutlook& outlook, std::shared_ptr<ItemRecord> record)
-    : SimItemView(outlook, std::move(record), L"MailItem") {
+SimMailItem::SimMailItem(SimOutlook& outlook, std::shared_ptr<ItemHandle> handle)
+    : SimItemView(outlook, std::move(handle), L"MailItem") {
     m_sendConnection =
         m_core.Rec()->Send.Connect([this](bool& cancel) { this->OnSend.Emit(cancel); });
 }
 
 std::wstring SimMailItem::HTMLBody() {
     m_core.Live(L"HTMLBody");
-    return m_core.Rec()->HTMLBody();
+    return m_core.Read().HTMLBody();
 }
 
 void SimMailItem::SetHTMLBody(const std::wstring& html) {
     m_core.Live(L"SetHTMLBody");
-    m_core.Rec()->SetHTMLBody(html);
+    m_core.Edit()->SetHTMLBody(html);
 }
 
 int32_t SimMailItem::BodyFormat() {
     m_core.Live(L"BodyFormat");
-    return m_core.Rec()->BodyFormat();
+    return m_core.Read().BodyFormat();
 }
 
 void SimMailItem::SetBodyFormat(int32_t format) {
     m_core.Live(L"SetBodyFormat");
-    m_core.Rec()->SetBodyFormat(format);
+    m_core.Edit()->SetBodyFormat(format);
 }
 
 std::shared_ptr<Recipients> SimMailItem::GetRecipients() {
     m_core.Live(L"Recipients");
-    return std::make_shared<SimRecipients>(m_core.Outlook(), m_core.Rec());
+    return std::make_shared<SimRecipients>(m_core.Outlook(), m_core.Edit());
 }
 
 std::shared_ptr<UserProperties> SimMailItem::GetUserProperties() {
     m_core.Live(L"UserProperties");
-    return std::make_shared<SimUserProperties>(m_core.Outlook(), m_core.Rec());
+    return std::make_shared<SimUserProperties>(m_core.Outlook(), m_core.Edit());
 }
 
 OleDate SimMailItem::ReceivedTime() {
     m_core.Live(L"ReceivedTime");
-    Variant when = m_core.Rec()->GetProp(mapi::PR_MESSAGE_DELIVERY_TIME);
+    Variant when = m_core.Read().GetProp(mapi::PR_MESSAGE_DELIVERY_TIME);
     if (when.IsEmpty()) {
-        when = m_core.Rec()->GetProp(0x30080040);  // PR_LAST_MODIFICATION_TIME
+        when = m_core.Read().GetProp(0x30080040);  // PR_LAST_MODIFICATION_TIME
     }
     const auto* utc = std::get_if<OleDate>(&when.Raw());
     if (utc == nullptr) {
@@ -201,18 +221,21 @@ int32_t SimMailItem::Sensitivity() {
 
 void SimMailItem::Send() {
     m_core.Live(L"Send");
-    const auto& record = m_core.Rec();
+    const std::shared_ptr<ItemRecord> record = m_core.Rec();
     bool cancel = false;
     record->Send.Emit(cancel);
     if (cancel) {
         return;
     }
     if (Application* app = m_core.Outlook().application) {
-        app->ItemSend.Emit(m_core.Outlook().Item(record), cancel);
+        app->ItemSend.Emit(m_core.Outlook().Item(m_core.Handle()), cancel);
         if (cancel) {
             return;
         }
     }
+    m_core.Live(L"Send");
+    // A new item goes to the Outbox as it is sent, not to Drafts first.
+    m_core.Handle()->SaveFirst(true);
     m_core.Outlook().session.Submit(record);
 }
 
@@ -249,7 +272,7 @@ std::wstring SimDistListItem::DLName() {
 
 int32_t SimDistListItem::MemberCount() {
     m_core.Live(L"MemberCount");
-    const auto& entry = m_core.Rec()->listEntry;
+    const auto& entry = m_core.Read().listEntry;
     return entry ? static_cast<int32_t>(entry->Members().size()) : 0;
 }
 
@@ -259,29 +282,29 @@ std::wstring SimAppointmentItem::Organizer() {
 
 int32_t SimAppointmentItem::ResponseStatus() {
     m_core.Live(L"ResponseStatus");
-    const Variant v = m_core.Rec()->GetNamed(kPsetidAppointment, kLidResponseStatus, mapi::PT_LONG);
+    const Variant v = m_core.Read().GetNamed(kPsetidAppointment, kLidResponseStatus, mapi::PT_LONG);
     const auto* n = std::get_if<int32_t>(&v.Raw());
     return n == nullptr ? 0 : *n;
 }
 
 std::shared_ptr<Recipients> SimAppointmentItem::GetRecipients() {
     m_core.Live(L"Recipients");
-    return std::make_shared<SimRecipients>(m_core.Outlook(), m_core.Rec());
+    return std::make_shared<SimRecipients>(m_core.Outlook(), m_core.Edit());
 }
 
 std::shared_ptr<Links> SimAppointmentItem::GetLinks() {
     m_core.Live(L"Links");
-    return std::make_shared<SimLinks>(m_core.Outlook(), m_core.Rec());
+    return std::make_shared<SimLinks>(m_core.Outlook(), m_core.Edit());
 }
 
 std::shared_ptr<Recipients> SimTaskItem::GetRecipients() {
     m_core.Live(L"Recipients");
-    return std::make_shared<SimRecipients>(m_core.Outlook(), m_core.Rec());
+    return std::make_shared<SimRecipients>(m_core.Outlook(), m_core.Edit());
 }
 
 std::shared_ptr<Links> SimTaskItem::GetLinks() {
     m_core.Live(L"Links");
-    return std::make_shared<SimLinks>(m_core.Outlook(), m_core.Rec());
+    return std::make_shared<SimLinks>(m_core.Outlook(), m_core.Edit());
 }
 
 namespace {
@@ -297,8 +320,8 @@ const wchar_t* OtherTypeName(int32_t objectClass) {
 }
 }  // namespace
 
-SimOtherItem::SimOtherItem(SimOutlook& outlook, const std::shared_ptr<ItemRecord>& record)
-    : SimItemView(outlook, record, OtherTypeName(record->ObjectClass())) {}
+SimOtherItem::SimOtherItem(SimOutlook& outlook, const std::shared_ptr<ItemHandle>& handle)
+    : SimItemView(outlook, handle, OtherTypeName(handle->Stored()->ObjectClass())) {}
 
 std::wstring SimOtherItem::TypeName() const {
     return OtherTypeName(m_core.Rec()->ObjectClass());

@@ -1,10 +1,12 @@
-// The simulated items: one view class per item class over a shared ItemRecord.
+// The simulated items: one view class per item class over an ItemHandle (the stored item and
+// the object's own copy of it).
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "host/outlook/OutlookItem.h"
+#include "sim/outlook/ItemHandle.h"
 #include "sim/outlook/SimOutlook.h"
 
 namespace plexa::sim {
@@ -12,12 +14,18 @@ namespace plexa::sim {
 // What every item class does, shared by the views below.
 class SimItemCore {
 public:
-    SimItemCore(SimOutlook& outlook, std::shared_ptr<ItemRecord> record, std::wstring typeName);
+    SimItemCore(SimOutlook& outlook, std::shared_ptr<ItemHandle> handle, std::wstring typeName);
 
-    // The fault check of an operation ("MailItem.Save"), then: the item must still exist.
+    // The fault check of an operation ("MailItem.Save"), then: the item must still exist (an
+    // object of an item that was moved or deleted refers to nothing).
     void Live(const wchar_t* member) const;
     SimOutlook& Outlook() const { return m_outlook; }
-    const std::shared_ptr<ItemRecord>& Rec() const { return m_record; }
+    const std::shared_ptr<ItemHandle>& Handle() const { return m_handle; }
+    // The stored item (its events, id and folder).
+    const std::shared_ptr<ItemRecord>& Rec() const { return m_handle->Stored(); }
+    // What reads see, and the object's own copy for changes.
+    const ItemRecord& Read() const { return m_handle->Read(); }
+    const std::shared_ptr<ItemRecord>& Edit() const { return m_handle->Edit(); }
 
     std::wstring EntryID() const;
     std::shared_ptr<MAPIFolder> Parent() const;
@@ -26,6 +34,7 @@ public:
     std::wstring Body() const;
     void SetBody(const std::wstring& body) const;
     std::wstring Categories() const;
+    bool Saved() const;
     void Save() const;
     void Display(const std::shared_ptr<OutlookItem>& self) const;
     void Delete() const;
@@ -36,15 +45,15 @@ public:
 
 private:
     SimOutlook& m_outlook;
-    std::shared_ptr<ItemRecord> m_record;
+    std::shared_ptr<ItemHandle> m_handle;
     std::wstring m_typeName;
 };
 
 template <class Port>
 class SimItemView : public Port, public SimItemAccess, public std::enable_shared_from_this<Port> {
 public:
-    SimItemView(SimOutlook& outlook, std::shared_ptr<ItemRecord> record, std::wstring typeName)
-        : m_core(outlook, std::move(record), std::move(typeName)) {
+    SimItemView(SimOutlook& outlook, std::shared_ptr<ItemHandle> handle, std::wstring typeName)
+        : m_core(outlook, std::move(handle), std::move(typeName)) {
         m_writeConnection =
             m_core.Rec()->Write.Connect([this](bool& cancel) { this->OnWrite.Emit(cancel); });
         m_closeConnection =
@@ -52,6 +61,7 @@ public:
     }
 
     const std::shared_ptr<ItemRecord>& Record() const override { return m_core.Rec(); }
+    const std::shared_ptr<ItemHandle>& Handle() const override { return m_core.Handle(); }
 
     std::wstring EntryID() override { return m_core.EntryID(); }
     std::shared_ptr<MAPIFolder> Parent() override { return m_core.Parent(); }
@@ -63,6 +73,7 @@ public:
     std::wstring Body() override { return m_core.Body(); }
     void SetBody(const std::wstring& body) override { m_core.SetBody(body); }
     std::wstring Categories() override { return m_core.Categories(); }
+    bool Saved() override { return m_core.Saved(); }
     void Save() override { m_core.Save(); }
     void Display() override { m_core.Display(this->shared_from_this()); }
     void Delete() override { m_core.Delete(); }
@@ -82,7 +93,7 @@ private:
 
 class SimMailItem : public SimItemView<MailItem> {
 public:
-    SimMailItem(SimOutlook& outlook, std::shared_ptr<ItemRecord> record);
+    SimMailItem(SimOutlook& outlook, std::shared_ptr<ItemHandle> handle);
     std::wstring HTMLBody() override;
     void SetHTMLBody(const std::wstring& html) override;
     int32_t BodyFormat() override;
@@ -100,8 +111,8 @@ private:
 
 class SimContactItem : public SimItemView<ContactItem> {
 public:
-    SimContactItem(SimOutlook& outlook, std::shared_ptr<ItemRecord> record)
-        : SimItemView(outlook, std::move(record), L"ContactItem") {}
+    SimContactItem(SimOutlook& outlook, std::shared_ptr<ItemHandle> handle)
+        : SimItemView(outlook, std::move(handle), L"ContactItem") {}
     std::wstring FullName() override;
     std::wstring FirstName() override;
     std::wstring MiddleName() override;
@@ -114,16 +125,16 @@ public:
 
 class SimDistListItem : public SimItemView<DistListItem> {
 public:
-    SimDistListItem(SimOutlook& outlook, std::shared_ptr<ItemRecord> record)
-        : SimItemView(outlook, std::move(record), L"DistListItem") {}
+    SimDistListItem(SimOutlook& outlook, std::shared_ptr<ItemHandle> handle)
+        : SimItemView(outlook, std::move(handle), L"DistListItem") {}
     std::wstring DLName() override;
     int32_t MemberCount() override;
 };
 
 class SimAppointmentItem : public SimItemView<AppointmentItem> {
 public:
-    SimAppointmentItem(SimOutlook& outlook, std::shared_ptr<ItemRecord> record)
-        : SimItemView(outlook, std::move(record), L"AppointmentItem") {}
+    SimAppointmentItem(SimOutlook& outlook, std::shared_ptr<ItemHandle> handle)
+        : SimItemView(outlook, std::move(handle), L"AppointmentItem") {}
     std::wstring Organizer() override;
     int32_t ResponseStatus() override;
     std::shared_ptr<Recipients> GetRecipients() override;
@@ -132,8 +143,8 @@ public:
 
 class SimTaskItem : public SimItemView<TaskItem> {
 public:
-    SimTaskItem(SimOutlook& outlook, std::shared_ptr<ItemRecord> record)
-        : SimItemView(outlook, std::move(record), L"TaskItem") {}
+    SimTaskItem(SimOutlook& outlook, std::shared_ptr<ItemHandle> handle)
+        : SimItemView(outlook, std::move(handle), L"TaskItem") {}
     std::shared_ptr<Recipients> GetRecipients() override;
     std::shared_ptr<Links> GetLinks() override;
 };
@@ -141,7 +152,7 @@ public:
 // Notes, journal entries and posts.
 class SimOtherItem : public SimItemView<OtherItem> {
 public:
-    SimOtherItem(SimOutlook& outlook, const std::shared_ptr<ItemRecord>& record);
+    SimOtherItem(SimOutlook& outlook, const std::shared_ptr<ItemHandle>& handle);
     std::wstring TypeName() const override;
     int32_t Class() override;
 };

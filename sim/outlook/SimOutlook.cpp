@@ -13,20 +13,32 @@ void SimOutlook::Check(std::wstring_view op, std::wstring_view detail) const {
     session.faults.Check(op, detail);
 }
 
+int32_t SimOutlook::AskToSaveChanges() const {
+    if (!askToSaveChanges) {
+        throw HostError(E_FAIL, L"No one is there to answer \"Do you want to save changes?\"",
+                        L"Microsoft Outlook");
+    }
+    return askToSaveChanges();
+}
+
 std::shared_ptr<OutlookItem> SimOutlook::Item(const std::shared_ptr<ItemRecord>& record) {
-    switch (record->ObjectClass()) {
+    return Item(std::make_shared<ItemHandle>(session, record));
+}
+
+std::shared_ptr<OutlookItem> SimOutlook::Item(const std::shared_ptr<ItemHandle>& handle) {
+    switch (handle->Stored()->ObjectClass()) {
         case olMail:
-            return std::make_shared<SimMailItem>(*this, record);
+            return std::make_shared<SimMailItem>(*this, handle);
         case olContact:
-            return std::make_shared<SimContactItem>(*this, record);
+            return std::make_shared<SimContactItem>(*this, handle);
         case olDistributionList:
-            return std::make_shared<SimDistListItem>(*this, record);
+            return std::make_shared<SimDistListItem>(*this, handle);
         case olAppointment:
-            return std::make_shared<SimAppointmentItem>(*this, record);
+            return std::make_shared<SimAppointmentItem>(*this, handle);
         case olTask:
-            return std::make_shared<SimTaskItem>(*this, record);
+            return std::make_shared<SimTaskItem>(*this, handle);
         default:
-            return std::make_shared<SimOtherItem>(*this, record);
+            return std::make_shared<SimOtherItem>(*this, handle);
     }
 }
 
@@ -41,6 +53,11 @@ std::shared_ptr<NameSpace> SimOutlook::Namespace() {
 std::shared_ptr<ItemRecord> SimOutlook::RecordOf(const std::shared_ptr<AutomationObject>& object) {
     const auto* access = dynamic_cast<const SimItemAccess*>(object.get());
     return access == nullptr ? nullptr : access->Record();
+}
+
+std::shared_ptr<ItemHandle> SimOutlook::HandleOf(const std::shared_ptr<AutomationObject>& object) {
+    const auto* access = dynamic_cast<const SimItemAccess*>(object.get());
+    return access == nullptr ? nullptr : access->Handle();
 }
 
 FolderRecord* SimOutlook::FolderOf(const std::shared_ptr<AutomationObject>& object) {

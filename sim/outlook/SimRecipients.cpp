@@ -85,11 +85,17 @@ void SimRecipient::SetType(int32_t type) {
         throw HostError(E_INVALIDARG, L"The recipient type is not valid.", L"Microsoft Outlook");
     }
     m_recipient->type = type;
+    m_item->MarkChanged();
 }
 
 bool SimRecipient::Resolve() {
     Live(L"Resolve");
-    return m_outlook.session.ResolveRecipient(*m_recipient);
+    const bool was = m_recipient->resolved;
+    const bool resolved = m_outlook.session.ResolveRecipient(*m_recipient);
+    if (resolved != was) {
+        m_item->MarkChanged();
+    }
+    return resolved;
 }
 
 bool SimRecipient::Resolved() {
@@ -109,6 +115,7 @@ void SimRecipient::Delete() {
     Live(L"Delete");
     auto& all = m_item->recipients;
     all.erase(std::find(all.begin(), all.end(), m_recipient));
+    m_item->MarkChanged();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -143,6 +150,7 @@ std::shared_ptr<Recipient> SimRecipients::Add(const std::wstring& name) {
         throw HostError(E_INVALIDARG, L"A recipient needs a name or an address.",
                         L"Microsoft Outlook");
     }
+    m_item->MarkChanged();
     return std::make_shared<SimRecipient>(m_outlook, m_item, m_item->AddRecipient(name, olTo));
 }
 
@@ -152,13 +160,19 @@ void SimRecipients::Remove(int32_t index) {
         throw IndexError(index);
     }
     m_item->recipients.erase(m_item->recipients.begin() + (index - 1));
+    m_item->MarkChanged();
 }
 
 bool SimRecipients::ResolveAll() {
     Live(L"ResolveAll");
     bool all = true;
     for (const auto& recipient : m_item->recipients) {
-        all = m_outlook.session.ResolveRecipient(*recipient) && all;
+        const bool was = recipient->resolved;
+        const bool resolved = m_outlook.session.ResolveRecipient(*recipient);
+        if (resolved != was) {
+            m_item->MarkChanged();
+        }
+        all = resolved && all;
     }
     return all;
 }

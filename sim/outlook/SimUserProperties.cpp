@@ -35,6 +35,7 @@ void SimUserProperty::SetValue(const Variant& value) {
     } else {
         prop.value = value;
     }
+    m_item->MarkChanged();
 }
 
 void SimUserProperty::Delete() {
@@ -44,6 +45,7 @@ void SimUserProperty::Delete() {
                   all.begin(), all.end(),
                   [&](const UserPropertyRecord& p) { return text::EqualsNoCase(p.name, m_name); }),
               all.end());
+    m_item->MarkChanged();
 }
 
 SimUserProperties::SimUserProperties(SimOutlook& outlook, std::shared_ptr<ItemRecord> item)
@@ -89,6 +91,7 @@ std::shared_ptr<UserProperty> SimUserProperties::Add(const std::wstring& name, i
         prop.value = Variant(L"");
     }
     m_item->userProperties.push_back(std::move(prop));
+    m_item->MarkChanged();
     return std::make_shared<SimUserProperty>(m_outlook, m_item, name);
 }
 

@@ -20,16 +20,17 @@ HostError NotFound(const std::wstring& what) {
     return HostError(MAPI_E_NOT_FOUND, L"The object could not be found: " + what, L"Redemption");
 }
 
-// The record behind an item argument; the library takes any object that has a MAPI object.
-std::shared_ptr<ItemRecord> ItemArgument(const std::shared_ptr<AutomationObject>& object) {
-    auto record = SimOutlook::RecordOf(object);
-    if (!record) {
+// What an item argument works on; the library takes any object that has a MAPI object, and
+// reaches the item object's own message.
+std::shared_ptr<ItemHandle> ItemArgument(const std::shared_ptr<AutomationObject>& object) {
+    auto handle = SimOutlook::HandleOf(object);
+    if (!handle) {
         throw HostError(E_INVALIDARG, L"The object has no MAPIOBJECT", L"Redemption");
     }
-    if (record->IsRemoved()) {
+    if (handle->Stored()->IsRemoved()) {
         throw ItemDeletedError();
     }
-    return record;
+    return handle;
 }
 
 class SimMAPIUtils : public MAPIUtils {
@@ -38,16 +39,16 @@ public:
 
     Variant HrGetOneProp(const std::shared_ptr<AutomationObject>& item, uint32_t propTag) override {
         m_outlook.Check(L"MAPIUtils.HrGetOneProp", std::to_wstring(propTag));
-        return ItemArgument(item)->GetProp(propTag);
+        return ItemArgument(item)->Read().GetProp(propTag);
     }
 
     void HrSetOneProp(const std::shared_ptr<AutomationObject>& item, uint32_t propTag,
                       const Variant& value, bool save) override {
         m_outlook.Check(L"MAPIUtils.HrSetOneProp", std::to_wstring(propTag));
-        const auto record = ItemArgument(item);
-        record->SetProp(propTag, value);
+        const auto handle = ItemArgument(item);
+        handle->Edit()->SetProp(propTag, value);
         if (save) {
-            m_outlook.session.Save(record);
+            handle->Save();
         }
     }
 
@@ -56,7 +57,7 @@ public:
                              bool create) override {
         m_outlook.Check(L"MAPIUtils.GetIDsFromNames", propertySetGuid);
         const uint32_t id =
-            ItemArgument(item)->Store().GetIDsFromNames(propertySetGuid, namedId, create);
+            ItemArgument(item)->Stored()->Store().GetIDsFromNames(propertySetGuid, namedId, create);
         return id << 16;
     }
 
@@ -206,14 +207,16 @@ private:
 class SimRDOMail : public RDOMail {
 public:
     SimRDOMail(SimOutlook& outlook, std::shared_ptr<ItemRecord> item)
-        : m_outlook(outlook), m_item(std::move(item)) {}
+        : m_outlook(outlook), m_item(outlook.session, std::move(item)) {}
     std::shared_ptr<RDORecipients> Recipients() override {
-        m_outlook.Check(L"RDOMail.Recipients", m_item->EntryID());
-        return std::make_shared<SimRDORecipients>(m_outlook, m_item);
+        Live(L"RDOMail.Recipients");
+        return std::make_shared<SimRDORecipients>(m_outlook, m_item.Edit());
     }
     void AddMember(const std::wstring& nameOrAddress) override {
         m_outlook.Check(L"RDOMail.AddMember", nameOrAddress);
-        if (m_item->ObjectClass() != olDistributionList || !m_item->listEntry) {
+        Live(L"");
+        const auto& copy = m_item.Edit();
+        if (copy->ObjectClass() != olDistributionList || !copy->listEntry) {
             throw HostError(E_FAIL, L"The message is not a distribution list", L"Redemption");
         }
         auto member = m_outlook.session.Resolve(nameOrAddress);
@@ -222,16 +225,27 @@ public:
                             L"Could not resolve \"" + nameOrAddress + L"\" to an address entry",
                             L"Redemption");
         }
-        AddressBook::AddMember(*m_item->listEntry, member);
+        AddressBook::AddMember(*copy->listEntry, member);
+        copy->MarkChanged();
     }
     void Save() override {
-        m_outlook.Check(L"RDOMail.Save", m_item->EntryID());
-        m_outlook.session.Save(m_item);
+        Live(L"RDOMail.Save");
+        m_item.Save();
     }
 
 private:
+    // The fault check (when op is given), then: the message must still be there.
+    void Live(const wchar_t* op) {
+        if (*op != L'\0') {
+            m_outlook.Check(op, m_item.Stored()->EntryID());
+        }
+        if (m_item.Stored()->IsRemoved()) {
+            throw ItemDeletedError();
+        }
+    }
     SimOutlook& m_outlook;
-    std::shared_ptr<ItemRecord> m_item;
+    // The library's message is an object of its own, with its own changes until it saves.
+    ItemHandle m_item;
 };
 
 class SimRDOSession : public RDOSession {
@@ -250,7 +264,10 @@ public:
         if (!m_loggedOn) {
             throw HostError(E_FAIL, L"The session is not logged on", L"Redemption");
         }
-        auto item = m_outlook.session.FindItem(entryID, storeID);
+        // Without a store id the default store is searched, and no other.
+        const StoreRecord* store = m_outlook.session.DefaultStore();
+        auto item = m_outlook.session.FindItem(
+            entryID, storeID.empty() && store != nullptr ? store->StoreID() : storeID);
         if (!item) {
             throw NotFound(L"message " + entryID);
         }

@@ -51,10 +51,16 @@ public:
             throw HostError(E_INVALIDARG, L"The recipient type is not valid.", L"Redemption");
         }
         m_recipient->type = type;
+        m_item->MarkChanged();
     }
     bool Resolve() override {
         m_outlook.Check(L"SafeRecipient.Resolve", m_recipient->name);
-        return m_outlook.session.ResolveRecipient(*m_recipient);
+        const bool was = m_recipient->resolved;
+        const bool resolved = m_outlook.session.ResolveRecipient(*m_recipient);
+        if (resolved != was) {
+            m_item->MarkChanged();
+        }
+        return resolved;
     }
     bool Resolved() override {
         m_outlook.Check(L"SafeRecipient.Resolved", m_recipient->name);
@@ -71,6 +77,7 @@ public:
         m_outlook.Check(L"SafeRecipient.Delete", m_recipient->name);
         auto& list = m_item->recipients;
         list.erase(std::remove(list.begin(), list.end(), m_recipient), list.end());
+        m_item->MarkChanged();
     }
 
 private:
@@ -125,6 +132,7 @@ std::shared_ptr<SafeRecipient> SimSafeRecipients::Item(int32_t index) {
 
 std::shared_ptr<SafeRecipient> SimSafeRecipients::Add(const std::wstring& name) {
     m_outlook.Check(L"SafeRecipients.Add", name);
+    m_item->MarkChanged();
     return std::make_shared<SimSafeRecipient>(m_outlook, m_item, m_item->AddRecipient(name));
 }
 
@@ -134,13 +142,19 @@ void SimSafeRecipients::Remove(int32_t index) {
         throw IndexError(index);
     }
     m_item->recipients.erase(m_item->recipients.begin() + (index - 1));
+    m_item->MarkChanged();
 }
 
 bool SimSafeRecipients::ResolveAll() {
     m_outlook.Check(L"SafeRecipients.ResolveAll");
     bool all = true;
     for (const auto& r : m_item->recipients) {
-        all = m_outlook.session.ResolveRecipient(*r) && all;
+        const bool was = r->resolved;
+        const bool resolved = m_outlook.session.ResolveRecipient(*r);
+        if (resolved != was) {
+            m_item->MarkChanged();
+        }
+        all = resolved && all;
     }
     return all;
 }
@@ -148,13 +162,13 @@ bool SimSafeRecipients::ResolveAll() {
 template <typename Base>
 const std::shared_ptr<ItemRecord>& SimSafeItem<Base>::Bound(std::wstring_view member) {
     m_outlook.Check(this->TypeName() + L"." + std::wstring(member));
-    if (!m_record) {
+    if (!m_handle) {
         throw HostError(E_FAIL, L"Item is not set", L"Redemption");
     }
-    if (m_record->IsRemoved()) {
+    if (m_handle->Stored()->IsRemoved()) {
         throw ItemDeletedError();
     }
-    return m_record;
+    return m_handle->Edit();
 }
 
 template <typename Base>
@@ -162,15 +176,15 @@ void SimSafeItem<Base>::SetItem(const std::shared_ptr<OutlookItem>& item) {
     m_outlook.Check(this->TypeName() + L".Item");
     if (!item) {
         m_item.reset();
-        m_record.reset();
+        m_handle.reset();
         return;
     }
-    auto record = SimOutlook::RecordOf(item);
-    if (!record) {
+    auto handle = SimOutlook::HandleOf(item);
+    if (!handle) {
         throw HostError(E_INVALIDARG, L"The object is not an item of this session", L"Redemption");
     }
     m_item = item;
-    m_record = std::move(record);
+    m_handle = std::move(handle);
 }
 
 template <typename Base>
@@ -195,7 +209,8 @@ void SimSafeItem<Base>::SetFields(uint32_t propTag, const Variant& value) {
 
 template <typename Base>
 void SimSafeItem<Base>::Save() {
-    m_outlook.session.Save(Bound(L"Save"));
+    Bound(L"Save");
+    m_handle->Save();
 }
 
 template <typename Base>
@@ -236,7 +251,10 @@ int32_t SimSafeMailItem::BodyFormat() {
 }
 
 void SimSafeMailItem::Send() {
-    m_outlook.session.Submit(Bound(L"Send"));
+    // The library submits the message where it is: it is sent, and stays in its folder.
+    Bound(L"Send");
+    m_handle->SaveFirst();
+    m_outlook.session.Submit(m_handle->Stored(), true);
 }
 
 std::wstring SimSafeAppointmentItem::Organizer() {

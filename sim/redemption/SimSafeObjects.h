@@ -59,13 +59,14 @@ public:
     std::wstring EntryID() override;
 
 protected:
-    // The bound item's record; throws HostError while none is bound or once it is gone.
+    // The bound item object's own copy of its item (the library works on the item object's
+    // message); throws HostError while none is bound or once the item is gone.
     const std::shared_ptr<ItemRecord>& Bound(std::wstring_view member);
     SimOutlook& m_outlook;
+    std::shared_ptr<ItemHandle> m_handle;
 
 private:
     std::shared_ptr<OutlookItem> m_item;
-    std::shared_ptr<ItemRecord> m_record;
 };
 
 class SimSafeMailItem : public SimSafeItem<SafeMailItem> {

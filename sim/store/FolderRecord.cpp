@@ -19,4 +19,12 @@ FolderRecord* FolderRecord::FindSubfolder(const std::wstring& name) const {
     return nullptr;
 }
 
+std::wstring FolderRecord::Path() const {
+    std::wstring path;
+    for (const FolderRecord* f = this; f != nullptr; f = f->Parent()) {
+        path.insert(0, L"\\" + f->Name());
+    }
+    return L"\\" + path;
+}
+
 }  // namespace plexa::sim

@@ -27,6 +27,8 @@ public:
     const std::wstring& EntryID() const { return m_entryID; }
     const std::wstring& Name() const { return m_name; }
     void SetName(std::wstring name) { m_name = std::move(name); }
+    // The path as the client shows it: "\\Personal Folders\Drafts".
+    std::wstring Path() const;
     // OlItemType of the items the folder holds by default.
     int32_t DefaultItemType() const { return m_defaultItemType; }
 

@@ -25,12 +25,14 @@ bool ItemRecord::HasProp(uint32_t propTag) const {
 void ItemRecord::SetProp(uint32_t propTag, Variant value) {
     const uint32_t tag = mEntryIds::NormalizeTag(propTag);
     m_props[tag] = std::move(value);
+    m_changed = true;
     m_session.OnPropChanged(*this, tag);
 }
 
 void ItemRecord::RemoveProp(uint32_t propTag) {
     const uint32_t tag = mEntryIds::NormalizeTag(propTag);
     if (m_props.erase(tag) != 0) {
+        m_changed = true;
         m_session.OnPropChanged(*this, tag);
     }
 }
@@ -122,6 +124,22 @@ std::vector<std::shared_ptr<RecipientRecord>> ItemRecord::CopyRecipients() const
         copies.push_back(std::make_shared<RecipientRecord>(*recipient));
     }
     return copies;
+}
+
+void ItemRecord::CopyContentFrom(const ItemRecord& other) {
+    m_props = other.m_props;
+    recipients = other.CopyRecipients();
+    userProperties = other.userProperties;
+    links = other.links;
+    categories = other.categories;
+    if (other.listEntry) {
+        if (!listEntry) {
+            // A copy's own entry: never listed, so the address book finds only the stored one.
+            listEntry = std::make_shared<AddressEntryRecord>(*other.listEntry);
+        } else {
+            listEntry->members = other.listEntry->members;
+        }
+    }
 }
 
 UserPropertyRecord* ItemRecord::FindUserProperty(const std::wstring& name) {

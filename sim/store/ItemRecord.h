@@ -1,7 +1,8 @@
 // One item of the simulated store: a MAPI property bag keyed by property tag, with the item's
 // recipients, user properties, links and (for a distribution list) its address-book entry.
-// Every host object that refers to the item is a view over one ItemRecord, so the item's events
-// reach every object.
+// The store keeps one record per item: its saved state, its entry id and folder, and its events,
+// which reach every host object of the item. A host object that changes an item works on a
+// copy of its own (a record whose Stored() is the store's record), which Save writes back.
 #pragma once
 
 #include <array>
@@ -60,18 +61,27 @@ public:
     SimSession& Session() const { return m_session; }
     // OlObjectClass: 43 mail, 40 contact, 69 distribution list, 26 appointment, 48 task ...
     int32_t ObjectClass() const { return m_objectClass; }
+    // The record the store keeps for the item: this one, unless this is a host object's copy.
+    ItemRecord& Stored() { return m_stored ? *m_stored : *this; }
+    const ItemRecord& Stored() const { return m_stored ? *m_stored : *this; }
+    bool IsCopy() const { return m_stored != nullptr; }
     // "" until the item is first saved.
-    const std::wstring& EntryID() const { return m_entryID; }
-    // The folder holding the item; nullptr while unsaved or once removed for good.
-    FolderRecord* Folder() const { return m_folder; }
+    const std::wstring& EntryID() const { return Stored().m_entryID; }
+    // The folder holding the item; nullptr while unsaved or once moved or removed.
+    FolderRecord* Folder() const { return Stored().m_folder; }
     // The store whose named properties the item uses (its folder's store once saved).
     StoreRecord& Store() const { return *m_store; }
     // The folder a first Save puts the item in; nullptr for the default folder of its kind.
-    FolderRecord* SaveTarget() const { return m_saveTarget; }
-    void SetSaveTarget(FolderRecord* folder) { m_saveTarget = folder; }
-    bool IsSaved() const { return m_folder != nullptr; }
-    // Removed for good (deleted from Deleted Items, or gone out through the transport).
-    bool IsRemoved() const { return m_removed; }
+    FolderRecord* SaveTarget() const { return Stored().m_saveTarget; }
+    void SetSaveTarget(FolderRecord* folder) { Stored().m_saveTarget = folder; }
+    bool IsSaved() const { return Folder() != nullptr; }
+    // Gone: moved (the moved item is another record), deleted, or out through the transport.
+    bool IsRemoved() const { return Stored().m_removed; }
+    // Something changed since the copy was made or last saved (every property set counts, as
+    // in the client, even one set to the value it had).
+    bool HasChanges() const { return m_changed; }
+    void MarkChanged() { m_changed = true; }
+    void MarkSaved() { m_changed = false; }
 
     // Properties by tag (PT_UNICODE and PT_STRING8 are one). Empty when absent.
     Variant GetProp(uint32_t propTag) const;
@@ -117,11 +127,15 @@ public:
     std::shared_ptr<RecipientRecord> AddRecipient(const std::wstring& name, int32_t type = 1);
     // Deep copies of the recipients, for a duplicate of the item.
     std::vector<std::shared_ptr<RecipientRecord>> CopyRecipients() const;
+    // Takes over another record's properties, recipients, user properties, links, categories
+    // and list members (named properties must be of the same store).
+    void CopyContentFrom(const ItemRecord& other);
 
     // The user property of that name (letter case ignored), or nullptr.
     UserPropertyRecord* FindUserProperty(const std::wstring& name);
 
-    // The item's events, raised by the host objects that act on it. The flag cancels.
+    // The item's events, raised by the host objects that act on it (on the stored record). The
+    // flag cancels.
     Signal<bool&> Send;
     Signal<bool&> Write;
     Signal<bool&> Close;
@@ -135,6 +149,9 @@ private:
     StoreRecord* m_store;
     FolderRecord* m_saveTarget = nullptr;
     bool m_removed = false;
+    bool m_changed = false;
+    // For a host object's copy: the stored record it is a copy of.
+    std::shared_ptr<ItemRecord> m_stored;
     PropertyBag m_props;
     // The session's bookkeeping for a contact or list item of a contact folder: the keys of its
     // contact-index buckets (the bucket's own key string, stable while the bucket lives), and a

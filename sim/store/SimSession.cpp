@@ -342,31 +342,91 @@ std::shared_ptr<ItemRecord> SimSession::Copy(const std::shared_ptr<ItemRecord>& 
     return copy;
 }
 
-void SimSession::Move(const std::shared_ptr<ItemRecord>& item, FolderRecord& destination) {
+std::shared_ptr<ItemRecord> SimSession::CopyToEdit(const std::shared_ptr<ItemRecord>& stored) {
+    auto copy = std::make_shared<ItemRecord>(*this, stored->ObjectClass(), stored->Store());
+    copy->m_stored = stored;
+    copy->CopyContentFrom(*stored);
+    return copy;
+}
+
+void SimSession::SaveCopy(ItemRecord& copy) {
+    const std::shared_ptr<ItemRecord> stored = copy.m_stored;
+    if (!stored || stored->IsRemoved()) {
+        throw Deleted();
+    }
+    stored->CopyContentFrom(copy);
+    Save(stored);
+    // The save's own properties (the modification time) show in the copy too.
+    copy.m_props = stored->m_props;
+    copy.m_changed = false;
+}
+
+void SimSession::DropChanges(ItemRecord& copy) {
+    if (copy.m_stored) {
+        copy.CopyContentFrom(*copy.m_stored);
+    }
+    copy.m_changed = false;
+}
+
+std::shared_ptr<ItemRecord> SimSession::Relocate(const std::shared_ptr<ItemRecord>& item,
+                                                 FolderRecord& folder) {
+    const bool keepID =
+        &folder.Store() == &item->Store() && item->Store().Kind() == StoreKind::Pst;
+    auto moved = std::make_shared<ItemRecord>(*this, item->ObjectClass(), item->Store());
+    moved->m_props = std::move(item->m_props);
+    moved->recipients = std::move(item->recipients);
+    moved->userProperties = std::move(item->userProperties);
+    moved->links = std::move(item->links);
+    moved->categories = std::move(item->categories);
+    moved->listEntry = std::move(item->listEntry);
+    moved->m_slotEntries = std::move(item->m_slotEntries);
+    item->m_slotEntries = {};
+    Unplace(*item);
+    if (!item->m_entryID.empty()) {
+        m_items.erase(CounterOf(item->m_entryID));
+    }
+    item->m_removed = true;
+    if (keepID) {
+        moved->m_entryID = item->m_entryID;
+    }
+    Place(moved, folder, !keepID);
+    for (const auto& entry : moved->m_slotEntries) {
+        if (entry) {
+            entry->contactEntryID = moved->EntryID();
+            entry->contactStoreID = moved->Store().StoreID();
+        }
+    }
+    return moved;
+}
+
+std::shared_ptr<ItemRecord> SimSession::Move(const std::shared_ptr<ItemRecord>& item,
+                                             FolderRecord& destination) {
     if (item->IsRemoved()) {
         throw Deleted();
     }
-    if (item->m_folder == &destination) {
-        return;
+    if (!item->IsSaved()) {
+        Save(item);
     }
-    Unplace(*item);
-    Place(item, destination, true);
+    if (item->m_folder == &destination) {
+        return item;
+    }
+    return Relocate(item, destination);
 }
 
-void SimSession::Delete(const std::shared_ptr<ItemRecord>& item) {
+std::shared_ptr<ItemRecord> SimSession::Delete(const std::shared_ptr<ItemRecord>& item) {
     if (item->IsRemoved()) {
         throw Deleted();
     }
     FolderRecord* deleted = item->Store().DefaultFolder(olFolderDeletedItems);
     if (!item->IsSaved() || deleted == nullptr || item->m_folder == deleted) {
         Remove(item);
-        return;
+        return nullptr;
     }
-    Unplace(*item);
-    Place(item, *deleted, false);
+    return Relocate(item, *deleted);
 }
 
-const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item) {
+const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item,
+                                       bool leaveInPlace) {
     if (item->IsRemoved()) {
         throw Deleted();
     }
@@ -382,19 +442,30 @@ const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item) 
         }
     }
     StoreRecord& store = item->Store();
-    if (FolderRecord* outbox = store.DefaultFolder(olFolderOutbox)) {
-        if (item->m_folder != outbox) {
-            Unplace(*item);
-            Place(item, *outbox, true);
+    FolderRecord* outbox = store.DefaultFolder(olFolderOutbox);
+    std::shared_ptr<ItemRecord> leaving = item;
+    if (!item->IsSaved()) {
+        if (leaveInPlace || outbox == nullptr) {
+            Save(item);
+        } else {
+            Place(item, *outbox, false);
         }
+    }
+    FolderRecord* submittedFrom = item->m_folder;
+    // What the spooler takes from the Outbox leaves it; the safe library leaves anything else
+    // where it is.
+    const bool stays = leaveInPlace && outbox != nullptr && item->m_folder != outbox;
+    if (!leaveInPlace && outbox != nullptr && item->m_folder != outbox) {
+        leaving = Relocate(item, *outbox);
     }
 
     const OleDate now = clock.NowUtc();
     Transmission sent;
     sent.timeUtc = now;
+    sent.submittedFrom = submittedFrom != nullptr ? submittedFrom->Path() : L"";
     sent.senderName = userName;
     sent.senderAddress = userAddress;
-    for (const auto& recipient : item->recipients) {
+    for (const auto& recipient : leaving->recipients) {
         TransmittedRecipient out;
         out.name = recipient->name;
         out.type = recipient->type;
@@ -408,21 +479,21 @@ const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item) 
         }
         sent.recipients.push_back(std::move(out));
     }
-    sent.subject = item->GetText(mapi::PR_SUBJECT);
-    sent.body = item->Body();
-    sent.bodyFormat = item->BodyFormat();
-    sent.htmlBody = sent.bodyFormat == olFormatPlain ? L"" : item->GetText(mapi::PR_HTML);
-    sent.properties = std::map<uint32_t, Variant>(item->m_props.begin(), item->m_props.end());
-    sent.userProperties = item->userProperties;
+    sent.subject = leaving->GetText(mapi::PR_SUBJECT);
+    sent.body = leaving->Body();
+    sent.bodyFormat = leaving->BodyFormat();
+    sent.htmlBody = sent.bodyFormat == olFormatPlain ? L"" : leaving->GetText(mapi::PR_HTML);
+    sent.properties = std::map<uint32_t, Variant>(leaving->m_props.begin(), leaving->m_props.end());
+    sent.userProperties = leaving->userProperties;
 
     FolderRecord* sentItems = store.DefaultFolder(olFolderSentMail);
     if (sentItems != nullptr) {
-        auto kept = std::make_shared<ItemRecord>(*this, item->ObjectClass(), store);
-        kept->m_props = item->m_props;
-        kept->recipients = item->CopyRecipients();
-        kept->categories = item->categories;
-        kept->userProperties = item->userProperties;
-        kept->links = item->links;
+        auto kept = std::make_shared<ItemRecord>(*this, leaving->ObjectClass(), store);
+        kept->m_props = leaving->m_props;
+        kept->recipients = leaving->CopyRecipients();
+        kept->categories = leaving->categories;
+        kept->userProperties = leaving->userProperties;
+        kept->links = leaving->links;
         kept->m_props[PR_CLIENT_SUBMIT_TIME] = Variant(now);
         kept->m_props[mapi::PR_MESSAGE_DELIVERY_TIME] = Variant(now);
         kept->m_props[mapi::PR_SENT_REPRESENTING_NAME] = Variant(userName);
@@ -430,7 +501,9 @@ const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item) 
         Place(kept, *sentItems, true);
         sent.sentEntryID = kept->EntryID();
     }
-    Remove(item);
+    if (!stays) {
+        Remove(leaving);
+    }
     transmissions.push_back(std::move(sent));
     return transmissions.back();
 }
@@ -438,32 +511,79 @@ const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item) 
 // ---------------------------------------------------------------------------------------------
 // Resolution
 
-std::vector<std::shared_ptr<AddressEntryRecord>> SimSession::Candidates(const std::wstring& text) {
-    std::vector<std::shared_ptr<AddressEntryRecord>> found = addressBook.Lookup(text);
-    const auto it = m_contactIndex.find(text::ToLower(text));
-    if (it != m_contactIndex.end()) {
-        const std::vector<Candidate> candidates = it->second;
+void SimSession::AddMatches(const std::wstring& key, bool namesOnly, bool prefix,
+                            std::vector<std::shared_ptr<AddressEntryRecord>>& found) {
+    auto take = [&found](std::shared_ptr<AddressEntryRecord> entry) {
+        if (entry && std::find(found.begin(), found.end(), entry) == found.end()) {
+            found.push_back(std::move(entry));
+        }
+    };
+    auto takeCandidates = [&](const std::vector<Candidate>& bucket) {
+        const std::vector<Candidate> candidates = bucket;  // filling entries may reindex
         for (const auto& candidate : candidates) {
-            auto entry = EntryOf(*candidate.item, candidate.slot);
-            if (entry && std::find(found.begin(), found.end(), entry) == found.end()) {
-                found.push_back(std::move(entry));
+            if (namesOnly && !candidate.byName) {
+                continue;
+            }
+            if (candidate.slot > 0 || candidate.item->ObjectClass() == olDistributionList) {
+                take(EntryOf(*candidate.item, candidate.slot));
+                continue;
+            }
+            // A contact's full name stands for every address it has.
+            for (int k = 1; k <= 3; ++k) {
+                take(EntryOf(*candidate.item, k));
             }
         }
+    };
+    if (!prefix) {
+        for (const auto& entry : addressBook.Lookup(key)) {
+            if (!namesOnly || text::EqualsNoCase(entry->name, key)) {
+                take(entry);
+            }
+        }
+        const auto it = m_contactIndex.find(text::ToLower(key));
+        if (it != m_contactIndex.end()) {
+            takeCandidates(it->second);
+        }
+        return;
     }
-    return found;
+    const std::wstring lower = text::ToLower(key);
+    for (const auto& entry : addressBook.Entries()) {
+        if (text::ToLower(entry->name).starts_with(lower)) {
+            take(entry);
+        }
+    }
+    std::vector<const std::vector<Candidate>*> buckets;
+    for (const auto& [bucketKey, bucket] : m_contactIndex) {
+        if (bucketKey.starts_with(lower)) {
+            buckets.push_back(&bucket);
+        }
+    }
+    for (const auto* bucket : buckets) {
+        takeCandidates(*bucket);
+    }
 }
 
 std::shared_ptr<AddressEntryRecord> SimSession::EntryOf(ItemRecord& item, int slot) {
     if (item.ObjectClass() == olDistributionList) {
         return item.listEntry;
     }
-    if (slot > 0) {
-        return ContactEntry(item, slot);
+    return slot > 0 ? ContactEntry(item, slot) : nullptr;
+}
+
+std::shared_ptr<AddressEntryRecord> SimSession::ResolveAddress(const std::wstring& name,
+                                                               const std::wstring& address) {
+    std::vector<std::shared_ptr<AddressEntryRecord>> found;
+    AddMatches(address, false, false, found);
+    std::erase_if(found, [&](const auto& entry) {
+        return !text::EqualsNoCase(entry->address, address) &&
+               !text::EqualsNoCase(entry->smtpAddress, address);
+    });
+    if (found.size() == 1) {
+        return found.front();
     }
-    for (int k = 1; k <= 3; ++k) {
-        if (!SlotAddress(item, k).empty()) {
-            return ContactEntry(item, k);
-        }
+    // A typed address stands for itself, even when several entries share it.
+    if (IsSmtpAddress(address)) {
+        return addressBook.OneOff(name.empty() ? address : name, address);
     }
     return nullptr;
 }
@@ -481,28 +601,20 @@ std::shared_ptr<AddressEntryRecord> SimSession::Resolve(const std::wstring& raw)
                 name = name.substr(1, name.size() - 2);
             }
             const std::wstring address = text::TrimSpacesTabs(t.substr(lt + 1, t.size() - lt - 2));
-            if (address.empty()) {
-                return nullptr;
-            }
-            auto found = Candidates(address);
-            if (found.size() == 1) {
-                return found.front();
-            }
-            if (IsSmtpAddress(address)) {
-                return addressBook.OneOff(name.empty() ? address : name, address);
-            }
-            return nullptr;
+            return address.empty() ? nullptr : ResolveAddress(name, address);
         }
     }
-    auto found = Candidates(t);
-    if (found.size() == 1) {
-        return found.front();
-    }
-    // A typed address always stands for itself, even when several entries share it.
     if (IsSmtpAddress(t)) {
-        return addressBook.OneOff(t, t);
+        return ResolveAddress(L"", t);
     }
-    return nullptr;
+    // A name (or a directory address): exactly one entry must match it, else the name is
+    // ambiguous; with none, a unique beginning of a display name will do.
+    std::vector<std::shared_ptr<AddressEntryRecord>> found;
+    AddMatches(t, false, false, found);
+    if (found.empty()) {
+        AddMatches(t, true, true, found);
+    }
+    return found.size() == 1 ? found.front() : nullptr;
 }
 
 bool SimSession::ResolveRecipient(RecipientRecord& recipient) {
@@ -591,6 +703,26 @@ const std::wstring& SimSession::SlotAddress(const ItemRecord& contact, int slot)
     return tag == 0 ? kNone : contact.TextRef(tag);
 }
 
+std::wstring SimSession::SlotDisplayName(const ItemRecord& contact, int slot) const {
+    const std::wstring& address = SlotAddress(contact, slot);
+    const uint32_t nameTag =
+        SlotTag(contact.Store(), mapi::LID_EMAIL_DISPLAY_NAME[slot - 1], mapi::PT_STRING8);
+    std::wstring name = nameTag == 0 ? L"" : contact.GetText(nameTag);
+    if (!name.empty()) {
+        return name;
+    }
+    const std::wstring& fullName = contact.TextRef(mapi::PR_DISPLAY_NAME);
+    if (fullName.empty()) {
+        return address;
+    }
+    int filled = 0;
+    for (int k = 1; k <= 3; ++k) {
+        filled += SlotAddress(contact, k).empty() ? 0 : 1;
+    }
+    // With several addresses the contact stands in the address book once for each.
+    return filled > 1 ? fullName + L" (" + address + L")" : fullName;
+}
+
 std::shared_ptr<AddressEntryRecord> SimSession::ContactEntry(ItemRecord& contact, int slot) {
     const std::wstring address = ContactEmailAddress(contact, slot);
     if (address.empty()) {
@@ -611,13 +743,8 @@ std::shared_ptr<AddressEntryRecord> SimSession::ContactEntry(ItemRecord& contact
     if (!own) {
         own = addressBook.NewUnlisted();
     }
-    const uint32_t nameTag = SlotTag(store, mapi::LID_EMAIL_DISPLAY_NAME[k], mapi::PT_STRING8);
     const uint32_t typeTag = SlotTag(store, mapi::LID_EMAIL_ADDRTYPE[k], mapi::PT_STRING8);
-    std::wstring name = nameTag == 0 ? L"" : contact.GetText(nameTag);
-    if (name.empty()) {
-        name = contact.GetText(mapi::PR_DISPLAY_NAME);
-    }
-    own->name = name.empty() ? address : name;
+    own->name = SlotDisplayName(contact, slot);
     own->address = address;
     const std::wstring type = typeTag == 0 ? L"" : contact.GetText(typeTag);
     own->addressType = type.empty() ? L"SMTP" : type;
@@ -676,15 +803,16 @@ void SimSession::Reindex(ItemRecord& item) {
         return;
     }
     auto& keys = item.m_indexKeys;
-    auto add = [&](const std::wstring& value, int slot) {
+    auto add = [&](const std::wstring& value, int slot, bool byName) {
         if (value.empty()) {
             return;
         }
         const auto bucket = m_contactIndex.try_emplace(text::ToLower(value)).first;
         auto& list = bucket->second;
-        if (std::none_of(list.begin(), list.end(),
-                         [&](const Candidate& c) { return c.item == &item; })) {
-            list.push_back(Candidate{&item, slot});
+        if (std::none_of(list.begin(), list.end(), [&](const Candidate& c) {
+                return c.item == &item && c.slot == slot && c.byName == byName;
+            })) {
+            list.push_back(Candidate{&item, slot, byName});
         }
         // A bucket's key stays where it is while the bucket lives, rehashing or not.
         const std::wstring* key = &bucket->first;
@@ -693,11 +821,20 @@ void SimSession::Reindex(ItemRecord& item) {
         }
     };
     if (cls == olDistributionList) {
-        add(item.TextRef(mapi::PR_SUBJECT), 0);
-    } else {
-        add(item.TextRef(mapi::PR_DISPLAY_NAME), 0);
-        for (int k = 1; k <= 3; ++k) {
-            add(SlotAddress(item, k), k);
+        add(item.TextRef(mapi::PR_SUBJECT), 0, true);
+        return;
+    }
+    const std::wstring& fullName = item.TextRef(mapi::PR_DISPLAY_NAME);
+    add(fullName, 0, true);
+    for (int k = 1; k <= 3; ++k) {
+        const std::wstring& address = SlotAddress(item, k);
+        if (address.empty()) {
+            continue;
+        }
+        add(address, k, false);
+        const std::wstring name = SlotDisplayName(item, k);
+        if (!text::EqualsNoCase(name, fullName)) {
+            add(name, k, true);
         }
     }
 }

@@ -82,24 +82,41 @@ public:
     // Saves an item: a new one lands in its folder and gets an entry id. Raises the folder's
     // ItemAdd or ItemChange. Throws HostError for a removed item or a missing default folder.
     void Save(const std::shared_ptr<ItemRecord>& item);
+
+    // A host object's own copy of a stored item, which it changes until it saves.
+    std::shared_ptr<ItemRecord> CopyToEdit(const std::shared_ptr<ItemRecord>& stored);
+    // Writes a copy's changes to its stored item and saves that (see Save); the copy then has
+    // no changes.
+    void SaveCopy(ItemRecord& copy);
+    // Drops a copy's changes: it shows the stored item again.
+    void DropChanges(ItemRecord& copy);
+
     // A saved duplicate in the same folder with every property, user property, recipient (with
     // its type), link and list member, under a new entry id.
     std::shared_ptr<ItemRecord> Copy(const std::shared_ptr<ItemRecord>& item);
-    // Moves the item (saving a new one first); it gets a new entry id. Named properties are
-    // carried over to the destination store's ids.
-    void Move(const std::shared_ptr<ItemRecord>& item, FolderRecord& destination);
-    // Moves the item to its store's Deleted Items (keeping its entry id); there, or in a store
-    // without Deleted Items, removes it for good.
-    void Delete(const std::shared_ptr<ItemRecord>& item);
+    // Moves the item (saving a new one first) and returns it as it is in the destination: a
+    // record of its own, the one given is gone (IsRemoved). It keeps its entry id within a
+    // personal-folders store and gets a new one in a server mailbox or another store. Named
+    // properties are carried over to the destination store's ids.
+    std::shared_ptr<ItemRecord> Move(const std::shared_ptr<ItemRecord>& item,
+                                     FolderRecord& destination);
+    // Moves the item to its store's Deleted Items as Move does; there, or in a store without
+    // Deleted Items, removes it for good. The moved item, or nullptr when removed.
+    std::shared_ptr<ItemRecord> Delete(const std::shared_ptr<ItemRecord>& item);
     // The transport: resolves what is unresolved (throws HostError when a recipient does not
-    // resolve or there is none), takes the item through the Outbox, records the transmission
-    // and keeps a copy in Sent Items under a new entry id; the item itself is gone afterwards.
-    const Transmission& Submit(const std::shared_ptr<ItemRecord>& item);
+    // resolve or there is none), records the transmission with the folder the item was
+    // submitted from, and keeps a copy in Sent Items under a new entry id. The client's own
+    // send takes the item through the Outbox (a new item is saved there) and it is gone
+    // afterwards; with leaveInPlace (the safe library's send) an item is saved where it is,
+    // and one outside the Outbox stays there.
+    const Transmission& Submit(const std::shared_ptr<ItemRecord>& item, bool leaveInPlace = false);
 
-    // The entry a text resolves to: one address-book entry, contact or distribution-list item
-    // whose name or address is the text (letter case ignored); a bare address or
-    // "Name <address>" otherwise gives a one-off SMTP entry. Nothing when no entry or several
-    // match.
+    // The entry a text resolves to, as the client resolves a typed name (letter case ignored):
+    // "Name <address>" and a bare SMTP address resolve to the one entry with that address, or
+    // else to a one-off entry for it; any other text to the one entry whose display name or
+    // address it is (a contact's full name stands for each of its addresses, so a contact with
+    // two is ambiguous), or with none, to the one entry whose display name begins with it.
+    // Nothing when no entry or several match.
     std::shared_ptr<AddressEntryRecord> Resolve(const std::wstring& raw);
     // Resolves a recipient in place; true when it is resolved.
     bool ResolveRecipient(RecipientRecord& recipient);
@@ -122,7 +139,8 @@ public:
 private:
     struct Candidate {
         ItemRecord* item;
-        int slot;  // 1..3, or 0 for the item's name
+        int slot;     // 1..3, or 0 for the item's name
+        bool byName;  // a display name (else an address)
     };
     std::wstring NextEntryID();
     // Throws unless no folder, item or address entry has the id.
@@ -130,11 +148,21 @@ private:
     void CreateDefaultFolders(StoreRecord& store, bool withJunk);
     FolderRecord* DefaultFolderFor(const ItemRecord& item) const;
     void Place(const std::shared_ptr<ItemRecord>& item, FolderRecord& folder, bool newEntryID);
+    // The item moved to folder as a record of its own; the given one is left removed.
+    std::shared_ptr<ItemRecord> Relocate(const std::shared_ptr<ItemRecord>& item,
+                                         FolderRecord& folder);
     void Unplace(ItemRecord& item);
     void Remove(const std::shared_ptr<ItemRecord>& item);
     void Reindex(ItemRecord& item);
     void Unindex(ItemRecord& item);
-    std::vector<std::shared_ptr<AddressEntryRecord>> Candidates(const std::wstring& text);
+    // Adds the entries whose display name or address is key (namesOnly: display names only), or
+    // with prefix, whose display name begins with it.
+    void AddMatches(const std::wstring& key, bool namesOnly, bool prefix,
+                    std::vector<std::shared_ptr<AddressEntryRecord>>& found);
+    std::shared_ptr<AddressEntryRecord> ResolveAddress(const std::wstring& name,
+                                                       const std::wstring& address);
+    // The name a contact's slot has in the address book.
+    std::wstring SlotDisplayName(const ItemRecord& contact, int slot) const;
     const std::wstring& SlotAddress(const ItemRecord& contact, int slot) const;
     std::shared_ptr<AddressEntryRecord> EntryOf(ItemRecord& item, int slot);
     void RefreshListEntry(ItemRecord& item);

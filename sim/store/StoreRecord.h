@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "sim/store/FolderRecord.h"
+#include "sim/store/StoreKind.h"
 
 namespace plexa::sim {
 
@@ -24,6 +25,8 @@ public:
     const std::wstring& StoreID() const { return m_storeID; }
     const std::wstring& Name() const { return m_name; }
     bool IsDefault() const { return m_isDefault; }
+    StoreKind Kind() const { return m_kind; }
+    void SetKind(StoreKind kind) { m_kind = kind; }
     // The top folder (named after the store); nullptr only while the store is being built.
     FolderRecord* TopFolder() const { return m_top.get(); }
     // The default folder of an OlDefaultFolders role (olFolderInbox ...), or nullptr.
@@ -41,6 +44,7 @@ private:
     std::wstring m_storeID;
     std::wstring m_name;
     bool m_isDefault;
+    StoreKind m_kind = StoreKind::Pst;
     std::unique_ptr<FolderRecord> m_top;
     std::map<int32_t, FolderRecord*> m_defaults;
     // The index in m_guids of a GUID given exactly as kept there, if any.

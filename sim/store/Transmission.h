@@ -26,6 +26,9 @@ struct TransmittedRecipient {
 
 struct Transmission {
     OleDate timeUtc;
+    // The folder the message was submitted from, as the client shows its path
+    // ("\\Personal Folders\Outbox"); "" when it was in none.
+    std::wstring submittedFrom;
     std::wstring senderName;
     std::wstring senderAddress;
     std::vector<TransmittedRecipient> recipients;

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "core/Text.h"
+#include "sim/SimPictures.h"
+#include "sim/SimResources.h"
 
 namespace plexa::sim {
 
@@ -11,6 +13,100 @@ namespace {
 bool IsPictureFormat(uint32_t format) {
     return format == cf::Bitmap || format == cf::EnhMetafile;
 }
+
+bool IsTextFormat(uint32_t format) {
+    return format == cf::Text || format == cf::OemText || format == cf::UnicodeText;
+}
+
+const char* const kOemCodePage = "ibm-437";
+const char* const kAnsiCodePage = "windows-1252";
+
+// The text of a text format's bytes, up to its zero.
+std::wstring TextOf(uint32_t format, const std::vector<uint8_t>& bytes) {
+    if (format == cf::UnicodeText) {
+        std::u16string units;
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+            const auto c = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+            if (c == 0) {
+                break;
+            }
+            units.push_back(c);
+        }
+        return text::FromUtf16(units);
+    }
+    std::string narrow;
+    for (uint8_t b : bytes) {
+        if (b == 0) {
+            break;
+        }
+        narrow.push_back(static_cast<char>(b));
+    }
+    return text::FromAnsi(narrow, format == cf::OemText ? kOemCodePage : kAnsiCodePage);
+}
+
+// A text in a text format, with its zero.
+std::vector<uint8_t> BytesOf(uint32_t format, const std::wstring& s) {
+    std::vector<uint8_t> bytes;
+    if (format == cf::UnicodeText) {
+        for (char16_t c : text::ToUtf16(s)) {
+            bytes.push_back(static_cast<uint8_t>(c & 0xFF));
+            bytes.push_back(static_cast<uint8_t>(c >> 8));
+        }
+        bytes.push_back(0);
+        bytes.push_back(0);
+        return bytes;
+    }
+    const std::string narrow =
+        text::ToAnsi(s, format == cf::OemText ? kOemCodePage : kAnsiCodePage);
+    bytes.assign(narrow.begin(), narrow.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+void PutLE(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    }
+}
+
+// A picture as a device-independent bitmap: a bitmap file's bytes after its file header, or a
+// 32-bit bottom-up bitmap of the picture's pixels (1 by 1 for a picture without any).
+std::vector<uint8_t> DibOf(const IPictureDisp& picture) {
+    if (const auto* file = dynamic_cast<const SimFilePicture*>(&picture)) {
+        const std::string& bytes = file->Bytes();
+        constexpr std::size_t kFileHeader = 14;
+        if (bytes.size() > kFileHeader && bytes.compare(0, 2, "BM") == 0) {
+            return {bytes.begin() + kFileHeader, bytes.end()};
+        }
+    }
+    SimImage image;
+    if (const auto* resource = dynamic_cast<const SimPicture*>(&picture)) {
+        image = resource->Image();
+    }
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() != static_cast<std::size_t>(image.width) * image.height) {
+        image = SimImage{1, 1, 32, {0}, {}};
+    }
+    std::vector<uint8_t> dib;
+    PutLE(dib, 40, 4);  // BITMAPINFOHEADER
+    PutLE(dib, static_cast<uint32_t>(image.width), 4);
+    PutLE(dib, static_cast<uint32_t>(image.height), 4);
+    PutLE(dib, 1, 2);   // planes
+    PutLE(dib, 32, 2);  // bits per pixel
+    PutLE(dib, 0, 4);   // BI_RGB
+    PutLE(dib, static_cast<uint32_t>(image.width * image.height * 4), 4);
+    PutLE(dib, 0, 4);
+    PutLE(dib, 0, 4);
+    PutLE(dib, 0, 4);
+    PutLE(dib, 0, 4);
+    for (int32_t y = image.height - 1; y >= 0; --y) {
+        for (int32_t x = 0; x < image.width; ++x) {
+            PutLE(dib, image.Pixel(x, y) & 0xFFFFFF, 4);
+        }
+    }
+    return dib;
+}
+
 }  // namespace
 
 SimClipboard::SimClipboard(Faults& faults) : m_faults(faults) {}
@@ -73,12 +169,13 @@ uint32_t SimClipboard::EnumClipboardFormats(uint32_t format) {
         return 0;
     }
     m_lastError = 0;
+    const std::vector<uint32_t> formats = Formats();
     if (format == 0) {
-        return m_entries.empty() ? 0 : m_entries.front().format;
+        return formats.empty() ? 0 : formats.front();
     }
-    for (std::size_t i = 0; i + 1 < m_entries.size(); ++i) {
-        if (m_entries[i].format == format) {
-            return m_entries[i + 1].format;
+    for (std::size_t i = 0; i + 1 < formats.size(); ++i) {
+        if (formats[i] == format) {
+            return formats[i + 1];
         }
     }
     return 0;
@@ -138,9 +235,17 @@ ClipboardHandle SimClipboard::GetClipboardData(uint32_t format) {
         return 0;
     }
     const Entry* entry = Find(format);
-    if (entry == nullptr || m_unrenderable.contains(format)) {
-        Fail(entry == nullptr ? cberr::InvalidHandle : cberr::NotEnoughMemory);
+    const bool synthesized = entry == nullptr && IsSynthesized(format);
+    if ((entry == nullptr && !synthesized) || m_unrenderable.contains(format)) {
+        Fail(entry == nullptr && !synthesized ? cberr::InvalidHandle : cberr::NotEnoughMemory);
         return 0;
+    }
+    if (synthesized) {
+        auto& rendered = m_rendered[format];
+        if (rendered == 0) {
+            rendered = NewBlock(Render(format), true);
+        }
+        return rendered;
     }
     return entry->picture ? entry->gdiHandle : entry->memory;
 }
@@ -283,6 +388,7 @@ void SimClipboard::AddPicture(std::shared_ptr<IPictureDisp> picture, uint32_t fo
 
 void SimClipboard::Put(Entry entry) {
     Remove(entry.format);
+    DropRendered();
     m_entries.push_back(std::move(entry));
 }
 
@@ -291,6 +397,52 @@ void SimClipboard::ClearAll() {
         FreeEntry(entry);
     }
     m_entries.clear();
+    DropRendered();
+}
+
+void SimClipboard::DropRendered() {
+    for (const auto& [format, block] : m_rendered) {
+        m_blocks.erase(block);
+    }
+    m_rendered.clear();
+}
+
+std::vector<uint32_t> SimClipboard::Synthesized() const {
+    std::vector<uint32_t> formats;
+    const bool anyText = Find(cf::Text) != nullptr || Find(cf::OemText) != nullptr ||
+                         Find(cf::UnicodeText) != nullptr;
+    for (uint32_t format : {cf::Text, cf::OemText, cf::UnicodeText}) {
+        if (anyText && Find(format) == nullptr) {
+            formats.push_back(format);
+        }
+    }
+    if (Find(cf::Bitmap) != nullptr && Find(cf::Dib) == nullptr) {
+        formats.push_back(cf::Dib);
+    }
+    return formats;
+}
+
+bool SimClipboard::IsSynthesized(uint32_t format) const {
+    const std::vector<uint32_t> formats = Synthesized();
+    return std::find(formats.begin(), formats.end(), format) != formats.end();
+}
+
+std::vector<uint8_t> SimClipboard::Render(uint32_t format) const {
+    if (IsTextFormat(format)) {
+        // From the Unicode text when it is there, else from whichever text was put there.
+        for (uint32_t source : {cf::UnicodeText, cf::Text, cf::OemText}) {
+            const Entry* e = Find(source);
+            if (e != nullptr && e->memory != 0) {
+                return BytesOf(format, TextOf(source, m_blocks.at(e->memory).bytes));
+            }
+        }
+        return {};
+    }
+    const Entry* bitmap = Find(cf::Bitmap);
+    if (format == cf::Dib && bitmap != nullptr && bitmap->picture) {
+        return DibOf(*bitmap->picture);
+    }
+    return {};
 }
 
 void SimClipboard::FreeEntry(Entry& entry) {
@@ -305,6 +457,7 @@ void SimClipboard::Remove(uint32_t format) {
     if (it != m_entries.end()) {
         FreeEntry(*it);
         m_entries.erase(it);
+        DropRendered();
     }
 }
 
@@ -349,16 +502,22 @@ std::vector<uint32_t> SimClipboard::Formats() const {
     for (const Entry& e : m_entries) {
         formats.push_back(e.format);
     }
+    for (uint32_t format : Synthesized()) {
+        formats.push_back(format);
+    }
     return formats;
 }
 
 bool SimClipboard::Has(uint32_t format) const {
-    return Find(format) != nullptr;
+    return Find(format) != nullptr || IsSynthesized(format);
 }
 
 std::vector<uint8_t> SimClipboard::Data(uint32_t format) const {
     const Entry* e = Find(format);
-    if (e == nullptr || e->memory == 0) {
+    if (e == nullptr) {
+        return IsSynthesized(format) ? Render(format) : std::vector<uint8_t>{};
+    }
+    if (e->memory == 0) {
         return {};
     }
     return m_blocks.at(e->memory).bytes;
@@ -370,16 +529,7 @@ std::shared_ptr<IPictureDisp> SimClipboard::Picture(uint32_t format) const {
 }
 
 std::wstring SimClipboard::Text() const {
-    const std::vector<uint8_t> bytes = Data(cf::UnicodeText);
-    std::u16string units;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto c = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-        if (c == 0) {
-            break;
-        }
-        units.push_back(c);
-    }
-    return text::FromUtf16(units);
+    return TextOf(cf::UnicodeText, Data(cf::UnicodeText));
 }
 
 std::wstring SimClipboard::FormatName(uint32_t format) const {

@@ -3,6 +3,10 @@
 // formats, which cannot be read as memory blocks, so they cannot be saved byte by byte). Named
 // formats are registered as on Windows. Another program can hold the clipboard open, and a
 // format can be made unrenderable (its data cannot be had), so that failures can be tested.
+// As on Windows, the clipboard synthesises formats: any one of the ANSI, OEM and Unicode text
+// formats stands for the other two, and a bitmap for a device-independent bitmap (CF_DIB). A
+// synthesised format is listed after those put there, is available, and its data is rendered
+// when first asked for (into a block the clipboard owns).
 // Every call checks the fault named "Clipboard." + the call's name; a fault makes a Win32-shaped
 // call fail with the fault's number as its last error, and Clear and SetData throw it.
 #pragma once
@@ -59,10 +63,10 @@ public:
     // The format is listed but its data cannot be rendered: GetClipboardData gives 0.
     void SetUnrenderable(uint32_t format, bool unrenderable);
 
-    // What is on it.
+    // What is on it: the formats put there, in order, then those synthesised from them.
     std::vector<uint32_t> Formats() const;
     bool Has(uint32_t format) const;
-    // A memory format's bytes (empty for an absent or picture format).
+    // A memory format's bytes, rendered when synthesised (empty for an absent or picture format).
     std::vector<uint8_t> Data(uint32_t format) const;
     // A picture format's picture; nullptr when absent or a memory format.
     std::shared_ptr<IPictureDisp> Picture(uint32_t format = cf::Bitmap) const;
@@ -92,6 +96,13 @@ private:
     bool Fail(uint32_t error);
     Entry* Find(uint32_t format);
     const Entry* Find(uint32_t format) const;
+    // The formats synthesised from those put there, in the order they are listed.
+    std::vector<uint32_t> Synthesized() const;
+    bool IsSynthesized(uint32_t format) const;
+    // A synthesised format's bytes.
+    std::vector<uint8_t> Render(uint32_t format) const;
+    // Frees what was rendered (the formats it came from changed).
+    void DropRendered();
     void Remove(uint32_t format);
     void FreeEntry(Entry& entry);
     ClipboardHandle NewBlock(std::vector<uint8_t> bytes, bool owned);
@@ -102,6 +113,8 @@ private:
     std::map<ClipboardHandle, Block> m_blocks;
     std::map<uint32_t, std::wstring> m_names;
     std::set<uint32_t> m_unrenderable;
+    // Synthesised formats rendered so far, and their blocks.
+    std::map<uint32_t, ClipboardHandle> m_rendered;
     ClipboardHandle m_nextHandle = 0x10000;
     uint32_t m_nextFormat = cf::FirstRegistered;
     uint32_t m_lastError = 0;

@@ -7,15 +7,15 @@
 namespace plexa::sim {
 
 SimInspector::SimInspector(SimDesktop& desktop, SimOutlook& outlook,
-                           std::shared_ptr<ItemRecord> item, int32_t editorType)
+                           std::shared_ptr<ItemHandle> item, int32_t editorType)
     : m_desktop(desktop),
       m_outlook(outlook),
       m_item(std::move(item)),
-      m_editor(m_item),
+      m_editor(m_item->Edit()),
       m_editorType(editorType) {}
 
 void SimInspector::Live(const wchar_t* member) const {
-    m_outlook.Check(std::wstring(L"Inspector.") + member, m_item->EntryID());
+    m_outlook.Check(std::wstring(L"Inspector.") + member, m_item->Stored()->EntryID());
     if (m_closed) {
         throw HostError(E_FAIL, L"The window has been closed.", L"Microsoft Outlook");
     }
@@ -28,7 +28,7 @@ std::shared_ptr<CommandBars> SimInspector::GetCommandBars() {
 
 std::shared_ptr<OutlookItem> SimInspector::CurrentItem() {
     Live(L"CurrentItem");
-    if (m_item->IsRemoved()) {
+    if (m_item->Stored()->IsRemoved()) {
         throw ItemDeletedError();
     }
     return m_outlook.Item(m_item);
@@ -53,7 +53,7 @@ void SimInspector::Close(int32_t saveMode) {
 }
 
 std::wstring SimInspector::WindowName() const {
-    const std::wstring subject = m_item->GetText(mapi::PR_SUBJECT);
+    const std::wstring subject = m_item->Read().GetText(mapi::PR_SUBJECT);
     return L"Inspector '" + (subject.empty() ? std::wstring(L"Untitled") : subject) + L"'";
 }
 

@@ -1,4 +1,5 @@
-// A simulated message window: the item it shows, its body editor, its editor type (Word from the
+// A simulated message window: the item it shows (through the handle of the item object it was
+// opened for: the window edits that object's copy, and its current item shares it), its body editor, its editor type (Word from the
 // 2007 client on, or when the desktop says the user edits mail in Word), its command bars.
 // Faults: "Inspector." + the member.
 #pragma once
@@ -19,7 +20,7 @@ class SimInspector : public Inspector,
                      public SimWindow,
                      public std::enable_shared_from_this<SimInspector> {
 public:
-    SimInspector(SimDesktop& desktop, SimOutlook& outlook, std::shared_ptr<ItemRecord> item,
+    SimInspector(SimDesktop& desktop, SimOutlook& outlook, std::shared_ptr<ItemHandle> item,
                  int32_t editorType);
 
     std::shared_ptr<CommandBars> GetCommandBars() override;
@@ -32,7 +33,9 @@ public:
     std::shared_ptr<AutomationObject> HostObject() override { return shared_from_this(); }
     void RaiseActivate() override { OnActivate.Emit(); }
 
-    const std::shared_ptr<ItemRecord>& Record() const { return m_item; }
+    // The item as the window shows it (with the changes not saved yet).
+    const std::shared_ptr<ItemRecord>& Record() const { return m_item->Edit(); }
+    const std::shared_ptr<ItemHandle>& Handle() const { return m_item; }
     SimEditor& Editor() { return m_editor; }
     int32_t EditorKind() const { return m_editorType; }
 
@@ -41,7 +44,7 @@ private:
 
     SimDesktop& m_desktop;
     SimOutlook& m_outlook;
-    std::shared_ptr<ItemRecord> m_item;
+    std::shared_ptr<ItemHandle> m_item;
     SimEditor m_editor;
     int32_t m_editorType;
 };

@@ -51,7 +51,7 @@ TEST_F(HostRun, StateFolderCarriesHiveMailboxClockAndLogsToTheNextRun) {
             "clock \"2026-12-07 09:00\"\n"
             "setting GroupInterval 7\n"
             "start\n"
-            "mail to \"Ann Smith\" subject \"First\" body \"one\"\n"
+            "mail to \"Ann Smith (ann.smith@acme.example.com)\" subject \"First\" body \"one\"\n"
             "advance 1d\n",
             options);
     ASSERT_EQ(first.status, 0) << first.out << first.err;

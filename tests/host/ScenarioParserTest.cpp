@@ -191,7 +191,13 @@ TEST(ScenarioParser, CheckingCommands) {
     EXPECT_EQ(to.subject, L"Hi");
     EXPECT_EQ(to.body, L"Dear Ann");
     to = std::get<ExpectSentToCmd>(Parse(L"expect sent to x@y").body);
-    EXPECT_FALSE(to.subject || to.body);
+    EXPECT_FALSE(to.subject || to.body || to.from);
+    to = std::get<ExpectSentToCmd>(
+        Parse(L"expect sent to x@y from \"\\\\Personal Folders\\Outbox\" subject s").body);
+    EXPECT_EQ(to.from, L"\\\\Personal Folders\\Outbox");
+    EXPECT_EQ(to.subject, L"s");
+    EXPECT_EQ(std::get<ExpectSentToCmd>(Parse(L"expect sent to x@y from Drafts").body).from,
+              L"Drafts");
 
     const auto folder =
         std::get<ExpectFolderCountCmd>(Parse(L"expect folder \"Sent Items\" count 12").body);
@@ -275,6 +281,8 @@ TEST(ScenarioParser, MalformedLinesSayWhatIsWrong) {
               L"number from 0 to 1000000, not '-1'");
     EXPECT_EQ(Problem(L"expect sent to a@b subject x subject y"),
               L"expect sent: 'subject' is given twice");
+    EXPECT_EQ(Problem(L"expect sent to a@b from Drafts from Outbox"),
+              L"expect sent: 'from' is given twice");
     EXPECT_EQ(Problem(L"expect item Inbox Hi property 0x1080"),
               L"expect item: '0x1080' is not NAME=VALUE");
     EXPECT_EQ(Problem(L"expect control To shiny"),

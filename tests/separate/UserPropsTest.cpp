@@ -25,7 +25,8 @@ struct PropsWorld : test::TestWorld {
         return std::dynamic_pointer_cast<MailItem>(
             host.application->Session()->GetItemFromID(mail->EntryID()));
     }
-    std::shared_ptr<sim::ItemRecord> Record() { return sim::SimOutlook::RecordOf(mail); }
+    // The item as this object holds it (with what it has not saved).
+    std::shared_ptr<sim::ItemRecord> Record() { return sim::SimOutlook::HandleOf(mail)->Edit(); }
     // The stored text of a property, or "(absent)".
     std::wstring Stored(const wchar_t* name) {
         auto prop = mail->GetUserProperties()->Find(name);

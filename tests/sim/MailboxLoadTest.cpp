@@ -19,6 +19,7 @@
 #include "sim/MailboxLoader.h"
 #include "sim/MailboxSnapshot.h"
 #include "sim/SimHost.h"
+#include "sim/mailbox/MailboxError.h"
 #include "sim/mailbox/MailboxReader.h"
 #include "sim/mailbox/MailboxWriter.h"
 
@@ -169,6 +170,53 @@ TEST(MailboxLoad, DemoLoadsWithEveryRecipientAndMemberResolved) {
         As<TaskItem>(Find(ns->GetDefaultFolder(olFolderTasks), L"Send the workshop invitations"));
     ASSERT_EQ(task->GetLinks()->Count(), 3);
     EXPECT_EQ(As<ContactItem>(task->GetLinks()->Item(1)->Item())->CompanyName(), L"Bellerive");
+}
+
+TEST(MailboxLoad, StoreKindsAndEmptyEmailSlotsSurviveASaveAndALoad) {
+    const std::string doc = R"({"stores":[{"name":"Mailbox - Ann","kind":"exchange",)"
+                            R"("folders":[{"name":"Contacts","role":"contacts","items":[)"
+                            R"({"class":"contact","fullName":"Carla Diaz",)"
+                            R"("email":[null,"carla@diaz.example"]},)"
+                            R"({"class":"contact","fullName":"Eve Roe",)"
+                            R"("email":["eve@roe.example",null,"eve@home.example"]}]}]},)"
+                            R"({"name":"Archive"}]})";
+    const MailboxModel model = ParseMailbox(doc);
+    EXPECT_EQ(model.stores[0].kind, StoreKind::Exchange);
+    EXPECT_EQ(model.stores[1].kind, StoreKind::Pst);
+    const auto& carla = model.stores[0].folders[0].items[0];
+    EXPECT_EQ(carla.email, (std::vector<std::wstring>{L"", L"carla@diaz.example"}));
+    // The writer keeps the empty slot as null, and reading that back gives the same model.
+    const std::string written = FormatMailbox(model);
+    EXPECT_NE(written.find("null"), std::string::npos);
+    EXPECT_NE(written.find(R"("exchange")"), std::string::npos);
+    EXPECT_EQ(ParseMailbox(written), model);
+
+    // Loaded, the slot is empty and the next one filled; saved from the client, both come back.
+    test::TestWorld world;
+    SimHost host(world.sim, model, L"mailbox.json");
+    EXPECT_EQ(host.session.DefaultStore()->Kind(), StoreKind::Exchange);
+    const auto& contacts = host.session.DefaultFolder(olFolderContacts)->Items();
+    ASSERT_EQ(contacts.size(), 2U);
+    EXPECT_EQ(host.session.ContactEmailAddress(*contacts[0], 1), L"");
+    EXPECT_EQ(host.session.ContactEmailAddress(*contacts[0], 2), L"carla@diaz.example");
+    EXPECT_EQ(host.session.Resolve(L"Carla Diaz")->address, L"carla@diaz.example");
+    // An address removed at run time leaves its slot empty, not the later ones moved up.
+    host.session.SetContactEmail(*contacts[1], 1, L"");
+    const MailboxModel saved = SnapshotSession(host.session);
+    EXPECT_EQ(saved.stores[0].kind, StoreKind::Exchange);
+    const auto& items = saved.stores[0].FindRole(FolderRole::Contacts)->items;
+    EXPECT_EQ(items[0].email, (std::vector<std::wstring>{L"", L"carla@diaz.example"}));
+    EXPECT_EQ(items[1].email, (std::vector<std::wstring>{L"", L"", L"eve@home.example"}));
+    EXPECT_EQ(ParseMailbox(FormatMailbox(saved)), saved);
+
+    // A null with no address after it, and an empty text, are mistakes in the file.
+    for (const char* bad : {R"(["a@x.example",null])", R"([null])", R"([""])"}) {
+        const std::string wrong =
+            R"({"stores":[{"name":"S","folders":[{"name":"Contacts","role":"contacts",)"
+            R"("items":[{"class":"contact","fullName":"X","email":)" +
+            std::string(bad) + "}]}]}]}";
+        EXPECT_THROW(ParseMailbox(wrong), MailboxError) << bad;
+    }
 }
 
 TEST(MailboxLoad, SavedMailboxKeepsWhatHappenedAtRunTime) {

@@ -205,6 +205,10 @@ std::wstring RecipientList(const sim::Transmission& t) {
     return text::Join(parts, L"; ");
 }
 
+std::wstring SubmittedFrom(const sim::Transmission& t) {
+    return t.submittedFrom.empty() ? std::wstring(L"no folder") : t.submittedFrom;
+}
+
 bool WentTo(const sim::Transmission& t, const std::wstring& address) {
     for (const auto& r : t.recipients) {
         if (text::EqualsNoCase(r.address, address)) {
@@ -341,6 +345,7 @@ public:
                                                                std::to_wstring(found));
     }
     void operator()(const ExpectSentToCmd& c) {
+        const std::wstring from = c.from ? Folder(*c.from).Path() : L"";
         std::vector<std::wstring> near;
         std::vector<std::wstring> everyone;
         for (const auto& t : m_world.AllTransmissions()) {
@@ -351,12 +356,14 @@ public:
             const bool subjectOk = !c.subject || t.subject == *c.subject;
             const bool bodyOk = !c.body || t.body.find(*c.body) != std::wstring::npos ||
                                 t.htmlBody.find(*c.body) != std::wstring::npos;
-            if (subjectOk && bodyOk) {
+            const bool fromOk = !c.from || text::EqualsNoCase(t.submittedFrom, from);
+            if (subjectOk && bodyOk && fromOk) {
                 Held();
                 return;
             }
             near.push_back(L"subject " + Quote(t.subject) + L", body " +
-                           Quote(t.body.substr(0, 60)));
+                           Quote(t.body.substr(0, 60)) + L", submitted from " +
+                           SubmittedFrom(t));
         }
         std::wstring wanted = L"expected a message sent to " + c.address;
         if (c.subject) {
@@ -364,6 +371,9 @@ public:
         }
         if (c.body) {
             wanted += L" whose body contains " + Quote(*c.body);
+        }
+        if (c.from) {
+            wanted += L" submitted from " + from;
         }
         if (!near.empty()) {
             Fail(wanted + L"; the messages to " + c.address + L" have " +
@@ -596,7 +606,8 @@ private:
         int n = 0;
         for (const auto& t : sent) {
             Show(std::to_wstring(++n) + L". " + sim::FormatMailboxDate(t.timeUtc) + L" UTC from " +
-                 t.senderAddress + L" to " + RecipientList(t) + L": " + Quote(t.subject));
+                 t.senderAddress + L" to " + RecipientList(t) + L": " + Quote(t.subject) +
+                 L", submitted from " + SubmittedFrom(t));
         }
     }
     void DumpFolder(const sim::FolderRecord& folder, const std::wstring& indent) {

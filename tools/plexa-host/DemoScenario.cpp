@@ -34,10 +34,10 @@ say ""
 say "-- A new message: the client's CreateItem and Display open its window; the user addresses"
 say "   it, types the subject and the body, and presses Send"
 new mail
-address to "Ann Smith"
+address to "Ann Smith (ann.smith@acme.example.com)"
 subject "Lunch on Friday?"
 type "Dear Ann,\nFriday at noon suits me.\nKind regards"
-expect message to "Ann Smith"
+expect message to "Ann Smith (ann.smith@acme.example.com)"
 dump message
 send
 expect sent to ann.smith@acme.example.com subject "Lunch on Friday?" body "noon"

@@ -136,6 +136,8 @@ struct ExpectSentToCmd {
     std::wstring address;
     std::optional<std::wstring> subject;
     std::optional<std::wstring> body;
+    // The folder it was submitted from.
+    std::optional<std::wstring> from;
 };
 struct ExpectFolderCountCmd {
     std::wstring folder;

@@ -192,12 +192,16 @@ CommandBody ParseExpect(Cursor& c) {
         ExpectSentToCmd cmd;
         cmd.address = c.TakeText(L"the address");
         while (!c.AtEnd()) {
-            const std::wstring clause = c.TakeKeyword({L"subject", L"body"}, L"a clause");
-            auto& slot = clause == L"subject" ? cmd.subject : cmd.body;
+            const std::wstring clause =
+                c.TakeKeyword({L"subject", L"body", L"from"}, L"a clause");
+            auto& slot = clause == L"subject" ? cmd.subject
+                         : clause == L"body"  ? cmd.body
+                                              : cmd.from;
             if (slot) {
                 c.Fail(L"expect sent: '" + clause + L"' is given twice");
             }
-            slot = c.TakeText(L"the " + clause + L" text");
+            slot = c.TakeText(clause == L"from" ? std::wstring(L"the folder")
+                                                : L"the " + clause + L" text");
         }
         return cmd;
     }

@@ -46,8 +46,9 @@ public:
     // A default folder of the default store (OlDefaultFolders). Throws HostError when the
     // store has no such folder.
     virtual std::shared_ptr<MAPIFolder> GetDefaultFolder(int32_t folderType) = 0;
-    // Opens an item by entry id, in any store or in the given one. Throws HostError when it
-    // does not exist (also once it was deleted for good or sent).
+    // Opens an item by entry id, in the default store or in the given one (an item of another
+    // store needs its store id). Throws HostError when it does not exist (also once it was
+    // moved elsewhere, deleted for good or sent).
     virtual std::shared_ptr<OutlookItem> GetItemFromID(const std::wstring& entryID,
                                                        const std::wstring& storeID = L"") = 0;
     // Opens a folder by entry id. Throws HostError when it does not exist.

@@ -31,15 +31,19 @@ public:
     virtual std::wstring Body() = 0;
     virtual void SetBody(const std::wstring& body) = 0;
     virtual std::wstring Categories() = 0;
+    // False while the object holds changes it has not saved (and for an item never saved).
+    virtual bool Saved() = 0;
     // Saves the item (a new item goes to its folder, or Drafts, and gets an entry id).
     virtual void Save() = 0;
     // Opens the item in a window (not modal).
     virtual void Display() = 0;
-    // Moves the item to Deleted Items; in Deleted Items, removes it for good.
+    // Moves the item to Deleted Items; in Deleted Items, removes it for good. Either way this
+    // object then refers to nothing.
     virtual void Delete() = 0;
     // A duplicate of the item, with every property and recipient, in the same folder.
     virtual std::shared_ptr<OutlookItem> Copy() = 0;
-    // Moves the item and returns it as it is in its new folder (with a new entry id).
+    // Moves the item and returns it as it is in its new folder; this object then refers to
+    // nothing. Whether the entry id stays depends on the store.
     virtual std::shared_ptr<OutlookItem> Move(const std::shared_ptr<MAPIFolder>& destination) = 0;
     // Closes the item's window with an OlInspectorClose mode.
     virtual void Close(int32_t saveMode) = 0;

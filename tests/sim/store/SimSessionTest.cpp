@@ -61,7 +61,10 @@ TEST_F(SimSessionTest, ResolvesByNameOrAddressIgnoringCaseAndRefusesAmbiguity) {
     EXPECT_EQ(session.Resolve(L"Sam Jones"), nullptr);  // two entries
     EXPECT_EQ(session.Resolve(L"Nobody Here"), nullptr);
     EXPECT_EQ(session.Resolve(L""), nullptr);
-    EXPECT_EQ(session.Resolve(L"Dana"), nullptr);  // no partial matches
+    // With no entry of that name, a unique beginning of a display name resolves.
+    EXPECT_EQ(session.Resolve(L"Dana"), dana);
+    EXPECT_EQ(session.Resolve(L"sam"), nullptr);  // begins two
+    EXPECT_EQ(session.Resolve(L"lee@"), nullptr);  // the beginning of an address is no name
 
     auto oneOff = session.Resolve(L"new@person.example");
     ASSERT_NE(oneOff, nullptr);
@@ -105,13 +108,15 @@ TEST_F(SimSessionTest, ContactsResolveToTheirSlotEntriesAndFollowChanges) {
     auto twin = Contact(L"Christine Ode", L"other@ode.example");
     EXPECT_EQ(session.Resolve(L"Christine Ode"), nullptr);
     const std::wstring twinID = twin->EntryID();
-    session.Delete(twin);  // to Deleted Items, which is no address book
+    auto trashed = session.Delete(twin);  // to Deleted Items, which is no address book
     EXPECT_EQ(session.Resolve(L"Christine Ode"), entry);
     EXPECT_TRUE(session.Resolve(L"other@ode.example")->oneOff);
-    EXPECT_EQ(session.FindItem(twinID), twin);
-    session.Delete(twin);
+    EXPECT_TRUE(twin->IsRemoved());
+    EXPECT_EQ(session.FindItem(twinID), trashed);  // a personal-folders store keeps the id
+    EXPECT_EQ(session.Delete(trashed), nullptr);
     EXPECT_EQ(session.FindItem(twinID), nullptr);
     EXPECT_THROW(session.Delete(twin), HostError);
+    EXPECT_THROW(session.Delete(trashed), HostError);
 
     // A slot that stores an address-book entry's id resolves to that entry.
     auto gal = session.addressBook.AddExchange(L"Pat Gal", L"/o=Acme/cn=pgal", L"pat@acme.example");
@@ -136,7 +141,8 @@ TEST_F(SimSessionTest, NamedPropertyIdsAreStablePerStore) {
 
     // Moving an item between stores carries its named properties over to the new ids.
     auto contact = Contact(L"Moved Person", L"moved@person.example");
-    session.Move(contact, *second.DefaultFolder(olFolderContacts));
+    contact = session.Move(contact, *second.DefaultFolder(olFolderContacts));
+    EXPECT_EQ(&contact->Store(), &second);
     EXPECT_EQ(session.ContactEmailAddress(*contact, 1), L"moved@person.example");
     EXPECT_EQ(session.Resolve(L"Moved Person")->address, L"moved@person.example");
 }
@@ -190,12 +196,13 @@ TEST_F(SimSessionTest, MovingCopyingAndRemovingKeepResolutionInStep) {
     FolderRecord& inbox = *session.DefaultFolder(olFolderInbox);
 
     // In a mail folder a contact is no entry; back among the contacts it is again.
-    session.Move(contact, inbox);
-    EXPECT_EQ(session.FindItem(firstID), nullptr);
-    EXPECT_EQ(session.FindItem(contact->EntryID()), contact);
+    auto moved = session.Move(contact, inbox);
+    EXPECT_TRUE(contact->IsRemoved());
+    EXPECT_EQ(session.FindItem(firstID), moved);  // a personal-folders store keeps the id
     EXPECT_TRUE(session.Resolve(L"roving@person.example")->oneOff);
     EXPECT_EQ(session.Resolve(L"Roving Person"), nullptr);
-    session.Move(contact, contacts);
+    EXPECT_THROW(session.Move(contact, contacts), HostError);
+    contact = session.Move(moved, contacts);
     auto entry = session.Resolve(L"Roving Person");
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(session.Resolve(L"ROVING@person.example"), entry);
@@ -207,8 +214,7 @@ TEST_F(SimSessionTest, MovingCopyingAndRemovingKeepResolutionInStep) {
     auto other = Contact(L"Roving Person", L"other@person.example");
     EXPECT_EQ(session.Resolve(L"Roving Person"), nullptr);
     EXPECT_EQ(session.Resolve(L"Roving@Person.example"), entry);
-    session.Delete(other);
-    session.Delete(other);
+    session.Delete(session.Delete(other));
     session.Delete(copy);
     EXPECT_EQ(session.Resolve(L"Roving Person"), entry);
 

@@ -71,16 +71,20 @@ TEST(ClipboardTest, MemoryFormatsSurviveASaveAndRestoreAndBitmapsCannotBeSaved) 
     std::vector<uint32_t> skipped;
     const auto saved = SaveAll(cb, skipped);
     EXPECT_EQ(skipped, (std::vector<uint32_t>{native, cf::Bitmap}));
-    ASSERT_EQ(saved.size(), 3U);
+    // The synthesised OEM text and device-independent bitmap are saved with the rest.
+    ASSERT_EQ(saved.size(), 5U);
+    EXPECT_EQ(saved[3].format, cf::OemText);
+    EXPECT_EQ(saved[4].format, cf::Dib);
     // The add-in changes the clipboard (a button face), then puts the saved formats back.
     cb.Clear();
     cb.SetData(std::make_shared<SimPicture>(L"face", IPictureDisp::PicTypeBitmap, 0x99));
-    EXPECT_EQ(clipboard.Formats(), (std::vector<uint32_t>{cf::Bitmap}));
+    EXPECT_EQ(clipboard.Formats(), (std::vector<uint32_t>{cf::Bitmap, cf::Dib}));
     RestoreAll(cb, saved);
-    EXPECT_EQ(clipboard.Formats(), (std::vector<uint32_t>{cf::UnicodeText, cf::Text, html}));
+    EXPECT_EQ(clipboard.Formats(),
+              (std::vector<uint32_t>{cf::UnicodeText, cf::Text, html, cf::OemText, cf::Dib}));
     EXPECT_EQ(clipboard.Text(), L"Grüße");
     EXPECT_EQ(clipboard.Data(html), (std::vector<uint8_t>{'<', 'b', '>'}));
-    EXPECT_EQ(clipboard.Picture(), nullptr);  // the bitmap is lost
+    EXPECT_EQ(clipboard.Picture(), nullptr);  // the bitmap itself is lost, its DIB kept
     EXPECT_EQ(clipboard.LeakedBlocks(), 0U);
 
     // The Win32 calls report failures instead of throwing.
@@ -100,6 +104,53 @@ TEST(ClipboardTest, MemoryFormatsSurviveASaveAndRestoreAndBitmapsCannotBeSaved) 
     EXPECT_EQ(cb.GlobalSize(0x5), 0U);
     EXPECT_TRUE(cb.CloseClipboard());
     EXPECT_FALSE(cb.CloseClipboard());
+}
+
+TEST(ClipboardTest, TextAndBitmapsBringTheFormatsWindowsSynthesises) {
+    test::TestWorld world;
+    SimClipboard& clipboard = world.sim.clipboard;
+    IClipboard& cb = clipboard;
+
+    // ANSI text alone stands for the OEM and Unicode text too, each rendered when asked for.
+    clipboard.AddData(cf::Text, {'c', 'a', 'f', 0xE9, 0});
+    EXPECT_EQ(clipboard.Formats(), (std::vector<uint32_t>{cf::Text, cf::OemText, cf::UnicodeText}));
+    EXPECT_TRUE(cb.IsClipboardFormatAvailable(cf::UnicodeText));
+    EXPECT_EQ(clipboard.Text(), L"caf\u00E9");
+    EXPECT_EQ(clipboard.Data(cf::OemText), (std::vector<uint8_t>{'c', 'a', 'f', 0x82, 0}));
+    ASSERT_TRUE(cb.OpenClipboard(0));
+    const ClipboardHandle unicode = cb.GetClipboardData(cf::UnicodeText);
+    ASSERT_NE(unicode, 0U);
+    EXPECT_EQ(cb.GlobalSize(unicode), 10U);
+    EXPECT_EQ(cb.GetClipboardData(cf::UnicodeText), unicode);  // rendered once
+    EXPECT_EQ(cb.GetClipboardData(cf::Dib), 0U);               // no bitmap, no DIB
+    EXPECT_TRUE(cb.CloseClipboard());
+
+    // Unicode text stands for the other two; what was put there is never replaced.
+    clipboard.ClearAll();
+    clipboard.AddData(cf::UnicodeText, {'h', 0, 'i', 0, 0, 0});
+    EXPECT_EQ(clipboard.Formats(), (std::vector<uint32_t>{cf::UnicodeText, cf::Text, cf::OemText}));
+    EXPECT_EQ(clipboard.Data(cf::Text), (std::vector<uint8_t>{'h', 'i', 0}));
+    clipboard.AddData(cf::Text, {'x', 0});
+    EXPECT_EQ(clipboard.Data(cf::Text), (std::vector<uint8_t>{'x', 0}));
+    EXPECT_EQ(clipboard.Formats(), (std::vector<uint32_t>{cf::UnicodeText, cf::Text, cf::OemText}));
+
+    // A bitmap stands for a device-independent bitmap of its pixels.
+    clipboard.ClearAll();
+    SimImage image{2, 1, 32, {0x112233, 0x445566}, {}};
+    clipboard.AddPicture(
+        std::make_shared<SimPicture>(L"face", IPictureDisp::PicTypeBitmap, 0x50, image));
+    EXPECT_EQ(clipboard.Formats(), (std::vector<uint32_t>{cf::Bitmap, cf::Dib}));
+    const std::vector<uint8_t> dib = clipboard.Data(cf::Dib);
+    ASSERT_EQ(dib.size(), 40U + 8U);
+    EXPECT_EQ(dib[0], 40);  // BITMAPINFOHEADER
+    EXPECT_EQ(dib[4], 2);   // width
+    EXPECT_EQ(dib[8], 1);   // height
+    EXPECT_EQ(dib[14], 32);
+    EXPECT_EQ((std::vector<uint8_t>(dib.begin() + 40, dib.end())),
+              (std::vector<uint8_t>{0x33, 0x22, 0x11, 0, 0x66, 0x55, 0x44, 0}));
+    clipboard.ClearAll();
+    EXPECT_TRUE(clipboard.Formats().empty());
+    EXPECT_EQ(clipboard.LeakedBlocks(), 0U);
 }
 
 TEST(TimersTest, MovingTheClockFiresDueTimersInOrderWithTheClockAtTheirMoment) {
