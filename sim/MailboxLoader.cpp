@@ -559,7 +559,7 @@ private:
         // A contact's full name stands for each of its addresses, so the client cannot resolve
         // that of a contact with several; in a list the file means the contact, as a user
         // picking it from the contacts would: its first address.
-        if (member.IsText()) {
+        if (member.IsText() && CountMatches(member.text) == 1) {
             if (auto entry = FirstAddressOfContact(member.text)) {
                 return entry;
             }
@@ -579,7 +579,8 @@ private:
                      L"of them has)");
     }
 
-    // The first address of the one contact with that full name (and an address), or nullptr.
+    // The first address of the one contact with that full name and several addresses, or
+    // nullptr.
     std::shared_ptr<AddressEntryRecord> FirstAddressOfContact(const std::wstring& fullName) {
         ItemRecord* found = nullptr;
         for (ItemRecord* contact : m_contacts) {
@@ -591,12 +592,15 @@ private:
                 found = contact;
             }
         }
+        std::shared_ptr<AddressEntryRecord> first;
+        int filled = 0;
         for (int k = 1; found != nullptr && k <= 3; ++k) {
             if (auto entry = m_session.ContactEntry(*found, k)) {
-                return entry;
+                first = first ? first : entry;
+                ++filled;
             }
         }
-        return nullptr;
+        return filled > 1 ? first : nullptr;
     }
 
     // How many entries a text finds, for the message about a member that does not resolve.

@@ -416,7 +416,8 @@ std::vector<uint32_t> SimClipboard::Synthesized() const {
             formats.push_back(format);
         }
     }
-    if (Find(cf::Bitmap) != nullptr && Find(cf::Dib) == nullptr) {
+    const Entry* bitmap = Find(cf::Bitmap);
+    if (bitmap != nullptr && bitmap->picture && Find(cf::Dib) == nullptr) {
         formats.push_back(cf::Dib);
     }
     return formats;

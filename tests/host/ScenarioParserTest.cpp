@@ -194,7 +194,7 @@ TEST(ScenarioParser, CheckingCommands) {
     EXPECT_FALSE(to.subject || to.body || to.from);
     to = std::get<ExpectSentToCmd>(
         Parse(L"expect sent to x@y from \"\\\\Personal Folders\\Outbox\" subject s").body);
-    EXPECT_EQ(to.from, L"\\\\Personal Folders\\Outbox");
+    EXPECT_EQ(to.from, L"\\Personal Folders\\Outbox");
     EXPECT_EQ(to.subject, L"s");
     EXPECT_EQ(std::get<ExpectSentToCmd>(Parse(L"expect sent to x@y from Drafts").body).from,
               L"Drafts");

@@ -33,7 +33,8 @@ struct BookWorld : test::TestWorld {
         sim::AddressBook::AddMember(*club, inner);
         sim::AddressBook::AddMember(*club, bob);
     }
-    // A saved mail with recipients given as (text, type), bound to a safe item.
+    // A saved mail with recipients given as (text, type), bound to a safe item, resolved and
+    // saved again (so that a message opened through the library's session sees them resolved).
     std::shared_ptr<SafeMailItem> Mail(std::initializer_list<std::pair<std::wstring, int32_t>> to) {
         auto mail = std::dynamic_pointer_cast<MailItem>(host.application->CreateItem(olMailItem));
         for (const auto& [name, type] : to) {
@@ -43,6 +44,7 @@ struct BookWorld : test::TestWorld {
         auto safe = redemption.CreateSafeMailItem();
         safe->SetItem(mail);
         safe->Recipients()->ResolveAll();
+        safe->Save();
         return safe;
     }
     std::vector<std::wstring> Recipients(SafeMailItem& safe) {

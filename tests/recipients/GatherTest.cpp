@@ -305,8 +305,7 @@ TEST(Gather, ListsLinksAndOtherItemClasses) {
     meeting->links.push_back({L"Gone Contact", olLinkContact, gone->EntryID(), L""});
     meeting->links.push_back({L"Bare Contact", olLinkContact, bare->EntryID(), L""});
     meeting->links.push_back({L"A note", 44, note->EntryID(), L""});
-    w.session.Delete(gone);
-    w.session.Delete(gone);  // gone for good
+    w.session.Delete(w.session.Delete(gone));  // to Deleted Items, then gone for good
     w.recipients.Reset();
     EXPECT_TRUE(w.Gather(calendar, {meeting}));
     EXPECT_EQ(w.Gathered(), (Lines{L"name:Gone Contact", L"name:Bare Contact"}));

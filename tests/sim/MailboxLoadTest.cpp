@@ -83,11 +83,13 @@ TEST(MailboxLoad, HostExampleAnswersThroughTheHostPorts) {
     EXPECT_EQ(host.session.ContactEmailAddress(annRecord, 3), L"");
     EXPECT_EQ(As<ContactItem>(Find(contacts, L"Bob Lee"))->Sensitivity(), olPrivate);
 
-    // A typed address finds the contact's second slot, as the client resolves it.
+    // A typed address finds the contact's second slot, as the client resolves it: with two
+    // addresses, the contact stands in the address book once for each, by name and address.
     auto draft = As<MailItem>(host.application->CreateItem(olMailItem));
     auto typed = draft->GetRecipients()->Add(L"ANN@home.example");
     ASSERT_TRUE(typed->Resolve());
-    EXPECT_EQ(typed->GetAddressEntry()->Name(), L"Ann Smith");
+    EXPECT_EQ(typed->GetAddressEntry()->Name(), L"Ann Smith (ann@home.example)");
+    EXPECT_FALSE(draft->GetRecipients()->Add(L"Ann Smith")->Resolve());  // ambiguous
 
     auto inbox = ns->GetDefaultFolder(olFolderInbox);
     auto lunch = As<MailItem>(Find(inbox, L"Lunch on Friday?"));

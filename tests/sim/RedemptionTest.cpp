@@ -138,14 +138,25 @@ TEST(Redemption, SessionAddsListMembersAndFollowsEntriesToTheirContacts) {
     rdoList->AddMember(L"Ann Smith");
     rdoList->AddMember(L"carla@diaz.example");
     EXPECT_THROW(rdoList->AddMember(L"Nobody Known"), HostError);
+    // The library's message is an object of its own: its saved members show in the list
+    // opened again (the object changed before keeps its own copy).
+    EXPECT_EQ(std::dynamic_pointer_cast<DistListItem>(
+                  w.host.application->Session()->GetItemFromID(list->EntryID()))
+                  ->MemberCount(),
+              0);
     rdoList->Save();
-    EXPECT_EQ(list->MemberCount(), 2);
+    EXPECT_EQ(list->MemberCount(), 0);
+    EXPECT_EQ(std::dynamic_pointer_cast<DistListItem>(
+                  w.host.application->Session()->GetItemFromID(list->EntryID()))
+                  ->MemberCount(),
+              2);
 
     // A message's recipients lead to their entries, and an entry to the contact behind it.
     auto mail = w.Mail(L"Hi", {L"Ann Smith"});
     auto safe = w.redemption.CreateSafeMailItem();
     safe->SetItem(mail);
     ASSERT_TRUE(safe->Recipients()->ResolveAll());
+    safe->Save();  // the session opens the message as saved
     auto rdoMail = rdo->GetMessageFromID(mail->EntryID(), L"");
     auto entry = rdoMail->Recipients()->Item(1)->AddressEntry();
     ASSERT_TRUE(entry);

@@ -169,6 +169,8 @@ TEST_F(WindowsTest, ClosingWithAPromptAsksTheUserAndTheItemMayRefuse) {
     EXPECT_EQ(inspector->EditorType(), olEditorWord);
     EXPECT_TRUE(inspector->IsWordMail());
 
+    // The close box asks only when the window holds changes.
+    inspector->CurrentItem()->SetSubject(L"Changed");
     desktop.ui().user.AnswerMsgBox(mb::IdCancel, L"save changes");
     inspector->Close(olPromptForSave);
     EXPECT_FALSE(inspector->IsClosed());
@@ -188,6 +190,7 @@ TEST_F(WindowsTest, ClosingWithAPromptAsksTheUserAndTheItemMayRefuse) {
 
     // Without an answer the prompt fails loudly.
     mail->Display();
+    desktop.ActiveInspector()->CurrentItem()->SetSubject(L"Changed again");
     EXPECT_THROW(desktop.ActiveInspector()->Close(olPromptForSave), UnexpectedPrompt);
     EXPECT_THROW(desktop.ActiveInspector()->Close(7), HostError);
 }
