@@ -145,6 +145,22 @@ const std::vector<std::shared_ptr<AddressEntryRecord>>& AddressBook::Lookup(
     return it == m_byKey.end() ? kNone : it->second;
 }
 
+std::vector<std::shared_ptr<AddressEntryRecord>> AddressBook::NamesBeginningWith(
+    const std::wstring& lowerPrefix) const {
+    std::vector<std::shared_ptr<AddressEntryRecord>> found;
+    for (auto it = m_byKey.lower_bound(lowerPrefix);
+         it != m_byKey.end() && it->first.starts_with(lowerPrefix); ++it) {
+        for (const auto& entry : it->second) {
+            // The key may be an address; the entry counts by its name only.
+            if (text::ToLower(entry->name) == it->first &&
+                std::find(found.begin(), found.end(), entry) == found.end()) {
+                found.push_back(entry);
+            }
+        }
+    }
+    return found;
+}
+
 std::vector<std::shared_ptr<AddressEntryRecord>> AddressBook::Expand(
     const std::shared_ptr<AddressEntryRecord>& list) {
     std::vector<std::shared_ptr<AddressEntryRecord>> result;

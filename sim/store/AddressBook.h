@@ -1,5 +1,6 @@
 // The simulated address book: SMTP and Exchange entries and distribution lists, indexed by
-// name and address (letter case ignored) so that a lookup costs the same for ten entries or a
+// name and address (letter case ignored, in order, so that the names beginning with a text are
+// found as quickly as one name) for a lookup that costs about the same for ten entries or a
 // hundred thousand. It also owns the entries made for contacts, list items and typed addresses
 // (one-off entries), which are found by entry id but not by name.
 #pragma once
@@ -7,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -52,6 +54,9 @@ public:
     std::shared_ptr<AddressEntryRecord> Find(const std::wstring& entryID) const;
     // The listed entries whose name, address or SMTP address is the text (letter case ignored).
     const std::vector<std::shared_ptr<AddressEntryRecord>>& Lookup(const std::wstring& text) const;
+    // The listed entries whose name begins with a lower-cased text, each once.
+    std::vector<std::shared_ptr<AddressEntryRecord>> NamesBeginningWith(
+        const std::wstring& lowerPrefix) const;
     // The listed entries, in the order they were added.
     const std::vector<std::shared_ptr<AddressEntryRecord>>& Entries() const { return m_listed; }
 
@@ -70,7 +75,7 @@ private:
     std::vector<std::shared_ptr<AddressEntryRecord>> m_listed;
     // Every entry, by the number its entry id was made from.
     std::unordered_map<uint64_t, std::shared_ptr<AddressEntryRecord>> m_byID;
-    std::unordered_map<std::wstring, std::vector<std::shared_ptr<AddressEntryRecord>>> m_byKey;
+    std::map<std::wstring, std::vector<std::shared_ptr<AddressEntryRecord>>> m_byKey;
     std::unordered_map<const AddressEntryRecord*, std::vector<std::wstring>> m_keysOf;
     std::unordered_map<std::wstring, std::shared_ptr<AddressEntryRecord>> m_oneOffs;
 };

@@ -182,8 +182,6 @@ FolderRecord* SimSession::FindFolder(const std::wstring& entryID,
 
 void SimSession::Reserve(std::size_t items, std::size_t contacts, std::size_t entries) {
     m_items.reserve(m_items.size() + items);
-    // A name and an address for most contacts.
-    m_contactIndex.reserve(m_contactIndex.size() + 2 * contacts);
     // Besides the entries, one for each contact's address and each list item.
     addressBook.Reserve(entries + contacts);
 }
@@ -370,8 +368,7 @@ void SimSession::DropChanges(ItemRecord& copy) {
 
 std::shared_ptr<ItemRecord> SimSession::Relocate(const std::shared_ptr<ItemRecord>& item,
                                                  FolderRecord& folder) {
-    const bool keepID =
-        &folder.Store() == &item->Store() && item->Store().Kind() == StoreKind::Pst;
+    const bool keepID = &folder.Store() == &item->Store() && item->Store().Kind() == StoreKind::Pst;
     auto moved = std::make_shared<ItemRecord>(*this, item->ObjectClass(), item->Store());
     moved->m_props = std::move(item->m_props);
     moved->recipients = std::move(item->recipients);
@@ -425,8 +422,7 @@ std::shared_ptr<ItemRecord> SimSession::Delete(const std::shared_ptr<ItemRecord>
     return Relocate(item, *deleted);
 }
 
-const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item,
-                                       bool leaveInPlace) {
+const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item, bool leaveInPlace) {
     if (item->IsRemoved()) {
         throw Deleted();
     }
@@ -547,16 +543,13 @@ void SimSession::AddMatches(const std::wstring& key, bool namesOnly, bool prefix
         return;
     }
     const std::wstring lower = text::ToLower(key);
-    for (const auto& entry : addressBook.Entries()) {
-        if (text::ToLower(entry->name).starts_with(lower)) {
-            take(entry);
-        }
+    for (auto& entry : addressBook.NamesBeginningWith(lower)) {
+        take(std::move(entry));
     }
     std::vector<const std::vector<Candidate>*> buckets;
-    for (const auto& [bucketKey, bucket] : m_contactIndex) {
-        if (bucketKey.starts_with(lower)) {
-            buckets.push_back(&bucket);
-        }
+    for (auto it = m_contactIndex.lower_bound(lower);
+         it != m_contactIndex.end() && it->first.starts_with(lower); ++it) {
+        buckets.push_back(&it->second);
     }
     for (const auto* bucket : buckets) {
         takeCandidates(*bucket);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -175,9 +176,10 @@ private:
     // cheaper than hashing its 48 characters, and ids made one after another sit side by side.
     std::unordered_map<uint64_t, std::shared_ptr<ItemRecord>> m_items;
     std::unordered_map<uint64_t, FolderRecord*> m_folders;
-    // Contacts and list items of contact folders by lower-cased name and address. Each item
-    // keeps the keys of its buckets (ItemRecord::m_indexKeys) to leave them again.
-    std::unordered_map<std::wstring, std::vector<Candidate>> m_contactIndex;
+    // Contacts and list items of contact folders by lower-cased name and address, in order (the
+    // names beginning with a text sit together). Each item keeps the keys of its buckets
+    // (ItemRecord::m_indexKeys) to leave them again.
+    std::map<std::wstring, std::vector<Candidate>> m_contactIndex;
     bool m_indexing = false;
 };
 

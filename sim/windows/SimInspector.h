@@ -1,7 +1,7 @@
 // A simulated message window: the item it shows (through the handle of the item object it was
-// opened for: the window edits that object's copy, and its current item shares it), its body editor, its editor type (Word from the
-// 2007 client on, or when the desktop says the user edits mail in Word), its command bars.
-// Faults: "Inspector." + the member.
+// opened for: the window edits that object's copy, and its current item shares it), its body
+// editor, its editor type (Word from the 2007 client on, or when the desktop says the user edits
+// mail in Word), its command bars. Faults: "Inspector." + the member.
 #pragma once
 
 #include <memory>

@@ -24,7 +24,7 @@ TEST(Clipboard, TheUsersContentsComeBackExceptWhatCannotBeSaved) {
 
     CClipboard clip;
     clip.Save();
-    clip.Save();                         // nested: only counts
+    clip.Save();  // nested: only counts
     // Two texts, the HTML and the OEM text that Windows synthesises from the texts.
     EXPECT_EQ(clip.Saved().size(), 4u);
     board.CopyText(L"the add-in's button face went here");

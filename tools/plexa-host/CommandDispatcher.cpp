@@ -362,8 +362,7 @@ public:
                 return;
             }
             near.push_back(L"subject " + Quote(t.subject) + L", body " +
-                           Quote(t.body.substr(0, 60)) + L", submitted from " +
-                           SubmittedFrom(t));
+                           Quote(t.body.substr(0, 60)) + L", submitted from " + SubmittedFrom(t));
         }
         std::wstring wanted = L"expected a message sent to " + c.address;
         if (c.subject) {

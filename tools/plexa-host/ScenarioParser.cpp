@@ -192,8 +192,7 @@ CommandBody ParseExpect(Cursor& c) {
         ExpectSentToCmd cmd;
         cmd.address = c.TakeText(L"the address");
         while (!c.AtEnd()) {
-            const std::wstring clause =
-                c.TakeKeyword({L"subject", L"body", L"from"}, L"a clause");
+            const std::wstring clause = c.TakeKeyword({L"subject", L"body", L"from"}, L"a clause");
             auto& slot = clause == L"subject" ? cmd.subject
                          : clause == L"body"  ? cmd.body
                                               : cmd.from;

@@ -231,8 +231,8 @@ TEST_F(ItemStateTest, EverySendRecordsTheFolderItWasSubmittedFrom) {
     EXPECT_EQ(Default(olFolderDrafts)->GetItems()->Count(), 1);
 
     // From the Outbox it leaves as the client's spooler takes it.
-    auto queued = std::dynamic_pointer_cast<MailItem>(
-        Draft(L"Queued")->Move(Default(olFolderOutbox)));
+    auto queued =
+        std::dynamic_pointer_cast<MailItem>(Draft(L"Queued")->Move(Default(olFolderOutbox)));
     safe->SetItem(queued);
     safe->Send();
     EXPECT_EQ(host.session.transmissions.back().submittedFrom, L"\\\\Personal Folders\\Outbox");
@@ -273,6 +273,8 @@ TEST_F(ItemStateTest, TypedNamesResolveOnlyWhenOneEntryMatches) {
     EXPECT_EQ(one->Name(), L"Carla Diaz");
     EXPECT_EQ(prefix->Address(), L"dana@acme.example");
     EXPECT_EQ(session.Resolve(L"Dan"), nullptr);  // begins two names
+    EXPECT_EQ(session.Resolve(L"carla")->address, L"carla@diaz.example");
+    EXPECT_EQ(session.Resolve(L"Ann"), nullptr);   // begins both of Ann Smith's entries
     EXPECT_EQ(session.Resolve(L"ann@"), nullptr);  // an address's beginning is no name
 
     // Sending a message with an ambiguous name fails as in the client.

@@ -63,7 +63,7 @@ TEST_F(SimSessionTest, ResolvesByNameOrAddressIgnoringCaseAndRefusesAmbiguity) {
     EXPECT_EQ(session.Resolve(L""), nullptr);
     // With no entry of that name, a unique beginning of a display name resolves.
     EXPECT_EQ(session.Resolve(L"Dana"), dana);
-    EXPECT_EQ(session.Resolve(L"sam"), nullptr);  // begins two
+    EXPECT_EQ(session.Resolve(L"sam"), nullptr);   // begins two
     EXPECT_EQ(session.Resolve(L"lee@"), nullptr);  // the beginning of an address is no name
 
     auto oneOff = session.Resolve(L"new@person.example");
