@@ -514,9 +514,9 @@ void SimSession::AddMatches(const std::wstring& key, bool namesOnly, bool prefix
             found.push_back(std::move(entry));
         }
     };
+    // Filling a contact's entry (ContactEntry) leaves the index as it is.
     auto takeCandidates = [&](const std::vector<Candidate>& bucket) {
-        const std::vector<Candidate> candidates = bucket;  // filling entries may reindex
-        for (const auto& candidate : candidates) {
+        for (const auto& candidate : bucket) {
             if (namesOnly && !candidate.byName) {
                 continue;
             }
