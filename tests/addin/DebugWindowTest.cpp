@@ -187,7 +187,7 @@ TEST(DebugWindow, HelpOpensTheTopicOfTheInstalledHelpFile) {
     w.sim.ui.Act(L"frmDEBUG", {{L"txtTopic", L""}}, L"btnShowHelp");
     EXPECT_EQ(w.log.Of(LogLevel::Warning).size(), warnings);
     w.sim.faults.FailAlways(L"Shell.HtmlHelpDisplayTopic", HostError(7, L"no viewer", L"Shell"));
-    EXPECT_FALSE(mHelp::ShowHelpTopic(L"html/index.htm"));
+    EXPECT_FALSE(mHelp::ShowHelpTopic(w.services, L"html/index.htm"));
     EXPECT_EQ(w.log.Of(LogLevel::Error, L"mHelp::ShowHelpTopic").size(), 1u);
     EXPECT_EQ(w.sim.shell.HelpTopicsShown().size(), 1u);
 }
