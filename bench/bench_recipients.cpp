@@ -9,16 +9,17 @@
 #include <memory>
 #include <string>
 
-#include "addin/Context.h"
 #include "host/mapi/PropTags.h"
 #include "host/outlook/Application.h"
 #include "platform/IUiShell.h"
 #include "recipients/CRecipients.h"
 #include "recipients/mPlexa.h"
 #include "settings/CLang.h"
+#include "settings/Services.h"
 #include "sim/SimDesktop.h"
 #include "sim/SimPlatform.h"
 #include "sim/store/SimSession.h"
+#include "ui/CProgressWindow.h"
 #include "ui/frmProgress.h"
 
 namespace {
@@ -30,9 +31,9 @@ struct World {
         : root(std::filesystem::temp_directory_path() /
                ("plexa-bench-recipients-" + std::to_string(count))) {
         std::filesystem::create_directories(root);
-        context.host = desktop.Ports();
+        services.host = desktop.Ports();
         // The texts the language file gives (a missing key is logged at every use).
-        CLang& lang = context.Lang();
+        CLang& lang = services.Lang();
         lang.ItemSet(L"LID_PROGRESS_STAGE1", L"Collecting recipients: %d of %d items");
         lang.ItemSet(L"LID_PROGRESS_STAGE2", L"Resolving recipients: %d of %d");
         lang.ItemSet(L"LID_PROGRESS_STAGE3", L"Adding recipients: %d of %d");
@@ -60,20 +61,22 @@ struct World {
     }
 
     // Gathers the whole folder into recipients (answering the large-input prompt).
-    bool Gather(CRecipients& recipients, frmProgress& progress, bool& useProgress) {
+    bool Gather(CRecipients& recipients, CProgressWindow& progress, bool& useProgress) {
         sim.ui.user.AnswerMsgBox(mb::IdYes);
-        return mPlexa::GetPlexaRecipients(mPlexa::esFromFolder, recipients, true, useProgress,
-                                          progress, folder, 0);
+        const mPlexa::GatherResult result = mPlexa::GetPlexaRecipients(
+            services, mPlexa::esFromFolder, recipients, true, progress, folder, 0);
+        useProgress = result.bUseProgressWND;
+        return result.gathered;
     }
 
     std::filesystem::path root;
     sim::SimPlatform sim{root};
-    Context context{sim.Ports()};
+    Services services{sim.Ports()};
     sim::SimDesktop desktop{sim};
     std::shared_ptr<MAPIFolder> folder;
 };
 
-// One world at a time: the add-in finds the context of the world built last.
+// One world at a time.
 World& Built(int count) {
     static std::unique_ptr<World> world;
     static int builtCount = -1;
@@ -90,9 +93,10 @@ void BM_GatherRecipients(benchmark::State& state) {
     World& world = Built(count);
     for (auto _ : state) {
         CRecipients recipients;
-        frmProgress progress;
+        frmProgress progress(world.services);
+        CProgressWindow window(world.services, progress);
         bool useProgress = false;
-        if (!world.Gather(recipients, progress, useProgress) ||
+        if (!world.Gather(recipients, window, useProgress) ||
             recipients.EmailRecipientCount() != count) {
             state.SkipWithError("gathering failed");
         }
@@ -111,11 +115,11 @@ void BM_GatherAndResolve(benchmark::State& state) {
     World& world = Built(count);
     for (auto _ : state) {
         CRecipients recipients;
-        frmProgress progress;
+        frmProgress progress(world.services);
+        CProgressWindow window(world.services, progress);
         bool useProgress = false;
-        bool cancelled = false;
-        if (!world.Gather(recipients, progress, useProgress) ||
-            !recipients.Resolve(useProgress, cancelled, &progress) ||
+        if (!world.Gather(recipients, window, useProgress) ||
+            !recipients.Resolve(world.services, window, useProgress).resolved ||
             recipients.GetResolvedCount() != count) {
             state.SkipWithError("gathering or resolving failed");
         }

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "addin/Context.h"
+#include "settings/Services.h"
 #include "settings/mReduceLog.h"
 #include "sim/SimPlatform.h"
 
@@ -54,14 +54,14 @@ void BM_CheckLibOrvinLog(benchmark::State& state) {
     const auto root = std::filesystem::temp_directory_path() / "plexa-bench-reduce-log";
     std::filesystem::remove_all(root);
     plexa::sim::SimPlatform sim(root);
-    plexa::Context context(sim.Ports());
+    plexa::Services services(sim.Ports());
     const auto real = sim.files.RealPath(kLog);
     const long rssBefore = PeakRssKiB();
     for (auto _ : state) {
         state.PauseTiming();
         WriteLog(real, size, markers ? 3u << 20 : 0);
         state.ResumeTiming();
-        plexa::mReduceLog::CheckLibOrvinLog(1048576, 131072);
+        plexa::mReduceLog::CheckLibOrvinLog(services.Ports(), 1048576, 131072);
     }
     state.counters["kept_KiB"] = static_cast<double>(std::filesystem::file_size(real)) / 1024.0;
     state.counters["peak_rss_growth_KiB"] = static_cast<double>(PeakRssKiB() - rssBefore);

@@ -5,22 +5,8 @@ namespace plexa::sim {
 SimPlatform::SimPlatform(const std::filesystem::path& root) : files(root, clock, faults) {}
 
 Platform SimPlatform::Ports() {
-    Platform p;
-    p.files = &files;
-    p.clock = &clock;
-    p.shell = &shell;
-    p.random = &random;
-    p.host = &host;
-    p.resources = &resources;
-    p.registry = &registry;
-    p.pictures = &pictures;
-    p.clipboard = &clipboard;
-    p.windows = &windows;
-    p.timers = &timers;
-    p.keyboard = &keyboard;
-    p.ui = &ui;
-    p.locale = locale;
-    return p;
+    return Platform{files,    clock,     shell,   random, host,     resources, registry,
+                    pictures, clipboard, windows, timers, keyboard, ui,        locale};
 }
 
 }  // namespace plexa::sim

@@ -32,11 +32,11 @@ std::vector<LogEntry> LogCapture::Of(LogLevel level, const std::wstring& source)
 }
 
 TestWorld::TestWorld() {
-    context.AddLogSink(&log);
+    services.Log().AddSink(&log);
 }
 
 TestWorld::~TestWorld() {
-    context.RemoveLogSink(&log);
+    services.Log().RemoveSink(&log);
 }
 
 std::string TestWorld::ReadFile(const std::wstring& path) const {

@@ -1,13 +1,13 @@
 // A fresh simulated world for one test: a temporary root for the file system, the simulated
-// services, a current Context, and the log entries it wrote.
+// Windows services, the add-in's services over them, and the log entries they wrote.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "addin/Context.h"
 #include "settings/LogEntry.h"
+#include "settings/Services.h"
 #include "sim/SimPlatform.h"
 
 namespace plexa::test {
@@ -39,7 +39,7 @@ public:
 
     TempDir root;
     sim::SimPlatform sim{root.Path()};
-    Context context{sim.Ports()};
+    Services services{sim.Ports()};
     LogCapture log;
 
     // The real contents of a simulated file ("" when missing).

@@ -335,7 +335,11 @@ void Pretty(const Json& v, std::size_t indent, std::size_t used, std::string& ou
         }
         Pretty(value, indent + 2, lineUsed + 1, out);
     }
-    out += "\n" + std::string(indent, ' ') + (v.is_object() ? "}" : "]");
+    // Appended piece by piece: GCC 12 misreads "\n" + std::string(...) as an overlapping copy
+    // (-Wrestrict) once it is inlined here.
+    out += '\n';
+    out.append(indent, ' ');
+    out += v.is_object() ? '}' : ']';
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <libxml/xmlerror.h>
 #include <libxml/xmlschemas.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -119,8 +120,18 @@ RibbonElement CustomUiSchema::Read(const std::wstring& markup) const {
     return root;
 }
 
+std::string CustomUiSchemaPath() {
+    const char* folder = std::getenv("PLEXA_SCHEMA_DIR");
+    return std::string(folder != nullptr && *folder != '\0' ? folder : PLEXA_SCHEMA_DIR) +
+           "/customUI.xsd";
+}
+
+bool CustomUiSchemaAvailable() {
+    return std::filesystem::is_regular_file(CustomUiSchemaPath());
+}
+
 const CustomUiSchema& DefaultCustomUiSchema() {
-    static const CustomUiSchema schema(std::string(PLEXA_SCHEMA_DIR) + "/customUI.xsd");
+    static const CustomUiSchema schema(CustomUiSchemaPath());
     return schema;
 }
 

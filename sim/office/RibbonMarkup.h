@@ -49,7 +49,13 @@ private:
     void* m_schema = nullptr;  // xmlSchemaPtr
 };
 
-// The schema the build found (PLEXA_SCHEMA_DIR/customUI.xsd), shared by every reader.
+// Where the schema is looked for: PLEXA_SCHEMA_DIR/customUI.xsd, the folder given in the
+// environment or else the one the build was configured with.
+std::string CustomUiSchemaPath();
+// Whether the schema is there (tests that need it are skipped without it).
+bool CustomUiSchemaAvailable();
+// The schema, shared by every reader. Throws std::runtime_error when it is missing: mark-up is
+// never accepted unchecked.
 const CustomUiSchema& DefaultCustomUiSchema();
 
 }  // namespace plexa::sim

@@ -76,7 +76,7 @@ std::wstring PictureText(const std::shared_ptr<IPictureDisp>& picture) {
 
 }  // namespace
 
-SimRibbonHost::SimRibbonHost(Faults& faults, const CustomUiSchema& schema)
+SimRibbonHost::SimRibbonHost(Faults& faults, const CustomUiSchema* schema)
     : m_faults(faults), m_schema(schema), m_self(std::make_shared<SimRibbonHost*>(this)) {}
 
 SimRibbonHost::~SimRibbonHost() {
@@ -128,7 +128,8 @@ void SimRibbonHost::Load(const std::wstring& ribbonId) {
         return;
     }
     try {
-        doc.root = std::make_unique<RibbonElement>(m_schema.Read(markup));
+        const CustomUiSchema& schema = m_schema != nullptr ? *m_schema : DefaultCustomUiSchema();
+        doc.root = std::make_unique<RibbonElement>(schema.Read(markup));
     } catch (const RibbonMarkupError& e) {
         Failed(L"mark-up of " + ribbonId + L" ignored", e);
         return;

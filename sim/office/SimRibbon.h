@@ -51,7 +51,9 @@ private:
 
 class SimRibbonHost {
 public:
-    explicit SimRibbonHost(Faults& faults, const CustomUiSchema& schema = DefaultCustomUiSchema());
+    // Mark-up is read against the given schema, or (none given) the default one, found when the
+    // first mark-up arrives.
+    explicit SimRibbonHost(Faults& faults, const CustomUiSchema* schema = nullptr);
     ~SimRibbonHost();
     SimRibbonHost(const SimRibbonHost&) = delete;
     SimRibbonHost& operator=(const SimRibbonHost&) = delete;
@@ -104,7 +106,7 @@ private:
     void Failed(const std::wstring& what, const std::exception& e);
 
     Faults& m_faults;
-    const CustomUiSchema& m_schema;
+    const CustomUiSchema* m_schema;
     IRibbonExtensibility* m_provider = nullptr;
     std::map<std::wstring, Document> m_documents;
     std::vector<std::weak_ptr<RibbonInstance>> m_instances;

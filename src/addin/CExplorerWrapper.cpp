@@ -1,5 +1,6 @@
 #include "addin/CExplorerWrapper.h"
 
+#include "addin/Connect.h"
 #include "addin/mExplorersWrapper.h"
 #include "core/Text.h"
 #include "settings/mGlobals.h"
@@ -21,14 +22,14 @@ void CExplorerWrapper::Hook(const std::shared_ptr<Explorer>& explorer) {
 void CExplorerWrapper::Init(const std::shared_ptr<Explorer>& explorer, bool bNewExplorer) {
     Hook(explorer);
     m_associated.emplace();
-    mExplorersWrapper::RaiseExplorersEvent(L"OnExplorer",
+    mExplorersWrapper::RaiseExplorersEvent(m_connect, L"OnExplorer",
                                            {Variant(shared_from_this()), Variant(bNewExplorer)});
 }
 
 void CExplorerWrapper::InitWaitActivate(const std::shared_ptr<Explorer>& explorer) {
     m_waitingActivateEvent = true;
     Hook(explorer);
-    if (mMisc::GetOutlookVersion() >= 12) {
+    if (mMisc::GetOutlookVersion(m_connect.GetServices()) >= 12) {
         m_oExplorer_Activate();
     }
 }
@@ -74,7 +75,7 @@ void CExplorerWrapper::m_oExplorer_Close() {
     mGlobals::LogDebug(L"CExplorerWrapper.m_oExplorer_Close", L"->", 3);
     Done();
     try {
-        mExplorersWrapper::RaiseExplorersEvent(L"Close", {});
+        mExplorersWrapper::RaiseExplorersEvent(m_connect, L"Close", {});
     } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the window is closing
     }
 }
@@ -82,7 +83,7 @@ void CExplorerWrapper::m_oExplorer_Close() {
 void CExplorerWrapper::m_oExplorer_FolderSwitch() {
     const auto self = shared_from_this();
     try {
-        mExplorersWrapper::RaiseExplorersEvent(L"FolderSwitch", {Variant(self)});
+        mExplorersWrapper::RaiseExplorersEvent(m_connect, L"FolderSwitch", {Variant(self)});
     } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the window may be closing
     }
 }
@@ -90,7 +91,7 @@ void CExplorerWrapper::m_oExplorer_FolderSwitch() {
 void CExplorerWrapper::m_oExplorer_SelectionChange() {
     const auto self = shared_from_this();
     try {
-        mExplorersWrapper::RaiseExplorersEvent(L"SelectionChange", {Variant(self)});
+        mExplorersWrapper::RaiseExplorersEvent(m_connect, L"SelectionChange", {Variant(self)});
     } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the window may be closing
     }
 }

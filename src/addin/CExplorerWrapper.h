@@ -1,7 +1,7 @@
 // Follows one folder window (explorer) and carries the objects that live as long as its tracking
 // (its command bar under "Menu"). Before the 2007 host a new window is announced only at its
 // first activation, when its command bars become usable; from 2007 on at once. The wrapper
-// reports to the list through mExplorersWrapper, its only link to it.
+// reports to the list through mExplorersWrapper and the add-in's Connect, its only link to it.
 #pragma once
 
 #include <map>
@@ -15,10 +15,12 @@
 
 namespace plexa {
 
+class Connect;
+
 class CExplorerWrapper : public AutomationObject,
                          public std::enable_shared_from_this<CExplorerWrapper> {
 public:
-    CExplorerWrapper() = default;
+    explicit CExplorerWrapper(Connect& connect) : m_connect(connect) {}
     ~CExplorerWrapper() override { Done(); }
     CExplorerWrapper(const CExplorerWrapper&) = delete;
     CExplorerWrapper& operator=(const CExplorerWrapper&) = delete;
@@ -51,6 +53,7 @@ private:
     void m_oExplorer_FolderSwitch();
     void m_oExplorer_SelectionChange();
 
+    Connect& m_connect;
     WithEvents<Explorer> m_oExplorer;
     bool m_waitingActivateEvent = false;
     std::optional<std::map<std::wstring, std::shared_ptr<AutomationObject>>> m_associated;

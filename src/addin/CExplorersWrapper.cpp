@@ -22,7 +22,8 @@ std::shared_ptr<CExplorerWrapper> WrapperArg(const std::vector<Variant>& args) {
 
 }  // namespace
 
-CExplorersWrapper::CExplorersWrapper() : m_list(std::in_place) {}
+CExplorersWrapper::CExplorersWrapper(Connect& connect)
+    : m_connect(connect), m_list(std::in_place) {}
 
 CExplorersWrapper::~CExplorersWrapper() {
     Done(true);
@@ -53,7 +54,7 @@ void CExplorersWrapper::Init(const std::shared_ptr<Explorers>& explorers) {
     });
     const int32_t count = explorers->Count();
     for (int32_t i = 1; i <= count; ++i) {
-        auto wrapper = std::make_shared<CExplorerWrapper>();
+        auto wrapper = std::make_shared<CExplorerWrapper>(m_connect);
         wrapper->Init(explorers->Item(i), false);
         if (!m_list) {
             return;  // the add-in shut down during the announcement
@@ -65,7 +66,7 @@ void CExplorersWrapper::Init(const std::shared_ptr<Explorers>& explorers) {
 void CExplorersWrapper::m_oExplorers_NewExplorer(const std::shared_ptr<Explorer>& explorer) {
     const auto self = shared_from_this();
     try {
-        auto wrapper = std::make_shared<CExplorerWrapper>();
+        auto wrapper = std::make_shared<CExplorerWrapper>(m_connect);
         wrapper->InitWaitActivate(explorer);
         if (m_list) {
             m_list->push_back(wrapper);

@@ -16,9 +16,11 @@
 
 namespace plexa {
 
+class Connect;
+
 class CExplorersWrapper : public std::enable_shared_from_this<CExplorersWrapper> {
 public:
-    CExplorersWrapper();
+    explicit CExplorersWrapper(Connect& connect);
     ~CExplorersWrapper();
     CExplorersWrapper(const CExplorersWrapper&) = delete;
     CExplorersWrapper& operator=(const CExplorersWrapper&) = delete;
@@ -47,6 +49,7 @@ public:
 private:
     void m_oExplorers_NewExplorer(const std::shared_ptr<Explorer>& explorer);
 
+    Connect& m_connect;
     WithEvents<Explorers> m_oExplorers;
     std::optional<std::vector<std::shared_ptr<CExplorerWrapper>>> m_list;
 };

@@ -1,14 +1,11 @@
 #include "addin/Connect.h"
 
 #include "addin/CExplorerMenu.h"
-#include "addin/CSendLaterList.h"
-#include "addin/Context.h"
-#include "addin/frmDummy.h"
 #include "host/outlook/OlConstants.h"
+#include "platform/Platform.h"
 #include "separate/mFlag.h"
 #include "separate/mUserProps.h"
-#include "settings/CLang.h"
-#include "settings/COptions.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
 #include "settings/mMisc.h"
 #include "settings/mReduceLog.h"
@@ -49,7 +46,47 @@ HostError UnknownName(const std::wstring& callback) {
 
 }  // namespace
 
+Connect::Connect(Services& services) : m_services(services) {}
+
 Connect::~Connect() = default;
+
+// ---- The add-in's own objects -----------------------------------------------------------------
+
+CPleaseWait& Connect::PleaseWait() {
+    if (!m_pleaseWait) {
+        m_pleaseWait = std::make_unique<CPleaseWait>(m_services);
+    }
+    return *m_pleaseWait;
+}
+
+frmDummy& Connect::FrmDummy() {
+    if (!m_frmDummy) {
+        m_frmDummy = std::make_unique<frmDummy>(*this);
+    }
+    return *m_frmDummy;
+}
+
+frmDEBUG& Connect::DebugForm() {
+    if (!m_debugForm) {
+        m_debugForm = std::make_unique<frmDEBUG>(m_services);
+    }
+    return *m_debugForm;
+}
+
+void Connect::ShowDebugForm() {
+    try {
+        m_services.Ports().ui.Show(DebugForm(), false);
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"mExplorer::ShowDebugForm", e);
+    }
+}
+
+CMailItemWrapperColl& Connect::MailItemWrappers() {
+    if (!m_mailItemWrappers) {
+        m_mailItemWrappers = std::make_unique<CMailItemWrapperColl>();
+    }
+    return *m_mailItemWrappers;
+}
 
 // ---- Connection events ------------------------------------------------------------------------
 
@@ -57,22 +94,19 @@ void Connect::IDTExtensibility2_OnConnection(const std::shared_ptr<Application>&
                                              int32_t /*connectMode*/,
                                              const std::shared_ptr<AutomationObject>& /*addInInst*/,
                                              const std::vector<Variant>& /*custom*/) {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        return;
-    }
-    mReduceLog::CheckLibOrvinLog(kMaxLogSize, kMaxErrSize);
+    mReduceLog::CheckLibOrvinLog(m_services.Ports(), kMaxLogSize, kMaxErrSize);
     Trace(L"IDTExtensibility2_OnConnection", L"->OK", 1);
-    ctx->host.application = application;
-    if (mMisc::GetOutlookVersion() >= 12) {
+    HostPorts& host = m_services.host;
+    host.application = application;
+    if (mMisc::GetOutlookVersion(m_services) >= 12) {
         m_contextMenu = std::make_unique<CExplorerContextMenu>();
         // A missing companion leaves the add-in without its 2007 context menus, nothing more.
         try {
-            if (ctx->host.companions == nullptr) {
+            if (host.companions == nullptr) {
                 throw HostError(static_cast<int32_t>(0x80040154), L"Class not registered");
             }
             m_o2007events.Set(
-                ctx->host.companions->CreateContextMenuEvents(), [this](ContextMenuEvents& e) {
+                host.companions->CreateContextMenuEvents(), [this](ContextMenuEvents& e) {
                     std::vector<Connection> c;
                     c.push_back(e.OnItemContextMenuDisplay.Connect(
                         [this](const auto& bar, const auto& selection) {
@@ -93,8 +127,8 @@ void Connect::IDTExtensibility2_OnConnection(const std::shared_ptr<Application>&
             m_o2007events.Reset();
         }
     }
-    ctx->connect = shared_from_this();
-    ctx->sendLaterList = std::make_unique<CSendLaterList>();
+    m_connected = true;
+    m_sendLaterList = std::make_unique<CSendLaterList>();
     // Without the default store's top folder the queue stays empty and unkeyed.
     try {
         const auto root = std::dynamic_pointer_cast<MAPIFolder>(
@@ -102,23 +136,22 @@ void Connect::IDTExtensibility2_OnConnection(const std::shared_ptr<Application>&
         if (!root) {
             throw RuntimeError(vberr::TypeMismatch);
         }
-        ctx->sendLaterList->Init(root->EntryID());
-        ctx->sendLaterList->Load();
+        m_sendLaterList->Init(root->EntryID());
+        m_sendLaterList->Load();
     } catch (const HostError& e) {
         mGlobals::LogError(L"Connect::IDTExtensibility2_OnConnection", e, L"gSendLaterList");
     }
-    ctx->Lang().InitEx(kProductShortName);
+    m_services.Lang().InitEx(kProductShortName);
 }
 
 void Connect::IDTExtensibility2_OnStartupComplete(const std::vector<Variant>& /*custom*/) {
     const auto self = shared_from_this();
-    Context* ctx = Context::Current();
     Trace(L"AddinInstance_OnStartupComplete");
-    if (ctx == nullptr || !ctx->host.application) {
+    if (!m_services.host.application) {
         return;
     }
     try {
-        m_oExplorers.Set(std::make_shared<CExplorersWrapper>(), [this](CExplorersWrapper& w) {
+        m_oExplorers.Set(std::make_shared<CExplorersWrapper>(*this), [this](CExplorersWrapper& w) {
             std::vector<Connection> c;
             c.push_back(w.OnExplorer.Connect([this](const auto& e, bool first, bool fresh) {
                 m_oExplorers_OnExplorer(e, first, fresh);
@@ -132,7 +165,7 @@ void Connect::IDTExtensibility2_OnStartupComplete(const std::vector<Variant>& /*
             return c;
         });
         const auto explorers = m_oExplorers.Get();
-        explorers->Init(ctx->host.application->GetExplorers());
+        explorers->Init(m_services.host.application->GetExplorers());
     } catch (const HostError& e) {
         mGlobals::LogError(L"Connect::AddinInstance_OnStartupComplete", e);
     }
@@ -155,14 +188,10 @@ void Connect::IDTExtensibility2_OnAddInsUpdate(const std::vector<Variant>& /*cus
 
 bool Connect::Init(const std::shared_ptr<CExplorerWrapper>& explorer) {
     Trace(L"Init");
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        return false;
-    }
     try {
-        ctx->FrmDummy().SetTimerEnabled(L"tmrSendLater", true);
+        FrmDummy().SetTimerEnabled(L"tmrSendLater", true);
         AddMenu(explorer);
-        m_outlook.Set(ctx->host.application, [this](Application& a) {
+        m_outlook.Set(m_services.host.application, [this](Application& a) {
             std::vector<Connection> c;
             c.push_back(
                 a.ItemSend.Connect([this](const std::shared_ptr<OutlookItem>& item, bool& cancel) {
@@ -170,14 +199,14 @@ bool Connect::Init(const std::shared_ptr<CExplorerWrapper>& explorer) {
                 }));
             return c;
         });
-        COptions& options = ctx->Options();
+        COptions& options = m_services.Options();
         if (options.ModifyDraftsView()) {
             // Waits for the Drafts view: the one-time customisation of the Drafts folder's view
             // runs here and then switches the request off. Until it exists the request stays,
             // so that the user's wish is honoured by the build that can carry it out.
             Trace(L"Init", L"Drafts view change requested; not available in this build", 2);
         }
-        m_oInspectors.Set(ctx->host.application->GetInspectors(), [this](Inspectors& i) {
+        m_oInspectors.Set(m_services.host.application->GetInspectors(), [this](Inspectors& i) {
             std::vector<Connection> c;
             c.push_back(i.NewInspector.Connect(
                 [this](const std::shared_ptr<Inspector>& x) { m_oInspectors_NewInspector(x); }));
@@ -201,7 +230,6 @@ void Connect::Done(bool bFullMode) {
     // Clearing gConnect must not end this object while it runs.
     const auto self = shared_from_this();
     Trace(L"Done", bFullMode ? L"mode = full" : L"mode = wait new explorer");
-    Context* ctx = Context::Current();
     // Waits for placeholder replacement: emptying its cache of contact folders.
     m_outlook.Reset();
     // Waits for the options dialog and the progress window's keeper: unloading them when loaded.
@@ -213,10 +241,8 @@ void Connect::Done(bool bFullMode) {
         });
         return;
     }
-    if (ctx != nullptr) {
-        Attempt([&] { ctx->ClearPleaseWait(); });
-        Attempt([&] { ctx->UnloadFrmDummy(); });
-    }
+    Attempt([&] { m_pleaseWait.reset(); });
+    Attempt([&] { m_frmDummy.reset(); });
     for (const auto& wrapper : m_colInspectors) {
         Attempt([&] { wrapper->Done(); });
     }
@@ -229,15 +255,11 @@ void Connect::Done(bool bFullMode) {
         }
     });
     m_oExplorers.Reset();
-    if (ctx != nullptr) {
-        ctx->connect.reset();
-    }
+    m_connected = false;
     m_o2007events.Reset();
     m_contextMenu.reset();
-    if (ctx != nullptr) {
-        ctx->host.application.reset();
-        ctx->sendLaterList.reset();
-    }
+    m_services.host.application.reset();
+    m_sendLaterList.reset();
 }
 
 // ---- Explorers --------------------------------------------------------------------------------
@@ -275,7 +297,7 @@ void Connect::m_oExplorers_OnExplorerFolderSwitch(
     const std::shared_ptr<CExplorerWrapper>& explorer) {
     Trace(L"m_oExplorers_OnExplorerFolderSwitch");
     Attempt([&] {
-        if (mMisc::GetOutlookVersion() < 14) {
+        if (mMisc::GetOutlookVersion(m_services) < 14) {
             if (const auto menu = MenuOf(explorer)) {
                 const auto window = explorer->GetObject();
                 menu->OnFolderSwitch(window->CurrentFolder(), window);
@@ -295,7 +317,7 @@ void Connect::m_oExplorers_OnExplorerSelectionChange(
     const std::shared_ptr<CExplorerWrapper>& explorer) {
     Trace(L"m_oExplorers_OnExplorerSelectionChange");
     Attempt([&] {
-        if (mMisc::GetOutlookVersion() < 14) {
+        if (mMisc::GetOutlookVersion(m_services) < 14) {
             if (const auto menu = MenuOf(explorer)) {
                 const auto window = explorer->GetObject();
                 menu->OnSelectionChange(window->GetSelection(), window);
@@ -337,7 +359,7 @@ void Connect::m_outlook_ItemSend(const std::shared_ptr<OutlookItem>& item, bool&
     Trace(L"m_outlook_ItemSend");
     Attempt([&] {
         if (item && item->Class() == olMail) {
-            mGlobals::ClearFollowUpFlag(std::dynamic_pointer_cast<MailItem>(item));
+            mGlobals::ClearFollowUpFlag(m_services, std::dynamic_pointer_cast<MailItem>(item));
         }
     });
 }
@@ -379,7 +401,7 @@ void Connect::m_o2007events_OnContextMenuClose(int32_t contextMenu) {
 // ---- Friend operations ------------------------------------------------------------------------
 
 void Connect::RecreateInspectorBars() {
-    if (mMisc::GetOutlookVersion() < 12) {
+    if (mMisc::GetOutlookVersion(m_services) < 12) {
         for (const auto& wrapper : m_colInspectors) {
             if (!wrapper->Closed()) {
                 wrapper->RecreateToolbar();
@@ -391,7 +413,7 @@ void Connect::RecreateInspectorBars() {
 }
 
 void Connect::UpdateInspectorButtons() {
-    if (mMisc::GetOutlookVersion() < 12) {
+    if (mMisc::GetOutlookVersion(m_services) < 12) {
         for (const auto& wrapper : m_colInspectors) {
             if (!wrapper->Closed()) {
                 wrapper->UpdateSendModeTip();
@@ -404,7 +426,7 @@ void Connect::UpdateInspectorButtons() {
 }
 
 void Connect::UpdateCachedAction() {
-    if (mMisc::GetOutlookVersion() < 14) {
+    if (mMisc::GetOutlookVersion(m_services) < 14) {
         if (!m_oExplorers) {
             return;
         }

@@ -5,8 +5,12 @@
 // coming and going, folder switch, selection change, new message window, item send and the 2007
 // host's context menus.
 //
-// The host holds the object through a shared_ptr (make_shared): the process-wide gConnect is a
-// second reference, dropped at full shut-down. No host error ever leaves an entry point.
+// The host holds the object through a shared_ptr (make_shared); it is built over the add-in's
+// services, which outlive it. It owns the add-in's own objects: the send-later queue
+// (gSendLaterList), the please-wait keeper (gPleaseWait), the hidden timer form (frmDummy), the
+// debug window and the mail-item wrappers (gMailItemWrappers). They go with it, in the reverse
+// order of their declaration. "Connected" (the process-wide gConnect being set) runs from the
+// connection to the full shut-down. No host error ever leaves an entry point.
 #pragma once
 
 #include <cstdint>
@@ -17,17 +21,24 @@
 #include "addin/CExplorerContextMenu.h"
 #include "addin/CExplorersWrapper.h"
 #include "addin/CInspectorWrapper.h"
+#include "addin/CMailItemWrapperColl.h"
+#include "addin/CSendLaterList.h"
 #include "addin/WithEvents.h"
+#include "addin/frmDEBUG.h"
+#include "addin/frmDummy.h"
 #include "core/Variant.h"
 #include "host/companions/Companions.h"
 #include "host/office/Ribbon.h"
 #include "host/outlook/Application.h"
+#include "ui/CPleaseWait.h"
 
 namespace plexa {
 
+class Services;
+
 class Connect : public IRibbonExtensibility, public std::enable_shared_from_this<Connect> {
 public:
-    Connect() = default;
+    explicit Connect(Services& services);
     ~Connect() override;
     Connect(const Connect&) = delete;
     Connect& operator=(const Connect&) = delete;
@@ -57,6 +68,27 @@ public:
                       const std::shared_ptr<IRibbonControl>& control) override;
     void InvokeToggleAction(const std::wstring& callback,
                             const std::shared_ptr<IRibbonControl>& control, bool pressed) override;
+
+    // The services the add-in runs on.
+    Services& GetServices() const { return m_services; }
+    // From the connection to the full shut-down (gConnect is set).
+    bool Connected() const { return m_connected; }
+
+    // The send-later queue of the default store (gSendLaterList): created at connection, gone at
+    // full shut-down.
+    CSendLaterList* SendLaterList() const { return m_sendLaterList.get(); }
+    // The please-wait window's keeper (gPleaseWait), created on first use.
+    CPleaseWait& PleaseWait();
+    bool PleaseWaitLoaded() const { return static_cast<bool>(m_pleaseWait); }
+    // The hidden timer form (frmDummy), loaded on first use.
+    frmDummy& FrmDummy();
+    bool FrmDummyLoaded() const { return static_cast<bool>(m_frmDummy); }
+    // The developer's debug window (one per add-in), created on first use.
+    frmDEBUG& DebugForm();
+    // The Debug button: shows the debug window modeless; a window already up comes to the front.
+    void ShowDebugForm();
+    // The mail-item wrappers (gMailItemWrappers), created on first use.
+    CMailItemWrapperColl& MailItemWrappers();
 
     // Friend operations of the other parts of the add-in.
     std::shared_ptr<CExplorersWrapper> GetExplorersWrapper() const { return m_oExplorers.Get(); }
@@ -89,6 +121,15 @@ private:
     void m_o2007events_OnFolderContextMenuDisplay(const std::shared_ptr<CommandBar>& bar,
                                                   const std::shared_ptr<MAPIFolder>& folder);
     void m_o2007events_OnContextMenuClose(int32_t contextMenu);
+
+    Services& m_services;
+    bool m_connected = false;
+    // The add-in's own objects; the event hooks below go before them.
+    std::unique_ptr<CMailItemWrapperColl> m_mailItemWrappers;
+    std::unique_ptr<CSendLaterList> m_sendLaterList;
+    std::unique_ptr<CPleaseWait> m_pleaseWait;
+    std::unique_ptr<frmDEBUG> m_debugForm;
+    std::unique_ptr<frmDummy> m_frmDummy;
 
     WithEvents<Application> m_outlook;
     WithEvents<CExplorersWrapper> m_oExplorers;

@@ -1,15 +1,15 @@
 #include "addin/frmDummy.h"
 
 #include "addin/Connect.h"
-#include "addin/Context.h"
 #include "core/Text.h"
 #include "host/outlook/Application.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
 #include "ui/CPleaseWait.h"
 
 namespace plexa {
 
-frmDummy::frmDummy() : Form(L"frmDummy") {
+frmDummy::frmDummy(Connect& connect) : Form(L"frmDummy"), m_connect(connect) {
     for (const auto& slot : m_timers) {
         Add(slot.name, ControlType::Timer).enabled = false;
     }
@@ -36,17 +36,14 @@ frmDummy::TimerSlot* frmDummy::Slot(const std::wstring& timer) {
 void frmDummy::SetTimerEnabled(const std::wstring& timer, bool enabled) {
     TimerSlot& slot = *Slot(timer);
     Control& control = (*this)[slot.name];
-    Context* ctx = Context::Current();
-    if (enabled && slot.id == 0 && ctx != nullptr) {
+    ITimers& timers = m_connect.GetServices().Ports().timers;
+    if (enabled && slot.id == 0) {
         const std::wstring name = slot.name;
-        slot.id =
-            ctx->Ports().timers->SetTimer(0, slot.interval, [this, name](TimerId) { Fire(name); });
+        slot.id = timers.SetTimer(0, slot.interval, [this, name](TimerId) { Fire(name); });
     } else if (!enabled && slot.id != 0) {
         const TimerId id = slot.id;
         slot.id = 0;
-        if (ctx != nullptr) {
-            ctx->Ports().timers->KillTimer(id);
-        }
+        timers.KillTimer(id);
     }
     control.enabled = enabled && slot.id != 0;
 }
@@ -78,9 +75,9 @@ void frmDummy::tmrSendLater_Timer() {
 
 void frmDummy::tmrActivateExplorer_Timer() {
     SetTimerEnabled(L"tmrActivateExplorer", false);
-    Context* ctx = Context::Current();
-    if (ctx != nullptr && ctx->host.application) {
-        if (const auto explorer = ctx->host.application->ActiveExplorer()) {
+    const auto& application = m_connect.GetServices().host.application;
+    if (application) {
+        if (const auto explorer = application->ActiveExplorer()) {
             explorer->Activate();
         }
     }
@@ -88,15 +85,13 @@ void frmDummy::tmrActivateExplorer_Timer() {
 
 void frmDummy::tmrRecreateInspBars_Timer() {
     SetTimerEnabled(L"tmrRecreateInspBars", false);
-    Context* ctx = Context::Current();
-    if (ctx != nullptr && ctx->connect) {
-        ctx->connect->RecreateInspectorBars();
+    if (m_connect.Connected()) {
+        m_connect.RecreateInspectorBars();
     }
 }
 
 void frmDummy::SendLater() {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr || ctx->PleaseWait().ActionCount() > 0) {
+    if (m_connect.PleaseWait().ActionCount() > 0) {
         return;
     }
     // Waits for the send-later queue: sending the entries that are due and compacting the

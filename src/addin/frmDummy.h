@@ -14,9 +14,12 @@
 
 namespace plexa {
 
+class Connect;
+
 class frmDummy : public Form {
 public:
-    frmDummy();
+    // The form belongs to the add-in's Connect, whose services carry the timers.
+    explicit frmDummy(Connect& connect);
     ~frmDummy() override;
     frmDummy(const frmDummy&) = delete;
     frmDummy& operator=(const frmDummy&) = delete;
@@ -41,6 +44,7 @@ private:
     TimerSlot* Slot(const std::wstring& timer);
     void Fire(const std::wstring& timer);
 
+    Connect& m_connect;
     TimerSlot m_timers[3] = {
         {L"tmrSendLater", 60000}, {L"tmrActivateExplorer", 100}, {L"tmrRecreateInspBars", 1}};
 };

@@ -2,16 +2,15 @@
 
 #include "addin/CExplorersWrapper.h"
 #include "addin/Connect.h"
-#include "addin/Context.h"
 
 namespace plexa::mExplorersWrapper {
 
-void RaiseExplorersEvent(const std::wstring& eventName, const std::vector<Variant>& args) {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr || !ctx->connect) {
+void RaiseExplorersEvent(Connect& connect, const std::wstring& eventName,
+                         const std::vector<Variant>& args) {
+    if (!connect.Connected()) {
         return;
     }
-    if (const auto explorers = ctx->connect->GetExplorersWrapper()) {
+    if (const auto explorers = connect.GetExplorersWrapper()) {
         explorers->EventFromExplorer(eventName, args);
     }
 }

@@ -7,10 +7,15 @@
 
 #include "core/Variant.h"
 
+namespace plexa {
+class Connect;
+}
+
 namespace plexa::mExplorersWrapper {
 
 // Hands the event to the list's EventFromExplorer; nothing when the add-in has no list (before
 // start-up completion or after shut-down).
-void RaiseExplorersEvent(const std::wstring& eventName, const std::vector<Variant>& args);
+void RaiseExplorersEvent(Connect& connect, const std::wstring& eventName,
+                         const std::vector<Variant>& args);
 
 }  // namespace plexa::mExplorersWrapper

@@ -331,4 +331,25 @@ bool EndsWithNoCase(std::wstring_view s, std::wstring_view suffix) {
     return s.size() >= suffix.size() && EqualsNoCase(s.substr(s.size() - suffix.size()), suffix);
 }
 
+std::wstring Hex(uint64_t value) {
+    static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+    std::wstring out;
+    do {
+        out.insert(out.begin(), kDigits[value & 0xFU]);
+        value >>= 4;
+    } while (value != 0);
+    return out;
+}
+
+std::wstring HexBytes(const std::vector<uint8_t>& bytes) {
+    static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+    std::wstring out;
+    out.reserve(bytes.size() * 2);
+    for (const uint8_t b : bytes) {
+        out += kDigits[b >> 4];
+        out += kDigits[b & 0xFU];
+    }
+    return out;
+}
+
 }  // namespace plexa::text

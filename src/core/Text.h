@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,5 +59,10 @@ std::wstring FromAnsi(std::string_view s, const char* codePage = "windows-1252")
 // Whole-text helpers used with the host's string semantics.
 bool StartsWithNoCase(std::wstring_view s, std::wstring_view prefix);
 bool EndsWithNoCase(std::wstring_view s, std::wstring_view suffix);
+
+// A number as the host runtime's Hex writes it: upper-case digits, no leading zeros ("1F").
+std::wstring Hex(uint64_t value);
+// Bytes as two upper-case digits each, in order ("00A1FF"): how entry ids travel as text.
+std::wstring HexBytes(const std::vector<uint8_t>& bytes);
 
 }  // namespace plexa::text

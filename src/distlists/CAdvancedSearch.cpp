@@ -1,10 +1,10 @@
 #include "distlists/CAdvancedSearch.h"
 
-#include "addin/Context.h"
 #include "core/HostError.h"
 #include "host/companions/Companions.h"
 #include "host/outlook/MAPIFolder.h"
 #include "host/outlook/OlConstants.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
 
 namespace plexa {
@@ -14,14 +14,13 @@ namespace {
 // The host's "ActiveX component can't create object".
 constexpr int32_t kCannotCreateObject = 429;
 
-std::shared_ptr<CAdvSearch> CreateSearchComponent() {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr || ctx->host.companions == nullptr) {
+std::shared_ptr<CAdvSearch> CreateSearchComponent(Services& services) {
+    if (services.host.companions == nullptr) {
         throw HostError(kCannotCreateObject,
                         L"ActiveX component can't create object: PlexaAdvSearch.CAdvSearch",
                         L"CAdvancedSearch");
     }
-    auto component = ctx->host.companions->CreateAdvSearch();
+    auto component = services.host.companions->CreateAdvSearch();
     if (!component) {
         throw HostError(kCannotCreateObject,
                         L"ActiveX component can't create object: PlexaAdvSearch.CAdvSearch",
@@ -45,7 +44,7 @@ bool CAdvancedSearch::SyncSearch(const std::shared_ptr<Application>& application
     try {
         std::shared_ptr<Search> search;
         {
-            auto component = CreateSearchComponent();
+            auto component = CreateSearchComponent(m_services);
             search = component->SyncSearch(application, scope, filter, searchSubFolders, tag);
         }
         if (!search) {

@@ -11,10 +11,11 @@ namespace plexa {
 class Application;
 class Results;
 class Search;
+class Services;
 
 class CAdvancedSearch {
 public:
-    CAdvancedSearch() = default;
+    explicit CAdvancedSearch(Services& services) : m_services(services) {}
     ~CAdvancedSearch();
     CAdvancedSearch(const CAdvancedSearch&) = delete;
     CAdvancedSearch& operator=(const CAdvancedSearch&) = delete;
@@ -39,6 +40,7 @@ public:
     void Resort(const std::wstring& sortProperty, bool descending);
 
 private:
+    Services& m_services;
     std::shared_ptr<Search> m_oSearch;
 };
 

@@ -1,12 +1,12 @@
 #include "distlists/COutlookItems.h"
 
-#include "addin/Context.h"
 #include "core/HostError.h"
 #include "distlists/CAdvancedSearch.h"
 #include "host/outlook/Application.h"
 #include "host/outlook/MAPIFolder.h"
 #include "host/outlook/OlConstants.h"
 #include "host/outlook/OutlookItem.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
 
 namespace plexa {
@@ -28,22 +28,12 @@ HostError NoSetError(int32_t index) {
 
 // "\" + the names from the store's top folder down to the folder, joined by "\".
 std::wstring ScopePath(const std::shared_ptr<MAPIFolder>& folder) {
-    std::wstring path = folder->Name();
-    std::shared_ptr<OutlookObject> parent = folder->Parent();
-    while (parent && parent->Class() == olFolder) {
-        auto parentFolder = std::dynamic_pointer_cast<MAPIFolder>(parent);
-        if (!parentFolder) {
-            break;
-        }
-        path.insert(0, parentFolder->Name() + L"\\");
-        parent = parentFolder->Parent();
-    }
-    return L"\\" + path;
+    return L"\\" + mGlobals::FolderNames(folder);
 }
 
 }  // namespace
 
-COutlookItems::COutlookItems() = default;
+COutlookItems::COutlookItems(Services& services) : m_services(services) {}
 
 COutlookItems::~COutlookItems() {
     Done();
@@ -60,7 +50,7 @@ bool COutlookItems::Init(const std::shared_ptr<MAPIFolder>& folder, const std::w
                             L"COutlookItems");
         }
         m_folder = folder;
-        m_oAdvSearch = std::make_unique<CAdvancedSearch>();
+        m_oAdvSearch = std::make_unique<CAdvancedSearch>(m_services);
         SetFilterMode(FILTER_RESTRICT);
         StartEvents();
         m_sRestriction = restriction;
@@ -176,9 +166,7 @@ void COutlookItems::AdvancedRestrict(const std::wstring& filter) {
                                              L"bDescending = '%d'",
                                              scope, m_sFilter, m_sSort, m_bDescending),
                            kTrace);
-        Context* ctx = Context::Current();
-        const std::shared_ptr<Application> application =
-            ctx != nullptr ? ctx->host.application : nullptr;
+        const std::shared_ptr<Application> application = m_services.host.application;
         if (m_oAdvSearch->SyncSearch(application, scope, m_sFilter, false, kSearchTag, m_sSort,
                                      m_bDescending)) {
             auto results = m_oAdvSearch->GetResults();

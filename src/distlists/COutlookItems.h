@@ -18,6 +18,7 @@
 namespace plexa {
 
 class CAdvancedSearch;
+class Services;
 class Items;
 class MAPIFolder;
 class OutlookItem;
@@ -29,7 +30,7 @@ public:
     // The tag every advanced search of the set carries.
     static constexpr const wchar_t* kSearchTag = L"B1F98F0A-956A-4455-B5B9-CE579537EB70";
 
-    COutlookItems();
+    explicit COutlookItems(Services& services);
     ~COutlookItems();
     COutlookItems(const COutlookItems&) = delete;
     COutlookItems& operator=(const COutlookItems&) = delete;
@@ -80,6 +81,7 @@ public:
     Signal<> OnChange;
 
 private:
+    Services& m_services;
     // The folder's item collection whose events are observed, with its connections.
     struct FolderEvents {
         std::shared_ptr<Items> items;

@@ -1,4 +1,4 @@
-// The Windows services the add-in reaches, bundled. Every member is required.
+// The Windows services the add-in reaches, bundled.
 #pragma once
 
 #include "core/Locale.h"
@@ -18,20 +18,22 @@
 
 namespace plexa {
 
+// Every port is a reference, so none can be missing: whoever builds the add-in's world supplies
+// all of them. The locale is a copy the add-in may be told about (tests change it).
 struct Platform {
-    IFileSystem* files = nullptr;
-    IClock* clock = nullptr;
-    IShell* shell = nullptr;
-    IRandom* random = nullptr;
-    IHostInfo* host = nullptr;
-    IResources* resources = nullptr;
-    IRegistry* registry = nullptr;
-    IPictures* pictures = nullptr;
-    IClipboard* clipboard = nullptr;
-    IWindowMessages* windows = nullptr;
-    ITimers* timers = nullptr;
-    IKeyboard* keyboard = nullptr;
-    IUiShell* ui = nullptr;
+    IFileSystem& files;
+    IClock& clock;
+    IShell& shell;
+    IRandom& random;
+    IHostInfo& host;
+    IResources& resources;
+    IRegistry& registry;
+    IPictures& pictures;
+    IClipboard& clipboard;
+    IWindowMessages& windows;
+    ITimers& timers;
+    IKeyboard& keyboard;
+    IUiShell& ui;
     Locale locale;
 };
 

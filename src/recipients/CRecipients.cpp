@@ -1,14 +1,13 @@
 #include "recipients/CRecipients.h"
 
-#include "addin/Context.h"
 #include "core/HostError.h"
 #include "core/Text.h"
 #include "host/outlook/Application.h"
 #include "host/redemption/Redemption.h"
-#include "platform/IUiShell.h"
 #include "recipients/mAddressBook.h"
+#include "settings/IProgress.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
-#include "ui/frmProgress.h"
 
 namespace plexa {
 
@@ -17,12 +16,6 @@ namespace {
 constexpr const wchar_t* kAddRecipient = L"CRecipients::AddRecipient";
 constexpr const wchar_t* kResolve = L"CRecipients::Resolve";
 constexpr const wchar_t* kDisplayString = L"CRecipients::GetDisplayString";
-
-void LetMessagesRun(Context& ctx) {
-    if (ctx.Ports().windows != nullptr) {
-        ctx.Ports().windows->DoEvents();
-    }
-}
 
 // Leaves the scratch mail without recipients after a failure; errors ignored.
 void ClearScratch(SafeRecipients& scratch) {
@@ -159,28 +152,22 @@ std::wstring CRecipients::GetDisplayString(const CEmailRecipient& recipient,
     return lastPlainName.empty() ? recipient.Email : lastPlainName + L" <" + recipient.Email + L">";
 }
 
-bool CRecipients::Resolve(bool bUseProgressWnd, bool& bCancelled, frmProgress* progressWnd) {
+ResolveResult CRecipients::Resolve(Services& services, IProgress& progress, bool bUseProgressWnd) {
     mGlobals::LogDebug(kResolve, L"->", 1);
-    bCancelled = false;
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        return false;
-    }
-    const bool useProgress = bUseProgressWnd && progressWnd != nullptr;
+    ResolveResult outcome;
+    bool& bCancelled = outcome.cancelled;
+    const bool useProgress = bUseProgressWnd;
     std::shared_ptr<SafeMailItem> safeMail;
     bool result = false;
     try {
-        if (ctx->host.redemption == nullptr || !ctx->host.application) {
-            throw HostError(E_FAIL, L"The add-in is not connected to the mail client");
-        }
+        HostPorts& host = services.ConnectedHost();
         // One scratch mail, never saved, for every name to resolve.
-        safeMail = ctx->host.redemption->CreateSafeMailItem();
-        safeMail->SetItem(ctx->host.application->CreateItem(olMailItem));
+        safeMail = host.redemption->CreateSafeMailItem();
+        safeMail->SetItem(host.application->CreateItem(olMailItem));
 
         if (useProgress) {
-            ctx->Ports().ui->Show(*progressWnd, false);
-            progressWnd->ProgressInit(EmailRecipientCount() + NameRecipientCount(), 2);
-            LetMessagesRun(*ctx);
+            progress.Init(2, EmailRecipientCount() + NameRecipientCount());
+            services.LetMessagesRun();
         }
 
         m_resolved.Clear();
@@ -190,8 +177,7 @@ bool CRecipients::Resolve(bool bUseProgressWnd, bool& bCancelled, frmProgress* p
             if (!useProgress) {
                 return false;
             }
-            progressWnd->ProgressStep();
-            bCancelled = progressWnd->Cancel();
+            bCancelled = progress.Step();
             return bCancelled;
         };
 
@@ -227,9 +213,9 @@ bool CRecipients::Resolve(bool bUseProgressWnd, bool& bCancelled, frmProgress* p
 
         if (useProgress) {
             if (bCancelled) {
-                progressWnd->ProgressDone();
+                progress.Done();
             }
-            LetMessagesRun(*ctx);
+            services.LetMessagesRun();
         }
         result = !bCancelled && !m_resolved.items.empty();
     } catch (const HostError& e) {
@@ -242,7 +228,8 @@ bool CRecipients::Resolve(bool bUseProgressWnd, bool& bCancelled, frmProgress* p
         } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the scratch mail goes anyway
         }
     }
-    return result;
+    outcome.resolved = result;
+    return outcome;
 }
 
 }  // namespace plexa

@@ -16,8 +16,16 @@
 
 namespace plexa {
 
-class frmProgress;
+class IProgress;
 class SafeRecipients;
+class Services;
+
+struct ResolveResult {
+    // At least one recipient resolved and the user did not cancel.
+    bool resolved = false;
+    // The user cancelled in the progress.
+    bool cancelled = false;
+};
 
 class CRecipients {
 public:
@@ -28,10 +36,9 @@ public:
     const KeyedStrings& GetResolvedAssocItemIDs(int32_t index) const;
 
     // Resolves every gathered recipient through one scratch mail that is never saved. With
-    // bUseProgressWnd the progress window runs stage 2 (it stays open for the caller unless the
-    // user cancels, which sets bCancelled). True when at least one recipient resolved and the
-    // user did not cancel.
-    bool Resolve(bool bUseProgressWnd, bool& bCancelled, frmProgress* progressWnd = nullptr);
+    // bUseProgressWnd the progress runs stage 2 (it stays open for the caller unless the user
+    // cancels); without it the progress is not touched.
+    ResolveResult Resolve(Services& services, IProgress& progress, bool bUseProgressWnd);
 
     // Adds a recipient: by address when email holds an "@", else by name; either may be empty.
     // A non-empty assocItemID is remembered once for the recipient. Discards the resolved list.

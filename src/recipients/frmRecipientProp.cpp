@@ -1,16 +1,14 @@
 #include "recipients/frmRecipientProp.h"
 
-#include "addin/Context.h"
 #include "core/HostError.h"
 #include "platform/IUiShell.h"
-#include "settings/CLang.h"
-#include "settings/COptions.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
 
 namespace plexa {
 
-frmRecipientProp::frmRecipientProp(RecipientPropArgs& args)
-    : Form(L"frmRecipientProp"), m_args(args) {
+frmRecipientProp::frmRecipientProp(Services& services, RecipientPropArgs& args)
+    : Form(L"frmRecipientProp"), m_services(services), m_args(args) {
     caption = L"Recipient property";
     Add(L"lblDescription", ControlType::Label);
     Add(L"lblProperty", ControlType::Label);
@@ -23,14 +21,11 @@ void frmRecipientProp::OnLoad() {
     m_activatedOnce = false;
     m_closingByProgram = false;
     m_focusedControl.clear();
-    Context* ctx = Context::Current();
-    if (ctx != nullptr) {
-        ctx->Lang().LocalizeForm(*this);
-        picture = ctx->Options().MAIN_ICON();
-        (*this)[L"lblDescription"].caption = ctx->Lang().Item(
-            m_args.contactFound ? L"LID_CONTACT_EMPTYPROPERTY" : L"LID_CONTACT_NOT_FOUND",
-            {Variant(m_args.recipientName)});
-    }
+    m_services.Lang().LocalizeForm(*this);
+    picture = m_services.Options().MAIN_ICON();
+    (*this)[L"lblDescription"].caption = m_services.Lang().Item(
+        m_args.contactFound ? L"LID_CONTACT_EMPTYPROPERTY" : L"LID_CONTACT_NOT_FOUND",
+        {Variant(m_args.recipientName)});
     (*this)[L"lblProperty"].caption = m_args.propertyName;
     (*this)[L"txtValue"].text = m_args.value;
     m_topmost = m_args.stayOnTop;
@@ -58,15 +53,12 @@ bool frmRecipientProp::OnQueryUnload() {
 void frmRecipientProp::btnOK_Click() {
     const std::wstring& entered = (*this)[L"txtValue"].text;
     if (entered.empty()) {
-        Context* ctx = Context::Current();
-        if (ctx != nullptr) {
-            try {
-                ctx->Ports().ui->MsgBox(ctx->Lang().Item(L"LID_PROMPT_VALIDATE_MESSAGE2",
-                                                         {Variant(m_args.propertyName)}),
-                                        mb::OkOnly | mb::IconExclamation, caption);
-            } catch (const HostError& e) {
-                mGlobals::LogError(L"frmRecipientProp::btnOK_Click", e);
-            }
+        try {
+            m_services.Ports().ui.MsgBox(m_services.Lang().Item(L"LID_PROMPT_VALIDATE_MESSAGE2",
+                                                                {Variant(m_args.propertyName)}),
+                                         mb::OkOnly | mb::IconExclamation, caption);
+        } catch (const HostError& e) {
+            mGlobals::LogError(L"frmRecipientProp::btnOK_Click", e);
         }
         m_focusedControl = L"txtValue";
         return;
@@ -84,12 +76,10 @@ void frmRecipientProp::btnCancel_Click() {
 void frmRecipientProp::Close() {
     m_closingByProgram = true;
     unloaded = true;
-    if (Context* ctx = Context::Current(); ctx != nullptr && ctx->Ports().ui != nullptr) {
-        try {
-            ctx->Ports().ui->Unload(*this);
-        } catch (const HostError& e) {
-            mGlobals::LogError(L"frmRecipientProp::Close", e);
-        }
+    try {
+        m_services.Ports().ui.Unload(*this);
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"frmRecipientProp::Close", e);
     }
 }
 

@@ -9,6 +9,8 @@
 
 namespace plexa {
 
+class Services;
+
 struct RecipientPropArgs {
     // In.
     std::wstring recipientName;
@@ -23,7 +25,7 @@ struct RecipientPropArgs {
 
 class frmRecipientProp : public Form {
 public:
-    explicit frmRecipientProp(RecipientPropArgs& args);
+    frmRecipientProp(Services& services, RecipientPropArgs& args);
 
     void OnLoad() override;
     void OnActivate() override;
@@ -41,6 +43,7 @@ public:
 private:
     void Close();
 
+    Services& m_services;
     RecipientPropArgs& m_args;
     bool m_topmost = false;
     bool m_activatedOnce = false;

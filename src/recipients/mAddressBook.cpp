@@ -24,6 +24,28 @@ std::wstring ListKey(Entry& entry) {
     return id.empty() ? entry.Name() + L"\n" + entry.Address() : id;
 }
 
+// The walk every expansion shares: when the entry is a list, adds what visit gives for each of
+// its members to total and returns true. A list met again below itself (lists may contain each
+// other) adds nothing the second time. Errors of the host reach the caller, with total holding
+// what the members before them gave.
+template <typename Entry, typename Visit>
+bool ForEachMemberOnce(Entry& entry, Expanding& expanding, int32_t& total, Visit&& visit) {
+    auto members = entry.Members();
+    if (!members) {
+        return false;
+    }
+    const std::wstring key = ListKey(entry);
+    if (!expanding.insert(key).second) {
+        return true;  // the list contains itself: its members are being added already
+    }
+    const int32_t count = members->Count();
+    for (int32_t i = 1; i <= count; ++i) {
+        total += visit(*members->Item(i));
+    }
+    expanding.erase(key);
+    return true;
+}
+
 std::wstring TextOf(const Variant& v) {
     try {
         return CStr(v);
@@ -37,17 +59,9 @@ int32_t AddressesFromAE(SafeAddressEntry& entry, std::vector<std::wstring>& addr
                         Expanding& expanding) {
     int32_t added = 0;
     try {
-        if (auto members = entry.Members()) {
-            const std::wstring key = ListKey(entry);
-            if (!expanding.insert(key).second) {
-                return 0;  // the list contains itself: its members are being added already
-            }
-            const int32_t count = members->Count();
-            for (int32_t i = 1; i <= count; ++i) {
-                added += AddressesFromAE(*members->Item(i), addresses, names, smtp, seen, type,
-                                         expanding);
-            }
-            expanding.erase(key);
+        if (ForEachMemberOnce(entry, expanding, added, [&](SafeAddressEntry& member) {
+                return AddressesFromAE(member, addresses, names, smtp, seen, type, expanding);
+            })) {
             return added;
         }
         const std::wstring address =
@@ -68,16 +82,9 @@ int32_t AddressesFromAE(SafeAddressEntry& entry, std::vector<std::wstring>& addr
 int32_t CountEntry(SafeAddressEntry& entry, SeenSet* seen, int32_t type, Expanding& expanding) {
     int32_t count = 0;
     try {
-        if (auto members = entry.Members()) {
-            const std::wstring key = ListKey(entry);
-            if (!expanding.insert(key).second) {
-                return 0;
-            }
-            const int32_t n = members->Count();
-            for (int32_t i = 1; i <= n; ++i) {
-                count += CountEntry(*members->Item(i), seen, type, expanding);
-            }
-            expanding.erase(key);
+        if (ForEachMemberOnce(entry, expanding, count, [&](SafeAddressEntry& member) {
+                return CountEntry(member, seen, type, expanding);
+            })) {
             return count;
         }
         if (seen != nullptr) {
@@ -94,17 +101,9 @@ int32_t RdoAddressesFromAE(RDOAddressEntry& entry, std::vector<std::wstring>& ad
                            Expanding& expanding) {
     int32_t added = 0;
     try {
-        if (auto members = entry.Members()) {
-            const std::wstring key = ListKey(entry);
-            if (!expanding.insert(key).second) {
-                return 0;
-            }
-            const int32_t count = members->Count();
-            for (int32_t i = 1; i <= count; ++i) {
-                added +=
-                    RdoAddressesFromAE(*members->Item(i), addresses, names, contactRefs, expanding);
-            }
-            expanding.erase(key);
+        if (ForEachMemberOnce(entry, expanding, added, [&](RDOAddressEntry& member) {
+                return RdoAddressesFromAE(member, addresses, names, contactRefs, expanding);
+            })) {
             return added;
         }
         const std::wstring address = text::Trim(entry.Address());

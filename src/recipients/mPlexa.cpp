@@ -3,20 +3,20 @@
 #include <algorithm>
 #include <deque>
 
-#include "addin/Context.h"
 #include "core/HostError.h"
 #include "core/Text.h"
 #include "host/mapi/PropTags.h"
 #include "host/outlook/Application.h"
 #include "host/outlook/OutlookItem.h"
 #include "host/redemption/Redemption.h"
-#include "platform/IUiShell.h"
+#include "platform/Platform.h"
 #include "recipients/CRecipients.h"
 #include "recipients/mAddressBook.h"
 #include "settings/CLang.h"
 #include "settings/COptions.h"
+#include "settings/IProgress.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
-#include "ui/frmProgress.h"
 
 namespace plexa::mPlexa {
 
@@ -26,20 +26,6 @@ constexpr const wchar_t* kGetPlexaRecipients = L"GetPlexaRecipients";
 constexpr const wchar_t* kTraceGet = L"mPlexa::GetPlexaRecipients";
 constexpr const wchar_t* kAddItemRecipients = L"mPlexa::AddItemRecipients";
 constexpr const wchar_t* kSafeGetLinks = L"mPlexa::SafeGetLinks";
-
-Context& Ctx() {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr || ctx->host.redemption == nullptr || !ctx->host.application) {
-        throw HostError(E_FAIL, L"The add-in is not connected to the mail client");
-    }
-    return *ctx;
-}
-
-void LetMessagesRun(Context& ctx) {
-    if (ctx.Ports().windows != nullptr) {
-        ctx.Ports().windows->DoEvents();
-    }
-}
 
 // Binds a safe-access object to an item for one use and sets it back to nothing afterwards,
 // also when the use fails.
@@ -75,16 +61,14 @@ private:
     const wchar_t* m_source;
 };
 
+// A binary property's bytes as the hex text of an entry id.
 std::wstring Hex(const VariantArray& bytes) {
-    static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
-    std::wstring out;
-    out.reserve(bytes.items.size() * 2);
+    std::vector<uint8_t> raw;
+    raw.reserve(bytes.items.size());
     for (const Variant& b : bytes.items) {
-        const auto value = static_cast<uint32_t>(CLng(b)) & 0xFFU;
-        out += kDigits[value >> 4];
-        out += kDigits[value & 0xFU];
+        raw.push_back(static_cast<uint8_t>(static_cast<uint32_t>(CLng(b)) & 0xFFU));
     }
-    return out;
+    return text::HexBytes(raw);
 }
 
 std::wstring SmtpOf(const std::shared_ptr<SafeAddressEntry>& entry) {
@@ -116,7 +100,8 @@ std::shared_ptr<Links> LinksOf(const std::shared_ptr<OutlookItem>& item) {
 }
 
 void HandleLinks(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
-                 CRecipients& recipients, COptions& options) {
+                 CRecipients& recipients, Services& services) {
+    COptions& options = services.Options();
     if (eFrom != esFromSelection && options.ExcludeLinkItems()) {
         auto links = LinksOf(item);
         if (links && links->Count() > 0) {
@@ -124,7 +109,7 @@ void HandleLinks(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom
         }
         return;
     }
-    SafeGetLinks(item, recipients, eFrom);
+    SafeGetLinks(services, item, recipients, eFrom);
 }
 
 bool ExcludedAsPrivate(ContactItem& contact, ERecipientsFrom eFrom, COptions& options) {
@@ -133,7 +118,9 @@ bool ExcludedAsPrivate(ContactItem& contact, ERecipientsFrom eFrom, COptions& op
 }
 
 void AddMail(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
-             CRecipients& recipients, MAPIUtils& utils, SafeMailItem& safeMail, COptions& options) {
+             CRecipients& recipients, MAPIUtils& utils, SafeMailItem& safeMail,
+             Services& services) {
+    COptions& options = services.Options();
     auto mail = std::dynamic_pointer_cast<MailItem>(item);
     if (!mail) {
         throw RuntimeError(vberr::TypeMismatch);
@@ -144,7 +131,7 @@ void AddMail(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
         return;
     }
     Binding bound(safeMail, item);
-    if (IsReceivedMail(mail)) {
+    if (IsReceivedMail(services, mail)) {
         // The sender, associated with the mail so that it is marked replied once answered.
         const std::wstring name = CStr(safeMail.Fields(mapi::PR_SENT_REPRESENTING_NAME));
         const std::wstring email = CStr(safeMail.Fields(mapi::PR_SENT_REPRESENTING_EMAIL_ADDRESS));
@@ -166,7 +153,7 @@ void AddMail(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
 
 void AddAppointment(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
                     CRecipients& recipients, SafeAppointmentItem& safeAppointment,
-                    COptions& options) {
+                    Services& services) {
     {
         Binding bound(safeAppointment, item);
         std::wstring organizer;
@@ -175,29 +162,29 @@ void AddAppointment(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eF
         }
         AddSafeRecipients(safeAppointment, recipients, organizer);
     }
-    HandleLinks(item, eFrom, recipients, options);
+    HandleLinks(item, eFrom, recipients, services);
 }
 
 void AddTask(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
-             CRecipients& recipients, SafeTaskItem& safeTask, COptions& options) {
+             CRecipients& recipients, SafeTaskItem& safeTask, Services& services) {
     {
         Binding bound(safeTask, item);
         AddSafeRecipients(safeTask, recipients, L"");
     }
-    HandleLinks(item, eFrom, recipients, options);
+    HandleLinks(item, eFrom, recipients, services);
 }
 
 void AddContact(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
-                CRecipients& recipients, COptions& options) {
+                CRecipients& recipients, Services& services) {
     auto contact = std::dynamic_pointer_cast<ContactItem>(item);
     if (!contact) {
         throw RuntimeError(vberr::TypeMismatch);
     }
-    if (ExcludedAsPrivate(*contact, eFrom, options)) {
+    if (ExcludedAsPrivate(*contact, eFrom, services.Options())) {
         mGlobals::LogDebug(kAddItemRecipients, L"Exclude private contacts", 2);
         return;
     }
-    const std::vector<std::wstring> addresses = GetContactEmailAddresses(contact);
+    const std::vector<std::wstring> addresses = GetContactEmailAddresses(services, contact);
     if (!addresses.empty()) {
         recipients.AddRecipient(contact->FullName(), addresses.front(), L"");
     }
@@ -205,33 +192,32 @@ void AddContact(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
 
 }  // namespace
 
-bool GetPlexaRecipients(ERecipientsFrom eFrom, CRecipients& recipients, bool bAddDistLists,
-                        bool& bUseProgressWND, frmProgress& progressWnd,
-                        const std::shared_ptr<MAPIFolder>& folder, int32_t nCommand) {
+GatherResult GetPlexaRecipients(Services& services, ERecipientsFrom eFrom, CRecipients& recipients,
+                                bool bAddDistLists, IProgress& progress,
+                                const std::shared_ptr<MAPIFolder>& folder, int32_t nCommand) {
     const ExitTrace trace(kTraceGet);
-    bUseProgressWND = false;
+    GatherResult result;
+    bool& bUseProgressWND = result.bUseProgressWND;
     std::deque<std::shared_ptr<OutlookItem>> colItems;
-    bool result = false;
     try {
-        Context& ctx = Ctx();
-        IUiShell& ui = *ctx.Ports().ui;
-        auto explorer = ctx.host.application->ActiveExplorer();
+        HostPorts& host = services.ConnectedHost();
+        IUiShell& ui = services.Ports().ui;
+        auto explorer = host.application->ActiveExplorer();
         std::shared_ptr<MAPIFolder> source = folder;
         if (!source && explorer) {
             source = explorer->CurrentFolder();
         }
-        if (ui.IsLoaded(progressWnd)) {
-            progressWnd.ProgressDone();
-        }
+        // A progress left open by an earlier run closes first.
+        progress.Done();
         if (!source) {
             mGlobals::LogDebug(kTraceGet, L"no folder window", 2);
-            return false;
+            return result;
         }
         if (eFrom != esFromSelection && eFrom != esFromFolder) {
             mGlobals::LogError(
                 kGetPlexaRecipients, 0,
                 L"Invalid ERecipientsFrom value = " + std::to_wstring(static_cast<int32_t>(eFrom)));
-            return false;
+            return result;
         }
 
         // The top folder of a store holds nothing to gather, whatever eFrom says.
@@ -253,21 +239,21 @@ bool GetPlexaRecipients(ERecipientsFrom eFrom, CRecipients& recipients, bool bAd
         }
         if (colItems.empty()) {
             mGlobals::LogDebug(kTraceGet, L"colItems.Count = 0 ", 2);
-            return false;
+            return result;
         }
 
         if (colItems.size() >= kConfirmItemCount) {
-            CLang& lang = ctx.Lang();
+            CLang& lang = services.Lang();
             const std::wstring prompt =
                 lang.Item(nCommand == kDistListCommand ? L"LID_PROMPT_LARGE_RECIPIENTS_DL"
                                                        : L"LID_PROMPT_LARGE_RECIPIENTS_M");
             if (ui.MsgBox(prompt, mb::YesNo, lang.Item(L"LID_TITLE_LARGE_RECIPIENTS")) !=
                 mb::IdYes) {
-                return false;
+                return result;
             }
         }
 
-        RedemptionLibrary& library = *ctx.host.redemption;
+        RedemptionLibrary& library = *host.redemption;
         auto utils = library.CreateMAPIUtils();
         auto safeMail = library.CreateSafeMailItem();
         auto safeAppointment = library.CreateSafeAppointmentItem();
@@ -276,62 +262,61 @@ bool GetPlexaRecipients(ERecipientsFrom eFrom, CRecipients& recipients, bool bAd
         if (colItems.size() >= kProgressItemCount) {
             bUseProgressWND = true;
             mGlobals::LogDebug(kTraceGet, L"bUseProgressWND = True", 2);
-            ui.Show(progressWnd, false);
-            progressWnd.ProgressInit(static_cast<int32_t>(colItems.size()), 1);
+            progress.Init(1, static_cast<int32_t>(colItems.size()));
         }
 
         // Each item leaves the working list as soon as it is done, so the host's items are
         // released progressively.
         bool bCancel = false;
         while (!colItems.empty() && !bCancel) {
-            AddItemRecipients(colItems.front(), eFrom, recipients, bAddDistLists, bUseProgressWND,
-                              progressWnd, *utils, *safeMail, *safeAppointment, *safeTask, bCancel);
+            AddItemRecipients(services, colItems.front(), eFrom, recipients, bAddDistLists,
+                              bUseProgressWND, progress, *utils, *safeMail, *safeAppointment,
+                              *safeTask, bCancel);
             colItems.pop_front();
         }
 
         if (bUseProgressWND) {
-            LetMessagesRun(ctx);
+            services.LetMessagesRun();
         }
         if (bCancel) {
             if (bUseProgressWND) {
-                progressWnd.ProgressDone();
-                LetMessagesRun(ctx);
+                progress.Done();
+                services.LetMessagesRun();
             }
-            result = false;
+            result.gathered = false;
         } else {
-            result = true;
+            result.gathered = true;
         }
     } catch (const HostError& e) {
         mGlobals::LogError(kGetPlexaRecipients, e);
         // A window opened for this run closes with it.
         if (bUseProgressWND) {
-            progressWnd.ProgressDone();
+            progress.Done();
         }
-        result = false;
+        result.gathered = false;
     }
     return result;
 }
 
-void AddItemRecipients(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
-                       CRecipients& recipients, bool bAddDistLists, bool bUseProgressWND,
-                       frmProgress& progressWnd, MAPIUtils& utils, SafeMailItem& safeMail,
-                       SafeAppointmentItem& safeAppointment, SafeTaskItem& safeTask,
-                       bool& bCancel) {
+void AddItemRecipients(Services& services, const std::shared_ptr<OutlookItem>& item,
+                       ERecipientsFrom eFrom, CRecipients& recipients, bool bAddDistLists,
+                       bool bUseProgressWND, IProgress& progress, MAPIUtils& utils,
+                       SafeMailItem& safeMail, SafeAppointmentItem& safeAppointment,
+                       SafeTaskItem& safeTask, bool& bCancel) {
     try {
-        COptions& options = Ctx().Options();
         const int32_t itemClass = item->Class();
         switch (itemClass) {
             case olMail:
-                AddMail(item, eFrom, recipients, utils, safeMail, options);
+                AddMail(item, eFrom, recipients, utils, safeMail, services);
                 break;
             case olAppointment:
-                AddAppointment(item, eFrom, recipients, safeAppointment, options);
+                AddAppointment(item, eFrom, recipients, safeAppointment, services);
                 break;
             case olTask:
-                AddTask(item, eFrom, recipients, safeTask, options);
+                AddTask(item, eFrom, recipients, safeTask, services);
                 break;
             case olContact:
-                AddContact(item, eFrom, recipients, options);
+                AddContact(item, eFrom, recipients, services);
                 break;
             case olDistributionList:
                 if (bAddDistLists) {
@@ -349,8 +334,7 @@ void AddItemRecipients(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom
         // No trace line per step: every log entry opens the log file, which would cost more
         // than gathering the item.
         if (bUseProgressWND) {
-            progressWnd.ProgressStep();
-            if (progressWnd.Cancel()) {
+            if (progress.Step()) {
                 bCancel = true;
             }
         }
@@ -359,8 +343,8 @@ void AddItemRecipients(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom
     }
 }
 
-void SafeGetLinks(const std::shared_ptr<OutlookItem>& item, CRecipients& recipients,
-                  ERecipientsFrom eFrom) {
+void SafeGetLinks(Services& services, const std::shared_ptr<OutlookItem>& item,
+                  CRecipients& recipients, ERecipientsFrom eFrom) {
     try {
         auto links = LinksOf(item);
         if (!links) {
@@ -381,11 +365,11 @@ void SafeGetLinks(const std::shared_ptr<OutlookItem>& item, CRecipients& recipie
                 recipients.AddRecipient(link->Name(), L"", L"");
                 continue;
             }
-            if (ExcludedAsPrivate(*contact, eFrom, Ctx().Options())) {
+            if (ExcludedAsPrivate(*contact, eFrom, services.Options())) {
                 mGlobals::LogDebug(kSafeGetLinks, L"Exclude private contacts", 2);
                 continue;
             }
-            const std::vector<std::wstring> addresses = GetContactEmailAddresses(contact);
+            const std::vector<std::wstring> addresses = GetContactEmailAddresses(services, contact);
             recipients.AddRecipient(contact->FullName(),
                                     addresses.empty() ? std::wstring() : addresses.front(), L"");
         }
@@ -403,8 +387,8 @@ bool IsRepliedMail(const std::shared_ptr<MailItem>& mail, MAPIUtils& utils) {
     }
 }
 
-bool IsReceivedMail(const std::shared_ptr<MailItem>& mail) {
-    auto session = Ctx().host.application->Session();
+bool IsReceivedMail(Services& services, const std::shared_ptr<MailItem>& mail) {
+    auto session = services.ConnectedHost().application->Session();
     std::vector<std::wstring> outgoing;
     for (int32_t folderType : {olFolderDrafts, olFolderOutbox, olFolderSentMail}) {
         outgoing.push_back(session->GetDefaultFolder(folderType)->EntryID());
@@ -426,9 +410,10 @@ bool IsReceivedMail(const std::shared_ptr<MailItem>& mail) {
     return true;
 }
 
-std::vector<std::wstring> GetContactEmailAddresses(const std::shared_ptr<ContactItem>& contact) {
+std::vector<std::wstring> GetContactEmailAddresses(Services& services,
+                                                   const std::shared_ptr<ContactItem>& contact) {
     std::vector<std::wstring> addresses;
-    auto utils = Ctx().host.redemption->CreateMAPIUtils();
+    auto utils = services.ConnectedHost().redemption->CreateMAPIUtils();
     for (std::size_t k = 0; k < 3; ++k) {
         const uint32_t idTag = utils->GetIDsFromNames(contact, mapi::PSETID_Address,
                                                       mapi::LID_EMAIL_ENTRYID[k], false);

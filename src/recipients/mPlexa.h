@@ -20,8 +20,9 @@ class MailItem;
 class OutlookItem;
 class SafeAppointmentItem;
 class SafeMailItem;
+class IProgress;
 class SafeTaskItem;
-class frmProgress;
+class Services;
 
 namespace mPlexa {
 
@@ -36,32 +37,40 @@ inline constexpr int32_t kDistListCommand = 7;
 inline constexpr std::size_t kConfirmItemCount = 100;
 inline constexpr std::size_t kProgressItemCount = 20;
 
+struct GatherResult {
+    // Every item was processed; false when there was nothing to do, eFrom was invalid, the user
+    // declined or cancelled, or on an error.
+    bool gathered = false;
+    // The progress was opened (stage 1); it then stays open for the caller's resolution, and
+    // the caller closes it.
+    bool bUseProgressWND = false;
+};
+
 // Gathers the recipients of the selection or of the folder (nothing: the active folder
 // window's) into recipients. bAddDistLists makes list items contribute a recipient named by
-// the list's subject. bUseProgressWND comes back true when progressWnd was opened; it then stays
-// open for the caller's resolution, and the caller closes it. nCommand 7 words the large-input
-// prompt for lists. True when every item was processed; false when there was nothing to do,
-// eFrom was invalid, the user declined or cancelled, or on an error.
-bool GetPlexaRecipients(ERecipientsFrom eFrom, CRecipients& recipients, bool bAddDistLists,
-                        bool& bUseProgressWND, frmProgress& progressWnd,
-                        const std::shared_ptr<MAPIFolder>& folder, int32_t nCommand);
+// the list's subject. nCommand 7 words the large-input prompt for lists.
+GatherResult GetPlexaRecipients(Services& services, ERecipientsFrom eFrom, CRecipients& recipients,
+                                bool bAddDistLists, IProgress& progress,
+                                const std::shared_ptr<MAPIFolder>& folder, int32_t nCommand);
 
 // Adds the recipients of one item. A host error ends the item (logged, no progress step).
-void AddItemRecipients(const std::shared_ptr<OutlookItem>& item, ERecipientsFrom eFrom,
-                       CRecipients& recipients, bool bAddDistLists, bool bUseProgressWND,
-                       frmProgress& progressWnd, MAPIUtils& utils, SafeMailItem& safeMail,
-                       SafeAppointmentItem& safeAppointment, SafeTaskItem& safeTask, bool& bCancel);
+void AddItemRecipients(Services& services, const std::shared_ptr<OutlookItem>& item,
+                       ERecipientsFrom eFrom, CRecipients& recipients, bool bAddDistLists,
+                       bool bUseProgressWND, IProgress& progress, MAPIUtils& utils,
+                       SafeMailItem& safeMail, SafeAppointmentItem& safeAppointment,
+                       SafeTaskItem& safeTask, bool& bCancel);
 
 // Adds the contacts linked to an appointment or a task.
-void SafeGetLinks(const std::shared_ptr<OutlookItem>& item, CRecipients& recipients,
-                  ERecipientsFrom eFrom);
+void SafeGetLinks(Services& services, const std::shared_ptr<OutlookItem>& item,
+                  CRecipients& recipients, ERecipientsFrom eFrom);
 
 // Whether the mail was replied to (its icon says so); false on any error.
 bool IsRepliedMail(const std::shared_ptr<MailItem>& mail, MAPIUtils& utils);
 // False for a mail anywhere below Drafts, Outbox or Sent Items; true for every other mail.
-bool IsReceivedMail(const std::shared_ptr<MailItem>& mail);
+bool IsReceivedMail(Services& services, const std::shared_ptr<MailItem>& mail);
 // Up to three distinct valid addresses of the contact, in slot order, lower-cased.
-std::vector<std::wstring> GetContactEmailAddresses(const std::shared_ptr<ContactItem>& contact);
+std::vector<std::wstring> GetContactEmailAddresses(Services& services,
+                                                   const std::shared_ptr<ContactItem>& contact);
 
 }  // namespace mPlexa
 }  // namespace plexa

@@ -1,23 +1,21 @@
 #include "separate/mFlag.h"
 
-#include "addin/Context.h"
 #include "core/HostError.h"
 #include "host/mapi/PropTags.h"
 #include "host/outlook/OutlookItem.h"
 #include "host/redemption/Redemption.h"
-#include "settings/COptions.h"
+#include "settings/Services.h"
 #include "settings/mMisc.h"
 
 namespace plexa {
 
 namespace {
 
-std::shared_ptr<MAPIUtils> CreateUtils() {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr || ctx->host.redemption == nullptr) {
+std::shared_ptr<MAPIUtils> CreateUtils(Services& services) {
+    if (services.host.redemption == nullptr) {
         throw HostError(E_FAIL, L"The safe-access library is not available", L"mFlag");
     }
-    return ctx->host.redemption->CreateMAPIUtils();
+    return services.host.redemption->CreateMAPIUtils();
 }
 
 uint32_t FlagTextTag(MAPIUtils& utils, const std::shared_ptr<AutomationObject>& item, bool create) {
@@ -34,9 +32,9 @@ int32_t AsLong(const Variant& v) {
 
 namespace mFlag {
 
-std::wstring GetFlagText(const std::shared_ptr<AutomationObject>& item) {
+std::wstring GetFlagText(Services& services, const std::shared_ptr<AutomationObject>& item) {
     try {
-        auto utils = CreateUtils();
+        auto utils = CreateUtils(services);
         const uint32_t tag = FlagTextTag(*utils, item, false);
         if (tag == 0) {
             return {};
@@ -47,10 +45,10 @@ std::wstring GetFlagText(const std::shared_ptr<AutomationObject>& item) {
     }
 }
 
-void SetFlagText(const std::shared_ptr<AutomationObject>& item, const std::wstring& text,
-                 bool save) {
+void SetFlagText(Services& services, const std::shared_ptr<AutomationObject>& item,
+                 const std::wstring& text, bool save) {
     try {
-        auto utils = CreateUtils();
+        auto utils = CreateUtils(services);
         const uint32_t tag = FlagTextTag(*utils, item, true);
         if (tag != 0) {
             utils->HrSetOneProp(item, tag, Variant(text), save);
@@ -59,11 +57,12 @@ void SetFlagText(const std::shared_ptr<AutomationObject>& item, const std::wstri
     }
 }
 
-void GetFlagStatus(const std::shared_ptr<AutomationObject>& item, int32_t& status, int32_t& icon) {
+void GetFlagStatus(Services& services, const std::shared_ptr<AutomationObject>& item,
+                   int32_t& status, int32_t& icon) {
     status = 0;
     icon = 0;
     try {
-        auto utils = CreateUtils();
+        auto utils = CreateUtils(services);
         status = AsLong(utils->HrGetOneProp(item, mapi::PR_FLAG_STATUS));
         if (status == 2) {
             icon = AsLong(utils->HrGetOneProp(item, mapi::PR_FLAG_ICON));
@@ -72,10 +71,10 @@ void GetFlagStatus(const std::shared_ptr<AutomationObject>& item, int32_t& statu
     }
 }
 
-void SetFlagStatus(const std::shared_ptr<AutomationObject>& item, int32_t status, int32_t icon,
-                   bool save) {
+void SetFlagStatus(Services& services, const std::shared_ptr<AutomationObject>& item,
+                   int32_t status, int32_t icon, bool save) {
     try {
-        auto utils = CreateUtils();
+        auto utils = CreateUtils(services);
         utils->HrSetOneProp(item, mapi::PR_FLAG_STATUS, Variant(status), false);
         utils->HrSetOneProp(item, mapi::PR_FLAG_ICON, Variant(icon), save);
     } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): a refused property is no error
@@ -86,42 +85,40 @@ void SetFlagStatus(const std::shared_ptr<AutomationObject>& item, int32_t status
 
 namespace mGlobals {
 
-void MarkWithFollowUpFlag(const std::shared_ptr<MailItem>& mail) {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr || !mail) {
+void MarkWithFollowUpFlag(Services& services, const std::shared_ptr<MailItem>& mail) {
+    if (!mail) {
         return;
     }
-    COptions& options = ctx->Options();
+    COptions& options = services.Options();
     if (!options.MarkWithFlag()) {
         return;
     }
-    mFlag::SetFlagStatus(mail, options.Flag(), options.Flag2003(), false);
-    mFlag::SetFlagText(mail, options.FlagText(), true);
+    mFlag::SetFlagStatus(services, mail, options.Flag(), options.Flag2003(), false);
+    mFlag::SetFlagText(services, mail, options.FlagText(), true);
 }
 
-void ClearFollowUpFlag(const std::shared_ptr<MailItem>& mail) {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr || !mail) {
+void ClearFollowUpFlag(Services& services, const std::shared_ptr<MailItem>& mail) {
+    if (!mail) {
         return;
     }
-    COptions& options = ctx->Options();
+    COptions& options = services.Options();
     if (!options.ClearMarking()) {
         return;
     }
-    if (mFlag::GetFlagText(mail) != options.FlagText()) {
+    if (mFlag::GetFlagText(services, mail) != options.FlagText()) {
         return;  // only the add-in's own mark comes off
     }
     int32_t status = 0;
     int32_t icon = 0;
-    mFlag::GetFlagStatus(mail, status, icon);
+    mFlag::GetFlagStatus(services, mail, status, icon);
     if (status != options.Flag()) {
         return;
     }
-    if (mMisc::GetOutlookVersion() >= 11 && icon != options.Flag2003()) {
+    if (mMisc::GetOutlookVersion(services) >= 11 && icon != options.Flag2003()) {
         return;  // the user changed the colour: it is the user's flag now
     }
-    mFlag::SetFlagStatus(mail, 0, 0, true);
-    mFlag::SetFlagText(mail, L"", true);
+    mFlag::SetFlagStatus(services, mail, 0, 0, true);
+    mFlag::SetFlagText(services, mail, L"", true);
 }
 
 }  // namespace mGlobals

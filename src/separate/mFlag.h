@@ -12,17 +12,19 @@ namespace plexa {
 
 class AutomationObject;
 class MailItem;
+class Services;
 
 namespace mFlag {
 
 // The follow-up request text, or "".
-std::wstring GetFlagText(const std::shared_ptr<AutomationObject>& item);
-void SetFlagText(const std::shared_ptr<AutomationObject>& item, const std::wstring& text,
-                 bool save);
+std::wstring GetFlagText(Services& services, const std::shared_ptr<AutomationObject>& item);
+void SetFlagText(Services& services, const std::shared_ptr<AutomationObject>& item,
+                 const std::wstring& text, bool save);
 // The flag status (0 none, 1 completed, 2 flagged) and, for a flagged item, its icon.
-void GetFlagStatus(const std::shared_ptr<AutomationObject>& item, int32_t& status, int32_t& icon);
-void SetFlagStatus(const std::shared_ptr<AutomationObject>& item, int32_t status, int32_t icon,
-                   bool save);
+void GetFlagStatus(Services& services, const std::shared_ptr<AutomationObject>& item,
+                   int32_t& status, int32_t& icon);
+void SetFlagStatus(Services& services, const std::shared_ptr<AutomationObject>& item,
+                   int32_t status, int32_t icon, bool save);
 
 }  // namespace mFlag
 
@@ -31,10 +33,10 @@ void SetFlagStatus(const std::shared_ptr<AutomationObject>& item, int32_t status
 namespace mGlobals {
 
 // Marks a message kept in Drafts with the add-in's flag, when the user wants that.
-void MarkWithFollowUpFlag(const std::shared_ptr<MailItem>& mail);
+void MarkWithFollowUpFlag(Services& services, const std::shared_ptr<MailItem>& mail);
 // Takes the add-in's own mark off a message (never a flag the user set), when the user wants
 // that.
-void ClearFollowUpFlag(const std::shared_ptr<MailItem>& mail);
+void ClearFollowUpFlag(Services& services, const std::shared_ptr<MailItem>& mail);
 
 }  // namespace mGlobals
 }  // namespace plexa

@@ -1,26 +1,22 @@
 #include "separate/mWordAddin.h"
 
-#include "addin/Context.h"
 #include "core/HostError.h"
 #include "core/Text.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
 
 namespace plexa::mWordAddin {
 
-void SendTextByKeyPress2Word(const std::wstring& text, bool flag) {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr || ctx->Ports().windows == nullptr) {
-        return;
-    }
+void SendTextByKeyPress2Word(Services& services, const std::wstring& text, bool flag) {
     try {
-        IWindowMessages& windows = *ctx->Ports().windows;
+        IWindowMessages& windows = services.Ports().windows;
         const WindowHandle companion = windows.FindWindowA(kCompanionClass, kCompanionTitle);
         if (companion == 0) {
             return;
         }
         const std::wstring message =
             std::wstring(L"SendTextByKeyPress,") + (flag ? L"1" : L"0") + L"," + text;
-        std::string bytes = text::ToAnsi(message, ctx->Ports().locale.codePage.c_str());
+        std::string bytes = text::ToAnsi(message, services.Ports().locale.codePage.c_str());
         bytes.push_back('\0');
         CopyDataStruct data;
         data.dwData = 0;

@@ -4,6 +4,10 @@
 
 #include <string>
 
+namespace plexa {
+class Services;
+}
+
 namespace plexa::mWordAddin {
 
 // The companion's window and the command it understands.
@@ -12,6 +16,6 @@ inline constexpr const char* kCompanionTitle = "Orvin.Plexa.WordAddin";
 
 // Sends "SendTextByKeyPress,<1|0>,<text>" and waits until the companion handled it; does
 // nothing when the companion is not running.
-void SendTextByKeyPress2Word(const std::wstring& text, bool flag);
+void SendTextByKeyPress2Word(Services& services, const std::wstring& text, bool flag);
 
 }  // namespace plexa::mWordAddin

@@ -3,10 +3,10 @@
 #include <cwctype>
 #include <optional>
 
-#include "addin/Context.h"
 #include "core/Form.h"
 #include "core/HostError.h"
 #include "core/Text.h"
+#include "platform/Platform.h"
 #include "settings/CLangFile.h"
 #include "settings/COptions.h"
 #include "settings/mFileUtils.h"
@@ -97,7 +97,7 @@ void CLang::Clear() {
 
 std::wstring CLang::InstallationFolder() const {
     try {
-        return Context::Current()->Ports().host->InstallationFolder();
+        return m_ports.host.InstallationFolder();
     } catch (const HostError& e) {
         mGlobals::LogError(L"CLang.InstallationFolder", e);
         return {};
@@ -106,11 +106,7 @@ std::wstring CLang::InstallationFolder() const {
 
 CLang::Section CLang::ReadSection(const std::wstring& file, const std::wstring& section) {
     Section result;
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        return result;
-    }
-    CLangFile reader(*ctx->Ports().files, ctx->Ports().locale);
+    CLangFile reader(m_ports.files, m_ports.locale);
     if (!reader.OpenFile(file)) {
         mGlobals::LogError(kReadSection, static_cast<int32_t>(reader.LastError()),
                            L"oFile.OpenFile failed", file);
@@ -282,20 +278,16 @@ bool CLang::Init(const std::wstring& file, const std::wstring& section) {
     m_langName = langName;
     m_section = section;
     m_dumpMode = dumpMode;
-    mFileUtils::GetFileLastModificationTime(file, m_fileTime);
+    mFileUtils::GetFileLastModificationTime(m_ports, file, m_fileTime);
     return true;
 }
 
 std::vector<std::wstring> CLang::GetAvailableLangs(const std::wstring& folder,
                                                    const std::wstring& skip) {
     std::vector<std::wstring> langs;
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        return langs;
-    }
     std::vector<FileFindData> found;
     try {
-        found = ctx->Ports().files->FindFiles(folder + L"\\*.lng");
+        found = m_ports.files.FindFiles(folder + L"\\*.lng");
     } catch (const HostError& e) {
         mGlobals::LogError(L"CLang.GetAvailableLangs", e);
         return langs;
@@ -326,11 +318,7 @@ std::vector<std::wstring> CLang::GetAvailableLangs(const std::wstring& folder,
 }
 
 bool CLang::InitEx(const std::wstring& section) {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        return false;
-    }
-    COptions& options = ctx->Options();
+    COptions& options = m_options;
     std::wstring wanted = options.LangID();
     if (wanted.empty()) {
         wanted = L"EN";

@@ -15,10 +15,18 @@
 
 namespace plexa {
 
+class COptions;
 class Form;
+struct Platform;
 
 class CLang {
 public:
+    // The ports it reads files, pictures and the installation folder through, and the settings
+    // that name the user's language.
+    CLang(const Platform& ports, COptions& options) : m_ports(ports), m_options(options) {}
+    CLang(const CLang&) = delete;
+    CLang& operator=(const CLang&) = delete;
+
     // Picks the language file for the user's language setting and loads it.
     bool InitEx(const std::wstring& section);
     // Loads one file; on failure the table stays empty.
@@ -71,6 +79,8 @@ private:
     void ApplyEntry(Form& form, const std::wstring& key, const std::wstring& value);
     std::wstring InstallationFolder() const;
 
+    const Platform& m_ports;
+    COptions& m_options;
     std::unordered_map<std::wstring, std::wstring> m_texts;
     std::map<std::wstring, Entries> m_forms;
     std::wstring m_file;

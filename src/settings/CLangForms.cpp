@@ -2,10 +2,10 @@
 // texts and layout as a starting point for a translation.
 #include <cwctype>
 
-#include "addin/Context.h"
 #include "core/Form.h"
 #include "core/HostError.h"
 #include "core/Text.h"
+#include "platform/Platform.h"
 #include "settings/CLang.h"
 #include "settings/mFileUtils.h"
 #include "settings/mGlobals.h"
@@ -57,12 +57,8 @@ std::wstring Align(std::wstring line) {
     return line;
 }
 
-const Locale& CurrentLocale() {
-    return Context::Current()->Ports().locale;
-}
-
-std::wstring Number(double d) {
-    return CStr(Variant(d), CurrentLocale());
+std::wstring Number(double d, const Locale& locale) {
+    return CStr(Variant(d), locale);
 }
 
 // A path below the installation folder: no drive, no root, no climbing out.
@@ -143,7 +139,7 @@ void CLang::ApplyEntry(Form& form, const std::wstring& key, const std::wstring& 
     }
     if (position != nullptr) {
         try {
-            const double n = CDbl(Variant(value), CurrentLocale());
+            const double n = CDbl(Variant(value), m_ports.locale);
             *position = p[0] == L'd' ? *position + n : n;
         } catch (const HostError& e) {
             mGlobals::LogError(kLocalize, e, form.Name() + L"." + key + L" = " + value);
@@ -166,8 +162,7 @@ void CLang::ApplyEntry(Form& form, const std::wstring& key, const std::wstring& 
             return;
         }
         try {
-            auto picture = Context::Current()->Ports().pictures->LoadPicture(InstallationFolder() +
-                                                                             L"\\" + value);
+            auto picture = m_ports.pictures.LoadPicture(InstallationFolder() + L"\\" + value);
             (c != nullptr ? c->picture : form.picture) = std::move(picture);
         } catch (const HostError& e) {
             mGlobals::LogError(kLocalize, e, form.Name() + L"." + key + L" = " + value);
@@ -180,7 +175,8 @@ void CLang::ApplyEntry(Form& form, const std::wstring& key, const std::wstring& 
 void CLang::LocalizeControls(const std::wstring& name, Form& form) {
     if (!m_file.empty()) {
         OleDate changed;
-        if (mFileUtils::GetFileLastModificationTime(m_file, changed) && changed > m_fileTime) {
+        if (mFileUtils::GetFileLastModificationTime(m_ports, m_file, changed) &&
+            changed > m_fileTime) {
             mGlobals::LogWarning(kLocalize,
                                  sprintf(L"last modification time of file '%s' was changed, "
                                          L"reloading file...",
@@ -202,17 +198,13 @@ void CLang::LocalizeControls(const std::wstring& name, Form& form) {
 }
 
 void CLang::DumpControls(const std::wstring& name, Form& form) {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        return;
-    }
     const int mode = m_dumpMode == 0 ? 1 : m_dumpMode;
     const std::wstring folder = InstallationFolder() + L"\\Dump";
-    if (!mFileUtils::CreateDirPath(folder)) {
+    if (!mFileUtils::CreateDirPath(m_ports, folder)) {
         mGlobals::LogError(kDumpControls, 0, L"Cannot create the folder " + folder);
         return;
     }
-    IFileSystem& files = *ctx->Ports().files;
+    IFileSystem& files = m_ports.files;
     std::wstring out = sprintf(L"[%s.%s]", m_section, name) + L"\r\n";
 
     auto block = [&](const std::wstring& controlName, const std::wstring& typeName,
@@ -226,18 +218,18 @@ void CLang::DumpControls(const std::wstring& name, Form& form) {
                             L"\"");
         }
         if (mode == 1) {
-            lines.push_back(controlName + L".Left=\"" + Number(l) + L"\"");
-            lines.push_back(controlName + L".Top=\"" + Number(t) + L"\"");
-            lines.push_back(controlName + L".Width=\"" + Number(w) + L"\"");
-            lines.push_back(controlName + L".Height=\"" + Number(h) + L"\"");
+            lines.push_back(controlName + L".Left=\"" + Number(l, m_ports.locale) + L"\"");
+            lines.push_back(controlName + L".Top=\"" + Number(t, m_ports.locale) + L"\"");
+            lines.push_back(controlName + L".Width=\"" + Number(w, m_ports.locale) + L"\"");
+            lines.push_back(controlName + L".Height=\"" + Number(h, m_ports.locale) + L"\"");
             if (picture && !controlName.empty()) {
                 const std::wstring pictureFolder = folder + L"\\" + name;
                 const std::wstring path = pictureFolder + L"\\" + controlName + L".bmp";
                 try {
-                    if (!mFileUtils::CreateDirPath(pictureFolder)) {
+                    if (!mFileUtils::CreateDirPath(m_ports, pictureFolder)) {
                         throw HostError(vberr::PathNotFound, L"Path not found: " + pictureFolder);
                     }
-                    ctx->Ports().pictures->SavePicture(picture, path);
+                    m_ports.pictures.SavePicture(picture, path);
                     lines.push_back(controlName + L".Picture= \"" + EscapeForDump(path) + L"\"");
                 } catch (const HostError& e) {
                     mGlobals::LogError(kDumpControl, e, path);
@@ -248,10 +240,10 @@ void CLang::DumpControls(const std::wstring& name, Form& form) {
                 }
             }
             if (line != nullptr) {
-                lines.push_back(controlName + L".X1=\"" + Number(line->x1) + L"\"");
-                lines.push_back(controlName + L".Y1=\"" + Number(line->y1) + L"\"");
-                lines.push_back(controlName + L".X2=\"" + Number(line->x2) + L"\"");
-                lines.push_back(controlName + L".Y2=\"" + Number(line->y2) + L"\"");
+                lines.push_back(controlName + L".X1=\"" + Number(line->x1, m_ports.locale) + L"\"");
+                lines.push_back(controlName + L".Y1=\"" + Number(line->y1, m_ports.locale) + L"\"");
+                lines.push_back(controlName + L".X2=\"" + Number(line->x2, m_ports.locale) + L"\"");
+                lines.push_back(controlName + L".Y2=\"" + Number(line->y2, m_ports.locale) + L"\"");
             }
         }
         if (!tooltip.empty()) {

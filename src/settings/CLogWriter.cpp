@@ -67,7 +67,7 @@ std::wstring CLogWriter::ErrPath() const {
 std::string CLogWriter::FormatLine(const LogEntry& entry) const {
     std::wstring stamp;
     try {
-        stamp = m_platform.clock->NowLocal().ToIsoText();
+        stamp = m_platform.clock.NowLocal().ToIsoText();
     } catch (const HostError&) {
         stamp = L"0000-00-00 00:00:00";
     }
@@ -78,8 +78,8 @@ std::string CLogWriter::FormatLine(const LogEntry& entry) const {
 }
 
 void CLogWriter::Append(const std::wstring& path, const std::string& bytes) {
-    auto file = m_platform.files->Open(path, FileAccess::Write, FileShareRead | FileShareWrite,
-                                       FileCreation::OpenAlways);
+    auto file = m_platform.files.Open(path, FileAccess::Write, FileShareRead | FileShareWrite,
+                                      FileCreation::OpenAlways);
     file->Seek(file->Size());
     file->Write(bytes.data(), bytes.size());
 }
@@ -92,7 +92,7 @@ void CLogWriter::Write(const LogEntry& entry) noexcept {
         }
         if (!m_folderReady) {
             const std::wstring folder = base.substr(0, base.find_last_of(L'\\'));
-            m_folderReady = mFileUtils::CreateDirPath(folder);
+            m_folderReady = mFileUtils::CreateDirPath(m_platform, folder);
             if (!m_folderReady) {
                 return;
             }
@@ -103,7 +103,7 @@ void CLogWriter::Write(const LogEntry& entry) noexcept {
             const std::string start =
                 ":Start:\t" +
                 FormatLine(LogEntry{L"run started", 0,
-                                    m_platform.resources->LoadResString(IDS_PRODUCT_SHORT_NAME),
+                                    m_platform.resources.LoadResString(IDS_PRODUCT_SHORT_NAME),
                                     LogLevel::Debug, 1});
             Append(base + L".log", start + "\n");
             m_started = true;

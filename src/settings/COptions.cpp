@@ -364,25 +364,25 @@ std::wstring COptions::GetRegPath() const {
 }
 
 std::wstring COptions::ProductHomePage() const {
-    return m_ports.resources->LoadResString(IDS_PRODUCT_HOME_PAGE);
+    return m_ports.resources.LoadResString(IDS_PRODUCT_HOME_PAGE);
 }
 
 std::wstring COptions::CompanyShortName() const {
-    return m_ports.resources->LoadResString(IDS_COMPANY_SHORT_NAME);
+    return m_ports.resources.LoadResString(IDS_COMPANY_SHORT_NAME);
 }
 
 std::wstring COptions::ProductShortName() const {
-    return m_ports.resources->LoadResString(IDS_PRODUCT_SHORT_NAME);
+    return m_ports.resources.LoadResString(IDS_PRODUCT_SHORT_NAME);
 }
 
 std::wstring COptions::ProductCode() const {
-    return m_ports.resources->LoadResString(IDS_PRODUCT_CODE);
+    return m_ports.resources.LoadResString(IDS_PRODUCT_CODE);
 }
 
 std::shared_ptr<IPictureDisp> COptions::LoadPicture(const std::wstring& name,
                                                     ResPictureType type) const {
     try {
-        return m_ports.resources->LoadResPicture(name, type);
+        return m_ports.resources.LoadResPicture(name, type);
     } catch (const HostError&) {
         return nullptr;
     }

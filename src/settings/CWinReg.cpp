@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "addin/Context.h"
 #include "core/Text.h"
 #include "platform/Platform.h"
 
@@ -20,40 +19,30 @@ constexpr int kReadAttempts = 4;
 
 }  // namespace
 
-CWinReg::CWinReg() {
-    if (Context* ctx = Context::Current()) {
-        m_ports = &ctx->Ports();
-        m_registry = m_ports->registry;
-    }
-}
-
-CWinReg::CWinReg(const Platform& ports) : m_registry(ports.registry), m_ports(&ports) {}
+CWinReg::CWinReg(const Platform& ports) : m_registry(ports.registry), m_ports(ports) {}
 
 CWinReg::~CWinReg() {
     CloseKey();
 }
 
 std::string CWinReg::Ansi(std::wstring_view s) const {
-    return text::ToAnsi(s, m_ports->locale.codePage.c_str());
+    return text::ToAnsi(s, m_ports.locale.codePage.c_str());
 }
 
 std::wstring CWinReg::Wide(std::string_view s) const {
-    return text::FromAnsi(s, m_ports->locale.codePage.c_str());
+    return text::FromAnsi(s, m_ports.locale.codePage.c_str());
 }
 
 bool CWinReg::InitForAccess(RegKey root, const std::wstring& subKey, uint32_t access, bool create) {
     RegKey opened = 0;
     bool ok = false;
-    if (m_registry != nullptr) {
-        try {
-            const std::string name = Ansi(subKey);
-            const int32_t status =
-                create ? m_registry->CreateKeyEx(root, name, access, opened, nullptr)
-                       : m_registry->OpenKeyEx(root, name, access, opened);
-            ok = status == reg::ErrorSuccess && opened != 0;
-        } catch (...) {  // NOLINT(bugprone-empty-catch): a failed open is reported by the result
-            ok = false;
-        }
+    try {
+        const std::string name = Ansi(subKey);
+        const int32_t status = create ? m_registry.CreateKeyEx(root, name, access, opened, nullptr)
+                                      : m_registry.OpenKeyEx(root, name, access, opened);
+        ok = status == reg::ErrorSuccess && opened != 0;
+    } catch (...) {  // NOLINT(bugprone-empty-catch): a failed open is reported by the result
+        ok = false;
     }
     // The new key may be opened below the one held, so the old one closes only now.
     CloseKey();
@@ -82,9 +71,9 @@ std::wstring CWinReg::EnumName(int32_t index, bool values) {
             std::string buffer(capacity, '\0');
             uint32_t size = capacity;
             const auto i = static_cast<uint32_t>(index);
-            const int32_t status = values ? m_registry->EnumValue(m_hKey, i, buffer.data(), &size,
-                                                                  nullptr, nullptr, nullptr)
-                                          : m_registry->EnumKeyEx(m_hKey, i, buffer.data(), &size);
+            const int32_t status = values ? m_registry.EnumValue(m_hKey, i, buffer.data(), &size,
+                                                                 nullptr, nullptr, nullptr)
+                                          : m_registry.EnumKeyEx(m_hKey, i, buffer.data(), &size);
             if (status == reg::ErrorMoreData) {
                 continue;
             }
@@ -132,7 +121,7 @@ bool CWinReg::DeleteKeyRec(const std::wstring& subKey) {
         return false;
     }
     {
-        CWinReg child(*m_ports);
+        CWinReg child(m_ports);
         if (child.InitForAllAccess(m_hKey, subKey, false)) {
             child.DeleteAllKeys();
             child.CloseKey();
@@ -148,7 +137,7 @@ bool CWinReg::CloseKey() {
     const RegKey key = m_hKey;
     m_hKey = 0;
     try {
-        return m_registry->CloseKey(key) == reg::ErrorSuccess;
+        return m_registry.CloseKey(key) == reg::ErrorSuccess;
     } catch (...) {
         return false;
     }
@@ -162,8 +151,8 @@ bool CWinReg::SetStringValue(const std::wstring& valueName, const std::wstring& 
         std::string data = Ansi(value);
         data.push_back('\0');
         const auto* bytes = reinterpret_cast<const uint8_t*>(data.data());
-        return m_registry->SetValueEx(m_hKey, Ansi(valueName), reg::RegSz,
-                                      std::span<const uint8_t>(bytes, data.size())) ==
+        return m_registry.SetValueEx(m_hKey, Ansi(valueName), reg::RegSz,
+                                     std::span<const uint8_t>(bytes, data.size())) ==
                reg::ErrorSuccess;
     } catch (...) {
         return false;
@@ -178,7 +167,7 @@ std::wstring CWinReg::GetStringValue(const std::wstring& valueName) {
         const std::string name = Ansi(valueName);
         uint32_t type = 0;
         uint32_t size = 0;
-        if (m_registry->QueryValueEx(m_hKey, name, &type, nullptr, &size) != reg::ErrorSuccess) {
+        if (m_registry.QueryValueEx(m_hKey, name, &type, nullptr, &size) != reg::ErrorSuccess) {
             return {};
         }
         std::vector<uint8_t> buffer;
@@ -186,7 +175,7 @@ std::wstring CWinReg::GetStringValue(const std::wstring& valueName) {
             buffer.assign(std::max<uint32_t>(size, 1), 0);
             size = static_cast<uint32_t>(buffer.size());
             const int32_t status =
-                m_registry->QueryValueEx(m_hKey, name, &type, buffer.data(), &size);
+                m_registry.QueryValueEx(m_hKey, name, &type, buffer.data(), &size);
             if (status == reg::ErrorMoreData) {
                 continue;  // size now holds what the value needs
             }
@@ -213,7 +202,7 @@ bool CWinReg::SetDWORDValue(const std::wstring& valueName, int32_t value) {
         const auto n = static_cast<uint32_t>(value);
         const uint8_t data[4] = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8),
                                  static_cast<uint8_t>(n >> 16), static_cast<uint8_t>(n >> 24)};
-        return m_registry->SetValueEx(m_hKey, Ansi(valueName), reg::RegDword, data) ==
+        return m_registry.SetValueEx(m_hKey, Ansi(valueName), reg::RegDword, data) ==
                reg::ErrorSuccess;
     } catch (...) {
         return false;
@@ -228,7 +217,7 @@ int32_t CWinReg::GetDWORDValue(const std::wstring& valueName, int32_t defaultVal
         uint8_t data[4] = {};
         uint32_t size = sizeof data;
         uint32_t type = 0;
-        if (m_registry->QueryValueEx(m_hKey, Ansi(valueName), &type, data, &size) !=
+        if (m_registry.QueryValueEx(m_hKey, Ansi(valueName), &type, data, &size) !=
                 reg::ErrorSuccess ||
             type != reg::RegDword || size != sizeof data) {
             return defaultValue;
@@ -254,7 +243,7 @@ bool CWinReg::DeleteValue(const std::wstring& valueName) {
         return false;
     }
     try {
-        return m_registry->DeleteValue(m_hKey, Ansi(valueName)) == reg::ErrorSuccess;
+        return m_registry.DeleteValue(m_hKey, Ansi(valueName)) == reg::ErrorSuccess;
     } catch (...) {
         return false;
     }
@@ -267,7 +256,7 @@ bool CWinReg::DeleteKey(const std::wstring& subKey) {
         return false;
     }
     try {
-        return m_registry->DeleteKey(m_hKey, Ansi(subKey)) == reg::ErrorSuccess;
+        return m_registry.DeleteKey(m_hKey, Ansi(subKey)) == reg::ErrorSuccess;
     } catch (...) {
         return false;
     }
@@ -278,7 +267,7 @@ bool CWinReg::FlushKey() {
         return false;
     }
     try {
-        return m_registry->FlushKey(m_hKey) == reg::ErrorSuccess;
+        return m_registry.FlushKey(m_hKey) == reg::ErrorSuccess;
     } catch (...) {
         return false;
     }

@@ -18,8 +18,6 @@ struct Platform;
 
 class CWinReg {
 public:
-    // Works on the registry of the current Context; without one every operation fails.
-    CWinReg();
     explicit CWinReg(const Platform& ports);
     ~CWinReg();
     CWinReg(const CWinReg&) = delete;
@@ -72,8 +70,8 @@ private:
     // Enumerates one name, growing the buffer until the name fits.
     std::wstring EnumName(int32_t index, bool values);
 
-    IRegistry* m_registry = nullptr;
-    const Platform* m_ports = nullptr;
+    IRegistry& m_registry;
+    const Platform& m_ports;
     RegKey m_hKey = 0;  // 0 when no key is open
 };
 

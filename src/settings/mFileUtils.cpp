@@ -1,18 +1,13 @@
 #include "settings/mFileUtils.h"
 
-#include "addin/Context.h"
 #include "core/HostError.h"
 #include "core/Text.h"
+#include "platform/Platform.h"
 #include "settings/mMisc.h"
 
 namespace plexa::mFileUtils {
 
 namespace {
-
-IFileSystem* Files() {
-    Context* ctx = Context::Current();
-    return ctx != nullptr ? ctx->Ports().files : nullptr;
-}
 
 // MkDir with its errors ignored: whether the directory is there is checked afterwards.
 void TryCreate(IFileSystem& files, const std::wstring& path) {
@@ -28,25 +23,17 @@ bool IsDriveOnly(const std::wstring& level) {
 
 }  // namespace
 
-bool DirExists(const std::wstring& path) {
-    IFileSystem* files = Files();
-    if (files == nullptr) {
-        return false;
-    }
+bool DirExists(const Platform& ports, const std::wstring& path) {
     try {
-        return !files->FindFiles(path + L"\\*").empty();
+        return !ports.files.FindFiles(path + L"\\*").empty();
     } catch (const HostError&) {
         return false;
     }
 }
 
-bool CreateDirPath(const std::wstring& path) {
-    IFileSystem* files = Files();
-    if (files == nullptr) {
-        return false;
-    }
-    TryCreate(*files, path);
-    if (DirExists(path)) {
+bool CreateDirPath(const Platform& ports, const std::wstring& path) {
+    TryCreate(ports.files, path);
+    if (DirExists(ports, path)) {
         return true;
     }
     const std::size_t colon = path.find(L':');
@@ -63,8 +50,8 @@ bool CreateDirPath(const std::wstring& path) {
         // The drive itself is never created, and "a\\b" or a trailing "\" adds no level.
         if (!IsDriveOnly(level) && !level.empty() && level.back() != L'\\' &&
             (lastLevel || slash > from)) {
-            TryCreate(*files, level);
-            if (!DirExists(level)) {
+            TryCreate(ports.files, level);
+            if (!DirExists(ports, level)) {
                 return false;
             }
         }
@@ -75,16 +62,12 @@ bool CreateDirPath(const std::wstring& path) {
     }
 }
 
-bool GetFileLastModificationTime(const std::wstring& path, OleDate& date) {
-    IFileSystem* files = Files();
-    if (files == nullptr) {
-        return false;
-    }
+bool GetFileLastModificationTime(const Platform& ports, const std::wstring& path, OleDate& date) {
     try {
-        auto file = files->Open(path, FileAccess::None, FileShareRead | FileShareWrite,
-                                FileCreation::OpenExisting);
+        auto file = ports.files.Open(path, FileAccess::None, FileShareRead | FileShareWrite,
+                                     FileCreation::OpenExisting);
         const OleDate utc = file->LastWriteTimeUtc();
-        const OleDate local = utc.DateAdd(L"n", -mMisc::GetTimeZoneBias(true));
+        const OleDate local = utc.DateAdd(L"n", -mMisc::GetTimeZoneBias(ports, true));
         date = OleDate::FromParts(local.Year(), local.Month(), local.Day(), local.Hour(),
                                   local.Minute(), local.Second());
         return true;

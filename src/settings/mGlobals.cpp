@@ -5,9 +5,10 @@
 #include <cstdio>
 #include <cwctype>
 
-#include "addin/Context.h"
 #include "core/Text.h"
 #include "host/outlook/MAPIFolder.h"
+#include "platform/Platform.h"
+#include "settings/LogHub.h"
 
 namespace plexa::mGlobals {
 
@@ -15,19 +16,21 @@ namespace {
 
 constexpr std::wstring_view kSprintfSource = L"mGlobals::sprintf";
 
+// The user's number format when an add-in runs, else the default one.
 const Locale& CurrentLocale() {
-    Context* ctx = Context::Current();
-    return ctx != nullptr ? ctx->Ports().locale : DefaultLocale();
+    LogHub* log = LogHub::Current();
+    return log != nullptr ? log->FormatLocale() : DefaultLocale();
 }
 
 void Write(std::wstring_view source, std::wstring text, int32_t number, LogLevel level,
            int detail) noexcept {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
+    // The log is the one ambient: with no add-in running the entry is dropped.
+    LogHub* log = LogHub::Current();
+    if (log == nullptr) {
         return;
     }
     try {
-        ctx->Log(LogEntry{std::move(text), number, std::wstring(source), level, detail});
+        log->Log(LogEntry{std::move(text), number, std::wstring(source), level, detail});
     } catch (...) {  // NOLINT(bugprone-empty-catch): logging never fails its caller
     }
 }
@@ -188,19 +191,14 @@ void Assert(bool condition, std::wstring_view source, std::wstring_view message)
     }
 }
 
-std::wstring MakeUniqueTag() {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        throw RuntimeError(vberr::InvalidProcedureCall);
-    }
-    Platform& ports = ctx->Ports();
-    ports.random->Randomize(ports.clock->Timer());
+std::wstring MakeUniqueTag(const Platform& ports) {
+    ports.random.Randomize(ports.clock.Timer());
     std::wstring tag;
     for (int i = 0; i < 8; ++i) {
-        const auto digit = static_cast<int>(std::floor(9.0 * ports.random->Rnd()));
+        const auto digit = static_cast<int>(std::floor(9.0 * ports.random.Rnd()));
         tag += static_cast<wchar_t>(L'0' + std::clamp(digit, 0, 8));
     }
-    const OleDate now = ports.clock->NowLocal();
+    const OleDate now = ports.clock.NowLocal();
     wchar_t buf[16];
     std::swprintf(buf, 16, L"%04d%02d%02d%02d%02d%02d", now.Year(), now.Month(), now.Day(),
                   now.Hour(), now.Minute(), now.Second());
@@ -208,6 +206,10 @@ std::wstring MakeUniqueTag() {
 }
 
 std::wstring GetFolderPath(const std::shared_ptr<MAPIFolder>& folder) {
+    return L"\\\\" + FolderNames(folder);
+}
+
+std::wstring FolderNames(const std::shared_ptr<MAPIFolder>& folder) {
     std::wstring path = folder->Name();
     std::shared_ptr<OutlookObject> parent = folder->Parent();
     while (parent && parent->Class() == olFolder) {
@@ -218,7 +220,7 @@ std::wstring GetFolderPath(const std::shared_ptr<MAPIFolder>& folder) {
         path.insert(0, parentFolder->Name() + L"\\");
         parent = parentFolder->Parent();
     }
-    return L"\\\\" + path;
+    return path;
 }
 
 }  // namespace plexa::mGlobals

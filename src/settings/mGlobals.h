@@ -14,7 +14,8 @@
 
 namespace plexa {
 class MAPIFolder;
-}
+struct Platform;
+}  // namespace plexa
 
 namespace plexa::mGlobals {
 
@@ -41,7 +42,8 @@ std::wstring sprintf(std::wstring_view format, Args&&... args) {
     return FormatArgs(format, std::vector<Variant>{Variant(std::forward<Args>(args))...});
 }
 
-// Logging. None of these ever throws.
+// Logging. None of these ever throws. They write to the log of the running add-in (the one
+// ambient, see settings/LogHub.h); with no add-in running an entry is dropped.
 void LogDebug(std::wstring_view source, std::wstring_view text, int detail);
 void LogWarning(std::wstring_view source, std::wstring_view text, int detail);
 
@@ -61,10 +63,13 @@ void Assert(bool condition, std::wstring_view source, std::wstring_view message)
 
 // A 22-character tag: eight random digits 0 to 8, then the local time as yyyymmddhhnnss.
 // Throws HostError when the clock or the random source fails.
-std::wstring MakeUniqueTag();
+std::wstring MakeUniqueTag(const Platform& ports);
 
 // "\\" + the names from the store's top folder down to the folder, joined by "\".
 // Throws HostError when the host cannot answer.
 std::wstring GetFolderPath(const std::shared_ptr<MAPIFolder>& folder);
+// The names from the store's top folder down to the folder, joined by "\" (the walk behind
+// every folder path the add-in writes). Throws HostError when the host cannot answer.
+std::wstring FolderNames(const std::shared_ptr<MAPIFolder>& folder);
 
 }  // namespace plexa::mGlobals

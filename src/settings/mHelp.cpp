@@ -1,35 +1,29 @@
 #include "settings/mHelp.h"
 
-#include "addin/Context.h"
 #include "core/HostError.h"
-#include "settings/COptions.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
 
 namespace plexa::mHelp {
 
-std::wstring HelpFilePath() {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        return {};
-    }
+std::wstring HelpFilePath(Services& services) {
     try {
-        return ctx->Ports().host->InstallationFolder() + L"\\" + ctx->Options().ProductCode() +
-               L".chm";
+        return services.Ports().host.InstallationFolder() + L"\\" +
+               services.Options().ProductCode() + L".chm";
     } catch (const HostError& e) {
         mGlobals::LogError(L"mHelp::HelpFilePath", e);
         return {};
     }
 }
 
-bool ShowHelpTopic(const std::wstring& topic) {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr || topic.empty()) {
+bool ShowHelpTopic(Services& services, const std::wstring& topic) {
+    if (topic.empty()) {
         return false;
     }
-    const std::wstring file = HelpFilePath();
+    const std::wstring file = HelpFilePath(services);
     bool shown = false;
     try {
-        shown = !file.empty() && ctx->Ports().shell->HtmlHelpDisplayTopic(file, topic);
+        shown = !file.empty() && services.Ports().shell.HtmlHelpDisplayTopic(file, topic);
     } catch (const HostError& e) {
         mGlobals::LogError(L"mHelp::ShowHelpTopic", e);
         return false;

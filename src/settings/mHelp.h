@@ -4,13 +4,17 @@
 
 #include <string>
 
+namespace plexa {
+class Services;
+}
+
 namespace plexa::mHelp {
 
 // The help file's full path: the installation folder, a backslash, the product code and ".chm".
-std::wstring HelpFilePath();
+std::wstring HelpFilePath(Services& services);
 
 // Opens the help file at the topic. An empty topic opens nothing. When the viewer cannot show
 // it, a warning with the file and the topic is logged and false returned; nothing is thrown.
-bool ShowHelpTopic(const std::wstring& topic);
+bool ShowHelpTopic(Services& services, const std::wstring& topic);
 
 }  // namespace plexa::mHelp

@@ -1,42 +1,24 @@
 #include "settings/mMisc.h"
 
-#include "addin/Context.h"
-#include "core/Variant.h"
+#include "core/HostError.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
 
 namespace plexa::mMisc {
 
-int32_t GetOutlookVersion() {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        return 0;
-    }
-    if (ctx->cachedOutlookVersion != 0) {
-        return ctx->cachedOutlookVersion;
-    }
-    try {
-        const std::wstring version = ctx->Ports().host->Version();
-        const std::wstring major = version.substr(0, version.find(L'.'));
-        ctx->cachedOutlookVersion = CLng(Variant(major), ctx->Ports().locale);
-    } catch (const HostError& e) {
-        mGlobals::LogError(L"mMisc::GetOutlookVersion", e);
-    }
-    return ctx->cachedOutlookVersion;
+int32_t GetOutlookVersion(Services& services) {
+    return services.OutlookVersion();
 }
 
-bool IsOutlook2000OrOlder() {
-    return GetOutlookVersion() <= 9;
+bool IsOutlook2000OrOlder(Services& services) {
+    return GetOutlookVersion(services) <= 9;
 }
 
-int32_t GetTimeZoneBias(bool includeCurrent) {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        return 0;
-    }
+int32_t GetTimeZoneBias(const Platform& ports, bool includeCurrent) {
     TimeZoneInformation info;
     TimeZoneId id = TimeZoneId::Invalid;
     try {
-        id = ctx->Ports().clock->GetTimeZoneInformation(info);
+        id = ports.clock.GetTimeZoneInformation(info);
     } catch (const HostError& e) {
         mGlobals::LogError(L"mMisc::GetTimeZoneBias", e);
         id = TimeZoneId::Invalid;

@@ -4,8 +4,8 @@
 #include <array>
 #include <cstring>
 
-#include "addin/Context.h"
 #include "core/Text.h"
+#include "platform/Platform.h"
 #include "settings/mGlobals.h"
 
 namespace plexa::mReduceLog {
@@ -42,27 +42,19 @@ std::size_t CutAtZero(const char* data, std::size_t n) {
     return zero == nullptr ? n : static_cast<std::size_t>(static_cast<const char*>(zero) - data);
 }
 
-Platform& Ports() {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        throw RuntimeError(vberr::InvalidProcedureCall);
-    }
-    return ctx->Ports();
-}
-
 // Cuts one log file to what starts at the 1-based position, replacing it in one rename.
-void KeepFrom(Platform& ports, const std::wstring& path, int64_t position) {
+void KeepFrom(const Platform& ports, const std::wstring& path, int64_t position) {
     const std::wstring copy = path + L"1";
-    if (!CopyTextFileFrom(path, copy, position)) {
+    if (!CopyTextFileFrom(ports, path, copy, position)) {
         return;  // the log stays as it was; the side file is replaced next time
     }
-    ports.files->MoveFile(copy, path, true);
+    ports.files.MoveFile(copy, path, true);
 }
 
 }  // namespace
 
-std::wstring ReadAppDataDir(Platform& platform) {
-    std::wstring dir = platform.shell->GetSpecialFolderPath(CSIDL_APPDATA);
+std::wstring ReadAppDataDir(const Platform& platform) {
+    std::wstring dir = platform.shell.GetSpecialFolderPath(CSIDL_APPDATA);
     const std::size_t zero = dir.find(L'\0');
     if (zero != std::wstring::npos) {
         dir.resize(zero);
@@ -76,28 +68,28 @@ std::wstring ReadAppDataDir(Platform& platform) {
     return dir;
 }
 
-std::wstring GetAppDataDir() {
+std::wstring GetAppDataDir(const Platform& ports) {
     try {
-        return ReadAppDataDir(Ports());
+        return ReadAppDataDir(ports);
     } catch (const HostError& e) {
         mGlobals::LogError(L"mReduceLog::GetAppDataDir", e);
         return {};
     }
 }
 
-std::wstring LogBasePath(Platform& platform) {
+std::wstring LogBasePath(const Platform& platform) {
     return ReadAppDataDir(platform) + L"\\" +
-           platform.resources->LoadResString(IDS_COMPANY_SHORT_NAME) + L"\\" +
-           platform.resources->LoadResString(IDS_PRODUCT_SHORT_NAME) + L"\\" +
-           platform.resources->LoadResString(IDS_PRODUCT_CODE);
+           platform.resources.LoadResString(IDS_COMPANY_SHORT_NAME) + L"\\" +
+           platform.resources.LoadResString(IDS_PRODUCT_SHORT_NAME) + L"\\" +
+           platform.resources.LoadResString(IDS_PRODUCT_CODE);
 }
 
-int64_t FindInTextFile(const std::wstring& path, const std::wstring& pattern, int64_t start) {
+int64_t FindInTextFile(const Platform& ports, const std::wstring& path, const std::wstring& pattern,
+                       int64_t start) {
     try {
-        Platform& ports = Ports();
         const std::string needle = text::ToAnsi(pattern, ports.locale.codePage.c_str());
-        auto file = ports.files->Open(path, FileAccess::Read, FileShareRead | FileShareWrite,
-                                      FileCreation::OpenExisting);
+        auto file = ports.files.Open(path, FileAccess::Read, FileShareRead | FileShareWrite,
+                                     FileCreation::OpenExisting);
         const int64_t first = std::max<int64_t>(start, 1);
         file->Seek(static_cast<uint64_t>(first - 1));
         int64_t bytesBefore = first - 1;
@@ -127,21 +119,21 @@ int64_t FindInTextFile(const std::wstring& path, const std::wstring& pattern, in
     }
 }
 
-bool CopyTextFileFrom(const std::wstring& source, const std::wstring& target, int64_t start) {
+bool CopyTextFileFrom(const Platform& ports, const std::wstring& source, const std::wstring& target,
+                      int64_t start) {
     try {
-        Platform& ports = Ports();
         try {
-            ports.files->DeleteFile(target);
+            ports.files.DeleteFile(target);
         } catch (const HostError& e) {
             if (e.Number() != vberr::FileNotFound) {
                 throw;
             }
         }
-        auto in = ports.files->Open(source, FileAccess::Read, FileShareRead | FileShareWrite,
-                                    FileCreation::OpenExisting);
+        auto in = ports.files.Open(source, FileAccess::Read, FileShareRead | FileShareWrite,
+                                   FileCreation::OpenExisting);
         in->Seek(static_cast<uint64_t>(std::max<int64_t>(start, 1) - 1));
         auto out =
-            ports.files->Open(target, FileAccess::Write, FileShareNone, FileCreation::CreateAlways);
+            ports.files.Open(target, FileAccess::Write, FileShareNone, FileCreation::CreateAlways);
         std::array<char, kCopyChunk> buffer{};
         for (;;) {
             const std::size_t n = in->Read(buffer.data(), buffer.size());
@@ -156,26 +148,25 @@ bool CopyTextFileFrom(const std::wstring& source, const std::wstring& target, in
     }
 }
 
-int64_t GetFileSizeByName(const std::wstring& path) {
+int64_t GetFileSizeByName(const Platform& ports, const std::wstring& path) {
     try {
         auto file =
-            Ports().files->Open(path, FileAccess::Read, FileShareRead, FileCreation::OpenExisting);
+            ports.files.Open(path, FileAccess::Read, FileShareRead, FileCreation::OpenExisting);
         return static_cast<int64_t>(file->Size());
     } catch (const HostError&) {
         return 0;  // a missing or locked file counts as empty: there is nothing to cut
     }
 }
 
-void CheckLibOrvinLog(int64_t maxLogSize, int64_t maxErrSize) {
+void CheckLibOrvinLog(const Platform& ports, int64_t maxLogSize, int64_t maxErrSize) {
     try {
-        Platform& ports = Ports();
         const std::wstring base = LogBasePath(ports);
 
         const std::wstring logPath = base + L".log";
-        int64_t size = GetFileSizeByName(logPath);
+        int64_t size = GetFileSizeByName(ports, logPath);
         if (size > maxLogSize) {
             const int64_t start = size - std::max<int64_t>(maxLogSize, 0) / 2;
-            int64_t position = FindInTextFile(logPath, L":Start:", start);
+            int64_t position = FindInTextFile(ports, logPath, L":Start:", start);
             if (position == -1) {
                 position = start;
             }
@@ -183,10 +174,10 @@ void CheckLibOrvinLog(int64_t maxLogSize, int64_t maxErrSize) {
         }
 
         const std::wstring errPath = base + L".err";
-        size = GetFileSizeByName(errPath);
+        size = GetFileSizeByName(ports, errPath);
         if (size > maxErrSize) {
             const int64_t start = size - std::max<int64_t>(maxErrSize, 0) / 2;
-            int64_t position = FindInTextFile(errPath, L"\n", start);
+            int64_t position = FindInTextFile(ports, errPath, L"\n", start);
             position = position == -1 ? start : position + 1;
             KeepFrom(ports, errPath, position);
         }

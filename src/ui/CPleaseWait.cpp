@@ -1,7 +1,7 @@
 #include "ui/CPleaseWait.h"
 
-#include "addin/Context.h"
 #include "core/HostError.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
 
 namespace plexa {
@@ -10,23 +10,6 @@ namespace {
 
 constexpr double kShowAfterSeconds = 3;
 constexpr double kRefreshSeconds = 2;
-
-OleDate Now() {
-    Context* ctx = Context::Current();
-    return ctx != nullptr ? ctx->Ports().clock->NowUtc() : OleDate();
-}
-
-IUiShell* Shell() {
-    Context* ctx = Context::Current();
-    return ctx != nullptr ? ctx->Ports().ui : nullptr;
-}
-
-void LetMessagesRun() {
-    Context* ctx = Context::Current();
-    if (ctx != nullptr && ctx->Ports().windows != nullptr) {
-        ctx->Ports().windows->DoEvents();
-    }
-}
 
 }  // namespace
 
@@ -38,7 +21,7 @@ void CPleaseWait::ActionBegin() {
     try {
         if (m_actionCount <= 0) {
             m_actionCount = 0;
-            m_showAt = Now().DateAdd(L"s", kShowAfterSeconds);
+            m_showAt = m_services.Ports().clock.NowUtc().DateAdd(L"s", kShowAfterSeconds);
         }
         ++m_actionCount;
     } catch (const HostError& e) {
@@ -60,24 +43,22 @@ void CPleaseWait::Update() {
         return;
     }
     try {
-        const OleDate now = Now();
+        const OleDate now = m_services.Ports().clock.NowUtc();
         if (!m_formShown) {
             if (now < m_showAt) {
                 return;
             }
             mGlobals::LogDebug(L"CPleaseWait::Update", L"frmPleaseWait.Show", 3);
             m_formShown = true;
-            if (IUiShell* shell = Shell()) {
-                shell->Show(m_form, false);
-            }
+            m_services.Ports().ui.Show(m_form, false);
             m_visible = true;
-            LetMessagesRun();
+            m_services.LetMessagesRun();
             m_nextRefresh = now.DateAdd(L"s", kRefreshSeconds);
             return;
         }
         if (now >= m_nextRefresh) {
             m_form.MoveDots();
-            LetMessagesRun();
+            m_services.LetMessagesRun();
             m_nextRefresh = now.DateAdd(L"s", kRefreshSeconds);
         }
     } catch (const HostError& e) {
@@ -94,12 +75,10 @@ void CPleaseWait::SetVisible(bool visible) {
         return;
     }
     try {
-        if (IUiShell* shell = Shell()) {
-            if (visible) {
-                shell->Show(m_form, false);
-            } else {
-                shell->Hide(m_form);
-            }
+        if (visible) {
+            m_services.Ports().ui.Show(m_form, false);
+        } else {
+            m_services.Ports().ui.Hide(m_form);
         }
         m_visible = visible;
     } catch (const HostError& e) {
@@ -114,9 +93,7 @@ void CPleaseWait::Unload() {
     m_formShown = false;
     m_visible = false;
     try {
-        if (IUiShell* shell = Shell()) {
-            shell->Unload(m_form);
-        }
+        m_services.Ports().ui.Unload(m_form);
     } catch (const HostError& e) {
         mGlobals::LogError(L"CPleaseWait::UnloadForm", e);
     }
@@ -132,7 +109,7 @@ void CPleaseWait::SetFormRecreation() {
         return;
     }
     Unload();
-    m_showAt = Now();
+    m_showAt = m_services.Ports().clock.NowUtc();
 }
 
 }  // namespace plexa

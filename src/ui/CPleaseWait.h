@@ -10,9 +10,11 @@
 
 namespace plexa {
 
+class Services;
+
 class CPleaseWait {
 public:
-    CPleaseWait() = default;
+    explicit CPleaseWait(Services& services) : m_services(services), m_form(services) {}
     ~CPleaseWait();
     CPleaseWait(const CPleaseWait&) = delete;
     CPleaseWait& operator=(const CPleaseWait&) = delete;
@@ -37,6 +39,7 @@ public:
 private:
     void Unload();
 
+    Services& m_services;
     frmPleaseWait m_form;
     bool m_formShown = false;
     bool m_visible = false;

@@ -1,22 +1,18 @@
 #include "ui/frmPleaseWait.h"
 
-#include "addin/Context.h"
-#include "settings/CLang.h"
-#include "settings/COptions.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
 
 namespace plexa {
 
-frmPleaseWait::frmPleaseWait() : Form(L"frmPleaseWait") {
+frmPleaseWait::frmPleaseWait(Services& services) : Form(L"frmPleaseWait"), m_services(services) {
     Add(L"fra", ControlType::Frame);
     Add(L"lblWait", ControlType::Label).caption = L"Please wait";
 }
 
 void frmPleaseWait::OnLoad() {
-    if (Context* ctx = Context::Current()) {
-        ctx->Lang().LocalizeForm(*this);
-        picture = ctx->Options().MAIN_ICON();
-    }
+    m_services.Lang().LocalizeForm(*this);
+    picture = m_services.Options().MAIN_ICON();
     Control& label = (*this)[L"lblWait"];
     m_baseText = label.caption;
     label.caption = m_baseText + L"...";

@@ -7,9 +7,11 @@
 
 namespace plexa {
 
+class Services;
+
 class frmPleaseWait : public Form {
 public:
-    frmPleaseWait();
+    explicit frmPleaseWait(Services& services);
 
     void OnLoad() override;
     void OnUnload() override;
@@ -17,6 +19,7 @@ public:
     void MoveDots();
 
 private:
+    Services& m_services;
     std::wstring m_baseText;
     int m_dotCounter = 3;
 };

@@ -1,25 +1,12 @@
 #include "ui/frmProgress.h"
 
-#include "addin/Context.h"
 #include "core/HostError.h"
-#include "settings/CLang.h"
-#include "settings/COptions.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
 
 namespace plexa {
 
-namespace {
-
-void LetMessagesRun() {
-    Context* ctx = Context::Current();
-    if (ctx != nullptr && ctx->Ports().windows != nullptr) {
-        ctx->Ports().windows->DoEvents();
-    }
-}
-
-}  // namespace
-
-frmProgress::frmProgress() : Form(L"frmProgress") {
+frmProgress::frmProgress(Services& services) : Form(L"frmProgress"), m_services(services) {
     caption = L"Plexa - Progress";
     Add(L"Label1", ControlType::Label).caption =
         L"Please wait while Plexa completes adding recipients.";
@@ -34,23 +21,15 @@ frmProgress::frmProgress() : Form(L"frmProgress") {
 void frmProgress::OnLoad() {
     m_cancel = false;
     m_closingByProgram = false;
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        return;
-    }
-    ctx->Lang().LocalizeForm(*this);
-    picture = ctx->Options().MAIN_ICON();
+    m_services.Lang().LocalizeForm(*this);
+    picture = m_services.Options().MAIN_ICON();
 }
 
 void frmProgress::RefreshStageTexts() {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        return;
-    }
     const Control& bar = (*this)[L"barProgress"];
     for (int stage = 1; stage <= 3; ++stage) {
-        (*this)[L"lblProgress" + std::to_wstring(stage)].caption =
-            ctx->Lang().Item(L"LID_PROGRESS_STAGE" + std::to_wstring(stage), {bar.value, bar.max});
+        (*this)[L"lblProgress" + std::to_wstring(stage)].caption = m_services.Lang().Item(
+            L"LID_PROGRESS_STAGE" + std::to_wstring(stage), {bar.value, bar.max});
     }
 }
 
@@ -68,7 +47,7 @@ void frmProgress::ProgressInit(int32_t maximum, int32_t stage) {
             (*this)[L"lblProgress" + std::to_wstring(n)].visible = n == stage;
         }
         RefreshStageTexts();
-        LetMessagesRun();
+        m_services.LetMessagesRun();
     } catch (const HostError& e) {
         mGlobals::LogError(L"frmProgress::ProgressInit", e);
     }
@@ -81,7 +60,7 @@ void frmProgress::ProgressStep() {
             ++bar.value;
         }
         RefreshStageTexts();
-        LetMessagesRun();
+        m_services.LetMessagesRun();
     } catch (const HostError& e) {
         mGlobals::LogError(L"frmProgress::ProgressStep", e);
     }
@@ -89,28 +68,20 @@ void frmProgress::ProgressStep() {
 
 void frmProgress::ProgressDone() {
     m_closingByProgram = true;
-    Context* ctx = Context::Current();
     try {
-        if (ctx != nullptr && ctx->Ports().ui != nullptr) {
-            ctx->Ports().ui->Unload(*this);
-        }
+        m_services.Ports().ui.Unload(*this);
     } catch (const HostError& e) {
         mGlobals::LogError(L"frmProgress::ProgressDone", e);
     }
 }
 
 void frmProgress::btnCancel_Click() {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        m_cancel = true;
-        return;
-    }
     try {
         // Adding to the message or list is nearly done by stage 3: cancelling then asks first.
         if ((*this)[L"lblProgress3"].visible) {
             const int32_t answer =
-                ctx->Ports().ui->MsgBox(ctx->Lang().Item(L"LID_PROMPT_PROGRESS_CANCEL"),
-                                        mb::YesNo | mb::IconQuestion, caption);
+                m_services.Ports().ui.MsgBox(m_services.Lang().Item(L"LID_PROMPT_PROGRESS_CANCEL"),
+                                             mb::YesNo | mb::IconQuestion, caption);
             if (answer != mb::IdYes) {
                 return;
             }

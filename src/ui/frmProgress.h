@@ -10,9 +10,11 @@
 
 namespace plexa {
 
+class Services;
+
 class frmProgress : public Form {
 public:
-    frmProgress();
+    explicit frmProgress(Services& services);
 
     void OnLoad() override;
     // Refuses the title bar's close box: only ProgressDone closes the window.
@@ -32,6 +34,7 @@ public:
 private:
     void RefreshStageTexts();
 
+    Services& m_services;
     bool m_cancel = false;
     bool m_closingByProgram = false;
 };

@@ -1,14 +1,12 @@
 #include "ui/mIcons.h"
 
-#include <cstdio>
 #include <string>
 
-#include "addin/Context.h"
 #include "core/HostError.h"
 #include "core/Text.h"
 #include "host/office/CommandBars.h"
 #include "platform/IClipboard.h"
-#include "separate/CClipboard.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
 #include "settings/mMisc.h"
 
@@ -18,21 +16,6 @@ namespace {
 
 constexpr int32_t kObjectNotSet = 91;
 constexpr int32_t kFail = static_cast<int32_t>(0x80004005);  // E_FAIL
-
-// The host runtime's Hex: upper-case digits, no leading zeros.
-std::wstring Hex(uint32_t value) {
-    wchar_t buf[12];
-    std::swprintf(buf, 12, L"%X", value);
-    return buf;
-}
-
-Context& Current(const wchar_t* source) {
-    Context* ctx = Context::Current();
-    if (ctx == nullptr) {
-        throw HostError(kFail, L"The add-in is not running", source);
-    }
-    return *ctx;
-}
 
 // A resource given by number or name, for the log.
 std::wstring Describe(const Variant& resource) {
@@ -58,25 +41,24 @@ private:
 
 }  // namespace
 
-void SetButtonFace(const std::shared_ptr<CommandBarControl>& button, const Variant& face,
-                   const Variant& mask, bool useClipboard) {
+void SetButtonFace(Services& services, const std::shared_ptr<CommandBarControl>& button,
+                   const Variant& face, const Variant& mask, bool useClipboard) {
     constexpr const wchar_t* kSource = L"mIcons::SetButtonFace";
     try {
-        Context& ctx = Current(kSource);
         if (!button) {
             throw HostError(kObjectNotSet, L"Object variable or With block variable not set",
                             kSource);
         }
-        const Locale& locale = ctx.Ports().locale;
-        IResources& resources = *ctx.Ports().resources;
+        const Locale& locale = services.Ports().locale;
+        IResources& resources = services.Ports().resources;
         const auto facePicture =
             resources.LoadResPicture(CStr(face, locale), ResPictureType::Bitmap);
         const auto maskPicture =
             resources.LoadResPicture(CStr(mask, locale), ResPictureType::Bitmap);
-        if (mMisc::IsOutlook2000OrOlder() || useClipboard) {
+        if (mMisc::IsOutlook2000OrOlder(services) || useClipboard) {
             // Buttons before Office XP have no Picture: they take their face from the clipboard.
-            KeepClipboard kept(ctx.Clipboard());
-            IClipboard& board = *ctx.Ports().clipboard;
+            KeepClipboard kept(services.Clipboard());
+            IClipboard& board = services.Ports().clipboard;
             board.Clear();
             board.SetData(facePicture, cf::Bitmap);
             button->PasteFace();
@@ -93,11 +75,11 @@ void SetButtonFace(const std::shared_ptr<CommandBarControl>& button, const Varia
     }
 }
 
-std::shared_ptr<IPictureDisp> LoadIconPicture(const Variant& name, int32_t width, int32_t height,
-                                              bool shared) {
+std::shared_ptr<IPictureDisp> LoadIconPicture(Services& services, const Variant& name,
+                                              int32_t width, int32_t height, bool shared) {
     constexpr const wchar_t* kSource = L"mIcons::LoadIconPicture";
-    Context& ctx = Current(kSource);
-    IResources& resources = *ctx.Ports().resources;
+    const Platform& ports = services.Ports();
+    IResources& resources = ports.resources;
     uint32_t flags = shared ? lr::Shared : 0;
     if (width == 0 || height == 0) {
         width = 0;
@@ -106,10 +88,10 @@ std::shared_ptr<IPictureDisp> LoadIconPicture(const Variant& name, int32_t width
     }
     ResourceNameA resourceName;
     if (const std::wstring* text = name.String()) {
-        resourceName = text::ToAnsi(*text, ctx.Ports().locale.codePage.c_str());
+        resourceName = text::ToAnsi(*text, ports.locale.codePage.c_str());
     } else {
         // MAKEINTRESOURCE keeps the low word of the number.
-        resourceName = static_cast<uint16_t>(CLng(name, ctx.Ports().locale) & 0xFFFF);
+        resourceName = static_cast<uint16_t>(CLng(name, ports.locale) & 0xFFFF);
     }
     const ImageHandle hIcon = resources.LoadImageA(resourceName, image::Icon, width, height, flags);
     if (hIcon == 0) {
@@ -117,34 +99,34 @@ std::shared_ptr<IPictureDisp> LoadIconPicture(const Variant& name, int32_t width
         // The number is the Win32 error as an HRESULT (HRESULT_FROM_WIN32).
         const int32_t number =
             lastError == 0 ? kFail : static_cast<int32_t>(0x80070000u | (lastError & 0xFFFFu));
-        throw HostError(number, L"LoadImage failed, LastError=0x" + Hex(lastError), kSource);
+        throw HostError(number, L"LoadImage failed, LastError=0x" + text::Hex(lastError), kSource);
     }
-    return IconToPicture(hIcon);
+    return IconToPicture(services, hIcon);
 }
 
-std::shared_ptr<IPictureDisp> IconToPicture(ImageHandle hIcon) {
+std::shared_ptr<IPictureDisp> IconToPicture(Services& services, ImageHandle hIcon) {
     constexpr const wchar_t* kSource = L"mIcons::IconToPicture";
-    Context& ctx = Current(kSource);
     PictDesc desc;
     desc.picType = IPictureDisp::PicTypeIcon;
     desc.handle = hIcon;
     std::shared_ptr<IPictureDisp> picture;
-    const int32_t hr = ctx.Ports().resources->OleCreatePictureIndirect(desc, true, picture);
+    const int32_t hr = services.Ports().resources.OleCreatePictureIndirect(desc, true, picture);
     if (hr < 0 || !picture) {
-        throw HostError(hr < 0 ? hr : kFail,
-                        L"OleCreatePictureIndirect failed, hr=0x" + Hex(static_cast<uint32_t>(hr)),
-                        kSource);
+        throw HostError(
+            hr < 0 ? hr : kFail,
+            L"OleCreatePictureIndirect failed, hr=0x" + text::Hex(static_cast<uint32_t>(hr)),
+            kSource);
     }
     return picture;
 }
 
-std::shared_ptr<IPictureDisp> LoadRibbonIcon(const Variant& name, int32_t size) {
-    if (mMisc::GetOutlookVersion() < 14) {
-        Context& ctx = Current(L"mIcons::LoadRibbonIcon");
-        return ctx.Ports().resources->LoadResPicture(CStr(name, ctx.Ports().locale),
-                                                     ResPictureType::Icon);
+std::shared_ptr<IPictureDisp> LoadRibbonIcon(Services& services, const Variant& name,
+                                             int32_t size) {
+    if (mMisc::GetOutlookVersion(services) < 14) {
+        const Platform& ports = services.Ports();
+        return ports.resources.LoadResPicture(CStr(name, ports.locale), ResPictureType::Icon);
     }
-    return LoadIconPicture(name, size, size, true);
+    return LoadIconPicture(services, name, size, size, true);
 }
 
 }  // namespace plexa::mIcons

@@ -10,7 +10,8 @@
 
 namespace plexa {
 class CommandBarControl;
-}
+class Services;
+}  // namespace plexa
 
 namespace plexa::mIcons {
 
@@ -19,23 +20,24 @@ namespace plexa::mIcons {
 // clipboard and the button pastes it (the user's clipboard is kept and put back); otherwise the
 // button's Picture and Mask are set. Never fails: a button whose picture cannot be set works on
 // without one, and the reason is logged as a warning.
-void SetButtonFace(const std::shared_ptr<CommandBarControl>& button, const Variant& face,
-                   const Variant& mask, bool useClipboard = false);
+void SetButtonFace(Services& services, const std::shared_ptr<CommandBarControl>& button,
+                   const Variant& face, const Variant& mask, bool useClipboard = false);
 
 // The icon resource (a name, or a number) as a picture at width by height pixels; with either 0,
 // at the system's icon size. Loaded as a shared icon when asked. Throws HostError "LoadImage
 // failed, LastError=0x..." when the icon cannot be loaded, and the error of IconToPicture.
-std::shared_ptr<IPictureDisp> LoadIconPicture(const Variant& name, int32_t width = 0,
-                                              int32_t height = 0, bool shared = false);
+std::shared_ptr<IPictureDisp> LoadIconPicture(Services& services, const Variant& name,
+                                              int32_t width = 0, int32_t height = 0,
+                                              bool shared = false);
 
 // An icon picture over the handle, which the picture owns from then on. Throws HostError
 // "OleCreatePictureIndirect failed, hr=0x..." when the picture service fails.
-std::shared_ptr<IPictureDisp> IconToPicture(ImageHandle hIcon);
+std::shared_ptr<IPictureDisp> IconToPicture(Services& services, ImageHandle hIcon);
 
 // A ribbon button's icon, for the ribbon's image callback. Before Outlook 2010 the icon at its
 // default size through the resource-picture loader (the ribbon scales it); from 2010 on at
 // exactly size by size pixels (16 or 32, as the control is drawn), so that it is drawn unscaled.
 // Errors reach the caller.
-std::shared_ptr<IPictureDisp> LoadRibbonIcon(const Variant& name, int32_t size);
+std::shared_ptr<IPictureDisp> LoadRibbonIcon(Services& services, const Variant& name, int32_t size);
 
 }  // namespace plexa::mIcons

@@ -14,6 +14,7 @@
 #include "separate/mUserProps.h"
 #include "settings/COptions.h"
 #include "sim/SimDesktop.h"
+#include "ui/CPleaseWait.h"
 
 namespace plexa {
 namespace {
@@ -31,7 +32,7 @@ protected:
     // The host ends the add-in before the simulated client goes.
     ~LifecycleTest() override {
         connect->IDTExtensibility2_OnDisconnection(0, {});
-        world.context.host = {};
+        world.services.host = {};
     }
     // Sets the client's version; call before Connect.
     void Version(int32_t major) {
@@ -40,7 +41,7 @@ protected:
     }
     // The host loads the add-in: connection, then start-up completion.
     void Connect() {
-        world.context.host = desktop.Ports();
+        world.services.host = desktop.Ports();
         connect->IDTExtensibility2_OnConnection(desktop.host.application, 0, nullptr, {});
         connect->IDTExtensibility2_OnStartupComplete({});
     }
@@ -67,8 +68,7 @@ protected:
             Explorers()->Item(index)->GetAssociatedObject(L"Menu"));
     }
     bool SendLaterTimerRunning() {
-        return world.context.FrmDummyLoaded() &&
-               world.context.FrmDummy().TimerEnabled(L"tmrSendLater");
+        return connect->FrmDummyLoaded() && connect->FrmDummy().TimerEnabled(L"tmrSendLater");
     }
     std::shared_ptr<MailItem> NewMail(bool marked) {
         auto mail = std::dynamic_pointer_cast<MailItem>(desktop.host.application->CreateItem(0));
@@ -84,24 +84,24 @@ protected:
     // The client outlives its desktop: the companions hold the application to the end.
     sim::SimHost host{world.sim};
     sim::SimDesktop desktop{world.sim, host};
-    std::shared_ptr<plexa::Connect> connect = std::make_shared<plexa::Connect>();
+    std::shared_ptr<plexa::Connect> connect = std::make_shared<plexa::Connect>(world.services);
 };
 
 TEST_F(LifecycleTest, ConnectionPreparesButWaitsForTheFirstFolderWindow) {
     Version(14);
     Connect();
-    EXPECT_EQ(world.context.connect, connect);
-    EXPECT_EQ(world.context.host.application, desktop.host.application);
-    ASSERT_NE(world.context.sendLaterList, nullptr);
+    EXPECT_TRUE(connect->Connected());
+    EXPECT_EQ(world.services.host.application, desktop.host.application);
+    ASSERT_NE(connect->SendLaterList(), nullptr);
     const auto inbox = desktop.host.application->Session()->GetDefaultFolder(olFolderInbox);
-    EXPECT_EQ(world.context.sendLaterList->Profile(),
+    EXPECT_EQ(connect->SendLaterList()->Profile(),
               std::dynamic_pointer_cast<MAPIFolder>(inbox->Parent())->EntryID());
     EXPECT_EQ(Count(L"Connect::IDTExtensibility2_OnConnection", L"->OK"), 1);
     // No window yet: nothing built, nothing hooked but the context-menu companion.
     EXPECT_FALSE(connect->Initialised());
     EXPECT_FALSE(connect->HooksInspectors());
     EXPECT_TRUE(connect->HasContextMenuEvents());
-    EXPECT_FALSE(world.context.FrmDummyLoaded());
+    EXPECT_FALSE(connect->FrmDummyLoaded());
     EXPECT_EQ(desktop.host.application->ItemSend.HandlerCount(), 0U);
     EXPECT_EQ(Explorers()->Count(), 0);
 
@@ -124,7 +124,7 @@ TEST_F(LifecycleTest, ConnectionPreparesButWaitsForTheFirstFolderWindow) {
 
 TEST_F(LifecycleTest, WindowsOpenAtStartTheFirstInitialisesTheSecondGetsOnlyItsMenu) {
     Version(11);
-    world.context.host = desktop.Ports();
+    world.services.host = desktop.Ports();
     connect->IDTExtensibility2_OnConnection(desktop.host.application, 0, nullptr, {});
     // The client opened two windows before start-up completed: not looked at yet.
     auto inbox = desktop.OpenExplorer(olFolderInbox);
@@ -161,8 +161,8 @@ TEST_F(LifecycleTest, Before2007ANewWindowIsAnnouncedAtItsFirstActivationFrom200
         sim::SimDesktop d{w.sim, h};
         w.sim.host.SetVersion(std::to_wstring(version) + L".0.0.1");
         d.host.session.outlookMajorVersion = version;
-        auto c = std::make_shared<plexa::Connect>();
-        w.context.host = d.Ports();
+        auto c = std::make_shared<plexa::Connect>(w.services);
+        w.services.host = d.Ports();
         c->IDTExtensibility2_OnConnection(d.host.application, 0, nullptr, {});
         c->IDTExtensibility2_OnStartupComplete({});
 
@@ -219,7 +219,7 @@ TEST_F(LifecycleTest, AWindowWaitingForActivationDoesNotCountAsLive) {
 TEST_F(LifecycleTest, ClosingTheLastWindowWaitsAndTheNextWindowInitialisesAgain) {
     Version(11);
     Connect();
-    auto* sendLaterList = world.context.sendLaterList.get();
+    auto* sendLaterList = connect->SendLaterList();
     auto first = desktop.OpenExplorer(olFolderInbox);
     std::weak_ptr<CExplorerMenu> menu = MenuOf(1);
     desktop.CloseExplorer(first);
@@ -231,9 +231,9 @@ TEST_F(LifecycleTest, ClosingTheLastWindowWaitsAndTheNextWindowInitialisesAgain)
     // What waiting mode keeps: the message windows' hook, the queue, the timer form, the
     // application, and the list still listening for new windows.
     EXPECT_TRUE(connect->HooksInspectors());
-    EXPECT_EQ(world.context.sendLaterList.get(), sendLaterList);
+    EXPECT_EQ(connect->SendLaterList(), sendLaterList);
     EXPECT_TRUE(SendLaterTimerRunning());
-    EXPECT_EQ(world.context.host.application, desktop.host.application);
+    EXPECT_EQ(world.services.host.application, desktop.host.application);
     EXPECT_EQ(Explorers()->Count(), 0);
 
     auto second = desktop.OpenExplorer(olFolderDrafts);
@@ -241,7 +241,7 @@ TEST_F(LifecycleTest, ClosingTheLastWindowWaitsAndTheNextWindowInitialisesAgain)
     EXPECT_EQ(Count(L"Connect::Init"), 2);
     EXPECT_TRUE(connect->Initialised());
     EXPECT_EQ(desktop.host.application->ItemSend.HandlerCount(), 1U);
-    EXPECT_EQ(world.context.sendLaterList.get(), sendLaterList);
+    EXPECT_EQ(connect->SendLaterList(), sendLaterList);
     EXPECT_EQ(world.sim.timers.Running().size(), 1U);  // enabled again, not twice
     EXPECT_EQ(MenuOf(1)->GetExplorer(), second);
     EXPECT_EQ(Errors(), 0);
@@ -261,10 +261,10 @@ TEST_F(LifecycleTest, AFailingInitShutsDownAndLeavesTheAddInInert) {
     EXPECT_FALSE(connect->HooksInspectors());
     EXPECT_FALSE(connect->HasContextMenuEvents());
     EXPECT_EQ(connect->GetExplorersWrapper(), nullptr);
-    EXPECT_EQ(world.context.connect, nullptr);
-    EXPECT_EQ(world.context.host.application, nullptr);
-    EXPECT_EQ(world.context.sendLaterList, nullptr);
-    EXPECT_FALSE(world.context.FrmDummyLoaded());
+    EXPECT_FALSE(connect->Connected());
+    EXPECT_EQ(world.services.host.application, nullptr);
+    EXPECT_EQ(connect->SendLaterList(), nullptr);
+    EXPECT_FALSE(connect->FrmDummyLoaded());
     EXPECT_TRUE(world.sim.timers.Running().empty());
     EXPECT_EQ(desktop.host.application->ItemSend.HandlerCount(), 0U);
     EXPECT_EQ(desktop.host.application->GetExplorers()->NewExplorer.HandlerCount(), 0U);
@@ -292,7 +292,7 @@ TEST_F(LifecycleTest, ShutdownRunsFullDoneTwiceInItsOrderWithoutError) {
     Connect();
     auto inbox = desktop.OpenExplorer(olFolderInbox);
     auto inspector = desktop.OpenInspector(NewMail(true));
-    world.context.PleaseWait();
+    connect->PleaseWait();
     ASSERT_EQ(connect->InspectorWrappers().size(), 1U);
 
     // What is still there when the timer form is unloaded (its timer stopped): gPleaseWait is
@@ -304,11 +304,11 @@ TEST_F(LifecycleTest, ShutdownRunsFullDoneTwiceInItsOrderWithoutError) {
     world.sim.faults.FailWhen(
         [&](std::wstring_view op, std::wstring_view) {
             if (op == L"Timers.KillTimer") {
-                atUnload.push_back(
-                    {world.context.PleaseWaitLoaded(), inspector->OnClose.HandlerCount() > 0,
-                     inbox->OnClose.HandlerCount() > 0, world.context.connect != nullptr,
-                     world.context.host.application != nullptr,
-                     world.context.sendLaterList != nullptr});
+                atUnload.push_back({connect->PleaseWaitLoaded(),
+                                    inspector->OnClose.HandlerCount() > 0,
+                                    inbox->OnClose.HandlerCount() > 0, connect->Connected(),
+                                    world.services.host.application != nullptr,
+                                    connect->SendLaterList() != nullptr});
             }
             return false;
         },
@@ -326,9 +326,9 @@ TEST_F(LifecycleTest, ShutdownRunsFullDoneTwiceInItsOrderWithoutError) {
     EXPECT_EQ(inspector->OnClose.HandlerCount(), 0U);
     EXPECT_EQ(inbox->OnClose.HandlerCount(), 0U);
     EXPECT_TRUE(connect->InspectorWrappers().empty());
-    EXPECT_EQ(world.context.connect, nullptr);
-    EXPECT_EQ(world.context.host.application, nullptr);
-    EXPECT_EQ(world.context.sendLaterList, nullptr);
+    EXPECT_FALSE(connect->Connected());
+    EXPECT_EQ(world.services.host.application, nullptr);
+    EXPECT_EQ(connect->SendLaterList(), nullptr);
 
     EXPECT_NO_THROW(connect->IDTExtensibility2_OnDisconnection(0, {}));
     EXPECT_EQ(Count(L"Connect::Done", L"mode = full"), 2);
@@ -385,16 +385,16 @@ TEST_F(LifecycleTest, ItemSendTakesTheAddInsOwnFollowUpMarkOffAndNeverCancels) {
     Version(11);
     Connect();
     desktop.OpenExplorer(olFolderInbox);
-    COptions& options = world.context.Options();
+    COptions& options = world.services.Options();
     options.ClearMarking(true);
     auto mail = NewMail(false);
-    mFlag::SetFlagText(mail, options.FlagText(), true);
-    mFlag::SetFlagStatus(mail, options.Flag(), options.Flag2003(), true);
+    mFlag::SetFlagText(world.services, mail, options.FlagText(), true);
+    mFlag::SetFlagStatus(world.services, mail, options.Flag(), options.Flag2003(), true);
 
     bool cancel = false;
     desktop.host.application->ItemSend.Emit(mail, cancel);
     EXPECT_FALSE(cancel);
-    EXPECT_EQ(mFlag::GetFlagText(mail), L"");
+    EXPECT_EQ(mFlag::GetFlagText(world.services, mail), L"");
 }
 
 TEST_F(LifecycleTest, The2007ContextMenuEventsReachTheBuilder) {
@@ -422,8 +422,8 @@ TEST_F(LifecycleTest, AMissingCompanionOrDefaultStoreIsLoggedAndTheAddInStillRun
     EXPECT_NO_THROW(Connect());
     EXPECT_EQ(world.log.Of(LogLevel::Error, L"Connect::IDTExtensibility2_OnConnection").size(), 2U);
     EXPECT_FALSE(connect->HasContextMenuEvents());
-    ASSERT_NE(world.context.sendLaterList, nullptr);
-    EXPECT_EQ(world.context.sendLaterList->Profile(), L"");
+    ASSERT_NE(connect->SendLaterList(), nullptr);
+    EXPECT_EQ(connect->SendLaterList()->Profile(), L"");
     world.sim.faults.Clear();
     auto inbox = desktop.OpenExplorer(olFolderInbox);
     EXPECT_TRUE(connect->Initialised());
@@ -448,6 +448,30 @@ TEST_F(LifecycleTest, RibbonRefreshesFollowTheVersion) {
     desktop.OpenInspector(NewMail(false));
     connect->UpdateInspectorButtons();
     EXPECT_EQ(ribbon->calls, (std::vector<std::wstring>{L"*", L"btnSendMode", L"btnSepGrouping"}));
+}
+
+// The add-in's own objects go with Connect, each through its own world: a please-wait window
+// still showing leaves its own screen, even while another add-in's world is the newer one.
+TEST(AddinObjects, GoWithConnectThroughTheirOwnWorld) {
+    test::TestWorld w;
+    auto connect = std::make_shared<plexa::Connect>(w.services);
+    CPleaseWait& wait = connect->PleaseWait();
+    wait.ActionBegin();
+    w.sim.clock.AdvanceSeconds(4);
+    wait.Update();
+    ASSERT_TRUE(wait.FormShown());
+    connect->FrmDummy().SetTimerEnabled(L"tmrSendLater", true);
+    connect->ShowDebugForm();
+    EXPECT_EQ(w.sim.ui.OpenFormCount(), 2);
+
+    test::TestWorld other;  // another run of the add-in, built later
+    connect.reset();
+    EXPECT_EQ(w.sim.ui.OpenFormCount(), 0);
+    EXPECT_TRUE(w.sim.timers.Running().empty());
+    EXPECT_EQ(other.sim.ui.OpenFormCount(), 0);
+    // Its unloading was logged where the log goes now: the newer world's.
+    EXPECT_EQ(w.log.Of(LogLevel::Debug, L"frmPleaseWait").size(), 1u);
+    EXPECT_EQ(other.log.Of(LogLevel::Debug, L"frmPleaseWait").size(), 1u);
 }
 
 }  // namespace

@@ -25,8 +25,8 @@ const std::wstring kClubs = kClassLike + L" And urn:schemas:mailheader:subject L
 
 struct ItemsWorld : test::TestWorld {
     ItemsWorld() {
-        context.host.application = host.application;
-        context.host.companions = &companions;
+        services.host.application = host.application;
+        services.host.companions = &companions;
         contacts = host.session.DefaultFolder(olFolderContacts);
         clients = &host.session.AddFolder(*contacts, L"Clients", olContactItem);
         List(*contacts, L"Running club");
@@ -64,7 +64,7 @@ struct ItemsWorld : test::TestWorld {
     sim::SimCompanions companions{host.outlook};
     sim::FolderRecord* contacts = nullptr;
     sim::FolderRecord* clients = nullptr;
-    COutlookItems items;
+    COutlookItems items{services};
 };
 
 using Subjects = std::vector<std::wstring>;
@@ -200,13 +200,13 @@ TEST(OutlookItems, NoSearchRunsOnAStoreTopAndAFailedSearchLeavesNoResults) {
     // A filter the search cannot read, and a missing component, are logged the same way.
     w.items.AdvancedRestrict(L"urn:schemas:mailheader:subject LIKE");
     EXPECT_EQ(w.items.Count(), 0);
-    w.context.host.companions = nullptr;
+    w.services.host.companions = nullptr;
     w.items.AdvancedRestrict(kClubs);
     EXPECT_EQ(w.items.Count(), 0);
     failures = w.log.Of(LogLevel::Error, L"CAdvancedSearch::SyncSearch");
     ASSERT_EQ(failures.size(), 3U);
     EXPECT_EQ(failures[2].number, 429);
-    w.context.host.companions = &w.companions;
+    w.services.host.companions = &w.companions;
     w.items.AdvancedRestrict(kClubs);
     EXPECT_EQ(w.items.Count(), 2);
 

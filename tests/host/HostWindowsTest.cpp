@@ -6,11 +6,11 @@
 #include "FolderPath.h"
 #include "ScenarioParser.h"
 #include "TestWorld.h"
-#include "addin/Context.h"
 #include "core/Text.h"
 #include "host/outlook/Application.h"
 #include "mControls.h"
 #include "settings/CLang.h"
+#include "settings/Services.h"
 #include "sim/office/SimCommandBarControl.h"
 #include "sim/office/SimOffice.h"
 #include "sim/windows/UnexpectedPrompt.h"
@@ -78,8 +78,8 @@ TEST_F(Windows, PickFolderOfAMissingFolderFailsAtOnce) {
 }
 
 TEST_F(Windows, AnswerByLanguageKeyNeedsEveryPieceBetweenThePlaceholders) {
-    Context::Current()->Lang().ItemSet(L"LID_T_SAVE", L"Do you want to %s changes?");
-    Context::Current()->Lang().ItemSet(L"LID_T_OTHER", L"Do you want to %s the %d items?");
+    m_world.AddinServices()->Lang().ItemSet(L"LID_T_SAVE", L"Do you want to %s changes?");
+    m_world.AddinServices()->Lang().ItemSet(L"LID_T_OTHER", L"Do you want to %s the %d items?");
     Run("new mail");
     Run("subject Draft");  // the close box asks only about changes
     Run("answer cancel key:LID_T_SAVE");

@@ -16,8 +16,10 @@
 #include "recipients/mPlexa.h"
 #include "settings/CLang.h"
 #include "settings/COptions.h"
+#include "settings/IProgress.h"
 #include "sim/SimDesktop.h"
 #include "sim/store/SimSession.h"
+#include "ui/CProgressWindow.h"
 #include "ui/frmProgress.h"
 
 namespace plexa {
@@ -29,9 +31,9 @@ using sim::ItemRecord;
 
 struct GatherWorld : test::TestWorld {
     GatherWorld() {
-        context.host = desktop.Ports();
-        context.Options().IncludeCC(false);
-        context.Options().IncludeBCC(false);
+        services.host = desktop.Ports();
+        services.Options().IncludeCC(false);
+        services.Options().IncludeBCC(false);
         auto& book = session.addressBook;
         book.AddSmtp(L"Ann Smith", L"ann@acme.example");
         book.AddSmtp(L"Bob Lee", L"bob@lee.example");
@@ -83,11 +85,17 @@ struct GatherWorld : test::TestWorld {
         auto explorer = desktop.OpenExplorer(folder);
         if (!selected.empty()) {
             desktop.Select(explorer, selected);
-            return GetPlexaRecipients(esFromSelection, recipients, bAddDistLists, useProgress,
-                                      progress, nullptr, nCommand);
+            return Take(GetPlexaRecipients(services, esFromSelection, recipients, bAddDistLists,
+                                           progressWindow, nullptr, nCommand));
         }
-        return GetPlexaRecipients(esFromFolder, recipients, bAddDistLists, useProgress, progress,
-                                  desktop.host.outlook.Folder(folder), nCommand);
+        return Take(GetPlexaRecipients(services, esFromFolder, recipients, bAddDistLists,
+                                       progressWindow, desktop.host.outlook.Folder(folder),
+                                       nCommand));
+    }
+    // Keeps whether the progress window was opened; true when gathering went through.
+    bool Take(const GatherResult& result) {
+        useProgress = result.bUseProgressWND;
+        return result.gathered;
     }
 
     // What was gathered: "address [names] ids" for each e-mail recipient, then "name ids" for
@@ -116,7 +124,8 @@ struct GatherWorld : test::TestWorld {
     sim::SimDesktop desktop{sim};
     sim::SimSession& session = desktop.host.session;
     CRecipients recipients;
-    frmProgress progress;
+    frmProgress progress{services};
+    CProgressWindow progressWindow{services, progress};
     bool useProgress = false;
 };
 
@@ -147,9 +156,9 @@ TEST(Gather, ReceivedMailsGiveTheirSenderOutgoingMailsTheirRecipientsByType) {
 
     // CC and BCC count only when the options say so.
     w.recipients.Reset();
-    w.context.Options().IncludeCC(true);
+    w.services.Options().IncludeCC(true);
     EXPECT_TRUE(w.Gather(archive, {}));
-    w.context.Options().IncludeBCC(true);
+    w.services.Options().IncludeBCC(true);
     EXPECT_TRUE(w.Gather(archive, {}));
     EXPECT_EQ(w.Gathered(), (Lines{L"bob@lee.example [Bob Lee]", L"carla@diaz.example [Carla Diaz]",
                                    L"ann@acme.example [Ann Smith]"}));
@@ -157,9 +166,10 @@ TEST(Gather, ReceivedMailsGiveTheirSenderOutgoingMailsTheirRecipientsByType) {
     // The Exchange sender is resolved by its name through the address book.
     w.recipients.Reset();
     EXPECT_TRUE(w.Gather(customers, {fromDana}));
-    bool cancelled = true;
-    EXPECT_TRUE(w.recipients.Resolve(false, cancelled));
-    EXPECT_FALSE(cancelled);
+    NoProgress none;
+    const ResolveResult resolved = w.recipients.Resolve(w.services, none, false);
+    EXPECT_TRUE(resolved.resolved);
+    EXPECT_FALSE(resolved.cancelled);
     ASSERT_EQ(w.recipients.GetResolvedCount(), 1);
     EXPECT_EQ(w.recipients.GetResolvedName(1), L"Dana Whitfield");
     EXPECT_EQ(w.recipients.GetResolvedAssocItemIDs(1).Items(), Lines{fromDana->EntryID()});
@@ -167,7 +177,7 @@ TEST(Gather, ReceivedMailsGiveTheirSenderOutgoingMailsTheirRecipientsByType) {
 
 TEST(Gather, ExclusionOptionsApplyToWholeFoldersButNeverToWhatWasSelected) {
     GatherWorld w;
-    COptions& options = w.context.Options();
+    COptions& options = w.services.Options();
     FolderRecord& inbox = w.Folder(olFolderInbox);
     auto replied = w.Received(inbox, L"Ann Smith", L"ann@acme.example");
     replied->SetProp(mapi::PR_ICON_INDEX, Variant(mapi::ICON_INDEX_REPLIED));
@@ -269,13 +279,13 @@ TEST(Gather, ContactsGiveTheirFirstValidAddressInSlotOrder) {
                      L"dana.whitfield@acme.example [Dana Whitfield]",
                      L"typed@only.example [Typed Only]"}));
 
-    EXPECT_EQ(GetContactEmailAddresses(
-                  std::dynamic_pointer_cast<ContactItem>(w.desktop.host.outlook.Item(three))),
+    EXPECT_EQ(GetContactEmailAddresses(w.services, std::dynamic_pointer_cast<ContactItem>(
+                                                       w.desktop.host.outlook.Item(three))),
               (Lines{L"one@three.example", L"two@three.example", L"three@three.example"}));
     // The same address in two slots counts once.
     auto twice = w.Contact(L"Twice", {L"same@twice.example", L"SAME@twice.example"});
-    EXPECT_EQ(GetContactEmailAddresses(
-                  std::dynamic_pointer_cast<ContactItem>(w.desktop.host.outlook.Item(twice))),
+    EXPECT_EQ(GetContactEmailAddresses(w.services, std::dynamic_pointer_cast<ContactItem>(
+                                                       w.desktop.host.outlook.Item(twice))),
               Lines{L"same@twice.example"});
 }
 
@@ -320,16 +330,16 @@ TEST(Gather, NothingToGatherReturnsFalseWithoutAsking) {
     EXPECT_FALSE(w.Gather(top, {}));
     // An empty selection.
     auto explorer = w.desktop.OpenExplorer(olFolderInbox);
-    EXPECT_FALSE(GetPlexaRecipients(esFromSelection, w.recipients, true, w.useProgress, w.progress,
-                                    nullptr, 0));
+    EXPECT_FALSE(w.Take(GetPlexaRecipients(w.services, esFromSelection, w.recipients, true,
+                                           w.progressWindow, nullptr, 0)));
     EXPECT_EQ(w.recipients.EmailRecipientCount(), 0);
     EXPECT_EQ(w.Texts(LogLevel::Debug, L"mPlexa::GetPlexaRecipients"),
               (Lines{L"->", L"colItems.Count = 0 ", L"<-", L"->", L"colItems.Count = 0 ", L"<-",
                      L"->", L"esFromSelection", L"colItems.Count = 0 ", L"<-"}));
     EXPECT_TRUE(w.sim.ui.Prompts().empty());
 
-    EXPECT_FALSE(GetPlexaRecipients(static_cast<ERecipientsFrom>(2), w.recipients, true,
-                                    w.useProgress, w.progress, nullptr, 0));
+    EXPECT_FALSE(w.Take(GetPlexaRecipients(w.services, static_cast<ERecipientsFrom>(2),
+                                           w.recipients, true, w.progressWindow, nullptr, 0)));
     const auto errors = w.log.Of(LogLevel::Error, L"GetPlexaRecipients");
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].text, L"Invalid ERecipientsFrom value = 2");
@@ -351,9 +361,9 @@ struct ManyWorld : GatherWorld {
 
 TEST(Gather, ProgressWindowFromTwentyItemsAndConfirmationFromAHundred) {
     ManyWorld w;
-    w.context.Lang().ItemSet(L"LID_PROMPT_LARGE_RECIPIENTS_M", L"Many items for a message");
-    w.context.Lang().ItemSet(L"LID_PROMPT_LARGE_RECIPIENTS_DL", L"Many items for a list");
-    w.context.Lang().ItemSet(L"LID_TITLE_LARGE_RECIPIENTS", L"Large");
+    w.services.Lang().ItemSet(L"LID_PROMPT_LARGE_RECIPIENTS_M", L"Many items for a message");
+    w.services.Lang().ItemSet(L"LID_PROMPT_LARGE_RECIPIENTS_DL", L"Many items for a list");
+    w.services.Lang().ItemSet(L"LID_TITLE_LARGE_RECIPIENTS", L"Large");
     auto mails = w.Mails(19);
     FolderRecord& inbox = w.Folder(olFolderInbox);
 
@@ -409,6 +419,76 @@ TEST(Gather, CancelStopsAfterTheCurrentItemAndClosesTheWindow) {
     EXPECT_TRUE(w.useProgress);
     EXPECT_EQ(w.recipients.EmailRecipientCount(), 5);
     EXPECT_FALSE(w.sim.ui.IsLoaded(w.progress));
+}
+
+// A progress that writes down what the work reports, and cancels at a chosen step.
+class RecordingProgress : public IProgress {
+public:
+    void Init(int32_t stage, int32_t maximum) override {
+        calls.push_back(L"init " + std::to_wstring(stage) + L"/" + std::to_wstring(maximum));
+        steps = 0;
+    }
+    bool Step() override {
+        ++steps;
+        return cancelAt != 0 && steps >= cancelAt;
+    }
+    void Done() override { calls.push_back(L"done after " + std::to_wstring(steps)); }
+    std::vector<std::wstring> calls;
+    int steps = 0;
+    int cancelAt = 0;
+};
+
+TEST(Gather, GatheringAndResolvingReportTheirStagesToAnyProgress) {
+    ManyWorld w;
+    w.Mails(19);
+    FolderRecord& inbox = w.Folder(olFolderInbox);
+    RecordingProgress progress;
+    auto gather = [&] {
+        return GetPlexaRecipients(w.services, esFromFolder, w.recipients, true, progress,
+                                  w.desktop.host.outlook.Folder(inbox), 0);
+    };
+
+    // Below twenty items the progress is only closed, in case an earlier run left it open.
+    GatherResult result = gather();
+    EXPECT_TRUE(result.gathered);
+    EXPECT_FALSE(result.bUseProgressWND);
+    EXPECT_EQ(progress.calls, Lines{L"done after 0"});
+    NoProgress none;
+    EXPECT_TRUE(w.recipients.Resolve(w.services, progress, false).resolved);
+    EXPECT_EQ(progress.calls.size(), 1u);  // resolving without the flag leaves it alone
+
+    // Twenty: stage 1 with one step per item, left open; resolving runs stage 2 in it.
+    w.Mails(1);
+    w.recipients.Reset();
+    progress.calls.clear();
+    result = gather();
+    EXPECT_TRUE(result.gathered);
+    EXPECT_TRUE(result.bUseProgressWND);
+    EXPECT_EQ(progress.steps, 20);
+    EXPECT_EQ(progress.calls, (Lines{L"done after 0", L"init 1/20"}));
+    const ResolveResult resolved = w.recipients.Resolve(w.services, progress, true);
+    EXPECT_TRUE(resolved.resolved);
+    EXPECT_FALSE(resolved.cancelled);
+    EXPECT_EQ(progress.calls.back(), L"init 2/20");
+    EXPECT_EQ(progress.steps, 20);
+
+    // Cancelled at the seventh item: gathering stops there and closes the progress.
+    w.recipients.Reset();
+    progress.calls.clear();
+    progress.cancelAt = 7;
+    result = gather();
+    EXPECT_FALSE(result.gathered);
+    EXPECT_TRUE(result.bUseProgressWND);
+    EXPECT_EQ(w.recipients.EmailRecipientCount(), 7);
+    EXPECT_EQ(progress.calls, (Lines{L"done after 20", L"init 1/20", L"done after 7"}));
+
+    // Cancelled while resolving: nothing counts as resolved and the progress closes.
+    progress.cancelAt = 3;
+    const ResolveResult stopped = w.recipients.Resolve(w.services, progress, true);
+    EXPECT_FALSE(stopped.resolved);
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_EQ(progress.calls.back(), L"done after 3");
+    EXPECT_FALSE(w.recipients.Resolve(w.services, none, false).cancelled);
 }
 
 TEST(Gather, AHostErrorOnOneItemSkipsOnlyThatItem) {

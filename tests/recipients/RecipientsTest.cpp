@@ -13,8 +13,10 @@
 #include "recipients/CRecipientsProps.h"
 #include "recipients/frmRecipientProp.h"
 #include "settings/CLang.h"
+#include "settings/IProgress.h"
 #include "sim/SimDesktop.h"
 #include "sim/store/SimSession.h"
+#include "ui/CProgressWindow.h"
 #include "ui/frmProgress.h"
 
 namespace plexa {
@@ -24,7 +26,7 @@ using Lines = std::vector<std::wstring>;
 
 struct ResolveWorld : test::TestWorld {
     ResolveWorld() {
-        context.host = desktop.Ports();
+        services.host = desktop.Ports();
         auto& book = session.addressBook;
         book.AddSmtp(L"Ann Smith", L"ann@acme.example");
         book.AddSmtp(L"Annie", L"ANN@acme.example.org");  // a name for another address
@@ -52,14 +54,19 @@ struct ResolveWorld : test::TestWorld {
         return out;
     }
     bool Resolve(bool withProgress = false) {
-        cancelled = true;
-        return recipients.Resolve(withProgress, cancelled, withProgress ? &progress : nullptr);
+        NoProgress none;
+        const ResolveResult result = withProgress
+                                         ? recipients.Resolve(services, progressWindow, true)
+                                         : recipients.Resolve(services, none, false);
+        cancelled = result.cancelled;
+        return result.resolved;
     }
 
     sim::SimDesktop desktop{sim};
     sim::SimSession& session = desktop.host.session;
     CRecipients recipients;
-    frmProgress progress;
+    frmProgress progress{services};
+    CProgressWindow progressWindow{services, progress};
     bool cancelled = false;
 };
 
@@ -228,9 +235,9 @@ TEST(RecipientsProps, ValuesPerAddressAndDefaultsIgnoreLetterCase) {
 
 TEST(RecipientProp, AsksForAValueUntilOneIsGivenOrTheUserCancels) {
     test::TestWorld w;
-    w.context.Lang().ItemSet(L"LID_CONTACT_EMPTYPROPERTY", L"%s has no value for it:");
-    w.context.Lang().ItemSet(L"LID_CONTACT_NOT_FOUND", L"No contact for %s:");
-    w.context.Lang().ItemSet(L"LID_PROMPT_VALIDATE_MESSAGE2", L"Please enter %s.");
+    w.services.Lang().ItemSet(L"LID_CONTACT_EMPTYPROPERTY", L"%s has no value for it:");
+    w.services.Lang().ItemSet(L"LID_CONTACT_NOT_FOUND", L"No contact for %s:");
+    w.services.Lang().ItemSet(L"LID_PROMPT_VALIDATE_MESSAGE2", L"Please enter %s.");
     RecipientPropArgs args;
     args.recipientName = L"Ann Smith";
     args.propertyName = L"%FirstName%";
@@ -239,7 +246,7 @@ TEST(RecipientProp, AsksForAValueUntilOneIsGivenOrTheUserCancels) {
     args.stayOnTop = true;
     args.caption = L"Plexa - Ann Smith";
     args.cancelled = true;
-    frmRecipientProp form(args);
+    frmRecipientProp form(w.services, args);
     // An empty value is refused with a message; then a value is given.
     w.sim.ui.user.AnswerDialog(L"frmRecipientProp", {{L"txtValue", L""}}, L"btnOK");
     w.sim.ui.user.AnswerMsgBox(mb::IdOk, L"Please enter %FirstName%.");
@@ -258,7 +265,7 @@ TEST(RecipientProp, AsksForAValueUntilOneIsGivenOrTheUserCancels) {
     // Without a contact, not on top: the other text, no focus placed; Cancel keeps the value.
     args.contactFound = false;
     args.stayOnTop = false;
-    frmRecipientProp other(args);
+    frmRecipientProp other(w.services, args);
     w.sim.ui.user.AnswerDialog(L"frmRecipientProp", {{L"txtValue", L"Typed"}}, L"btnCancel");
     w.sim.ui.Show(other, true);
     EXPECT_EQ(other[L"lblDescription"].caption, L"No contact for Ann Smith:");
@@ -269,7 +276,7 @@ TEST(RecipientProp, AsksForAValueUntilOneIsGivenOrTheUserCancels) {
     EXPECT_EQ(args.value, L"Annie");
 
     // The close box counts as Cancel.
-    frmRecipientProp closed(args);
+    frmRecipientProp closed(w.services, args);
     w.sim.ui.user.AnswerDialog(L"frmRecipientProp", {}, sim::kCloseBox);
     w.sim.ui.Show(closed, true);
     EXPECT_TRUE(args.cancelled);

@@ -5,8 +5,8 @@
 #include "TestWorld.h"
 #include "core/Text.h"
 #include "host/outlook/Application.h"
-#include "separate/CClipboard.h"
 #include "separate/mWordAddin.h"
+#include "settings/CClipboard.h"
 #include "sim/SimDesktop.h"
 
 namespace plexa {
@@ -22,7 +22,7 @@ TEST(Clipboard, TheUsersContentsComeBackExceptWhatCannotBeSaved) {
     const uint32_t html = board.RegisterFormat(L"HTML Format");
     board.AddData(html, {'<', 'b', '>'});
 
-    CClipboard clip;
+    CClipboard clip(w.services.Ports());
     clip.Save();
     clip.Save();  // nested: only counts
     // Two texts, the HTML and the OEM text that Windows synthesises from the texts.
@@ -60,7 +60,7 @@ TEST(Clipboard, AFormatThatCannotBeReadIsSkippedAndTheFormatsAreListed) {
     board.AddData(odd, {9});
     board.SetUnrenderable(odd, true);
     {
-        CClipboard clip;
+        CClipboard clip(w.services.Ports());
         clip.Save();
         EXPECT_EQ(clip.Saved().size(), 3u);  // the texts, the synthesised OEM one among them
         const auto warnings = w.log.Of(LogLevel::Warning, L"CClipboard::Save");
@@ -80,7 +80,7 @@ TEST(Clipboard, AFormatThatCannotBeReadIsSkippedAndTheFormatsAreListed) {
     }  // destroyed in balance: nothing to say
     EXPECT_TRUE(w.log.Of(LogLevel::Warning, L"CClipboard::Class_Terminate").empty());
     {
-        CClipboard unbalanced;
+        CClipboard unbalanced(w.services.Ports());
         unbalanced.Save();
     }
     EXPECT_EQ(w.log.Of(LogLevel::Warning, L"CClipboard::Class_Terminate").at(0).text,
@@ -90,10 +90,10 @@ TEST(Clipboard, AFormatThatCannotBeReadIsSkippedAndTheFormatsAreListed) {
 TEST(WordCompanion, ReceivesTheTextAsOneAnsiMessageAndTypesIt) {
     test::TestWorld w;
     sim::SimDesktop desktop{w.sim};
-    w.context.host = desktop.Ports();
+    w.services.host = desktop.Ports();
 
     // Not running: nothing happens and nothing is reported.
-    mWordAddin::SendTextByKeyPress2Word(L"%FirstName% ", true);
+    mWordAddin::SendTextByKeyPress2Word(w.services, L"%FirstName% ", true);
     EXPECT_TRUE(w.sim.windows.Received().empty());
     EXPECT_TRUE(w.log.entries.empty());
 
@@ -104,7 +104,7 @@ TEST(WordCompanion, ReceivesTheTextAsOneAnsiMessageAndTypesIt) {
         std::dynamic_pointer_cast<MailItem>(desktop.host.application->CreateItem(olMailItem));
     desktop.OpenInspector(mail);
     desktop.StartWordCompanion();
-    mWordAddin::SendTextByKeyPress2Word(L"Grüße, %FirstName%, ok ", true);
+    mWordAddin::SendTextByKeyPress2Word(w.services, L"Grüße, %FirstName%, ok ", true);
     ASSERT_EQ(w.sim.windows.Received().size(), 1u);
     const auto& message = w.sim.windows.Received()[0];
     EXPECT_EQ(message.message, 74u);

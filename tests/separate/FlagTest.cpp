@@ -15,8 +15,8 @@ namespace {
 
 struct FlagWorld : test::TestWorld {
     FlagWorld() {
-        context.host.application = host.application;
-        context.host.redemption = &redemption;
+        services.host.application = host.application;
+        services.host.redemption = &redemption;
         mail = std::dynamic_pointer_cast<MailItem>(host.application->CreateItem(olMailItem));
         mail->SetSubject(L"Copy for Ann");
         mail->Save();
@@ -24,13 +24,13 @@ struct FlagWorld : test::TestWorld {
     int32_t Status() {
         int32_t status = 0;
         int32_t icon = 0;
-        mFlag::GetFlagStatus(mail, status, icon);
+        mFlag::GetFlagStatus(services, mail, status, icon);
         return status;
     }
     int32_t Icon() {
         int32_t status = 0;
         int32_t icon = 0;
-        mFlag::GetFlagStatus(mail, status, icon);
+        mFlag::GetFlagStatus(services, mail, status, icon);
         return icon;
     }
     sim::SimHost host{sim};
@@ -40,51 +40,51 @@ struct FlagWorld : test::TestWorld {
 
 TEST(FollowUpFlag, MarksOnlyWhenAskedAndClearsOnlyItsOwnMark) {
     FlagWorld w;
-    COptions& options = w.context.Options();
+    COptions& options = w.services.Options();
     options.MarkWithFlag(false);
-    mGlobals::MarkWithFollowUpFlag(w.mail);
+    mGlobals::MarkWithFollowUpFlag(w.services, w.mail);
     EXPECT_EQ(w.Status(), 0);
-    EXPECT_EQ(mFlag::GetFlagText(w.mail), L"");
+    EXPECT_EQ(mFlag::GetFlagText(w.services, w.mail), L"");
 
     options.MarkWithFlag(true);
     options.Flag(2);
     options.Flag2003(6);
-    mGlobals::MarkWithFollowUpFlag(w.mail);
+    mGlobals::MarkWithFollowUpFlag(w.services, w.mail);
     EXPECT_EQ(w.Status(), 2);
     EXPECT_EQ(w.Icon(), 6);
-    EXPECT_EQ(mFlag::GetFlagText(w.mail), L"Review");
+    EXPECT_EQ(mFlag::GetFlagText(w.services, w.mail), L"Review");
 
     // The user's own text: left alone.
-    mFlag::SetFlagText(w.mail, L"Call back", true);
+    mFlag::SetFlagText(w.services, w.mail, L"Call back", true);
     options.ClearMarking(true);
-    mGlobals::ClearFollowUpFlag(w.mail);
+    mGlobals::ClearFollowUpFlag(w.services, w.mail);
     EXPECT_EQ(w.Status(), 2);
 
     // Clearing off: left alone too.
-    mFlag::SetFlagText(w.mail, L"Review", true);
+    mFlag::SetFlagText(w.services, w.mail, L"Review", true);
     options.ClearMarking(false);
-    mGlobals::ClearFollowUpFlag(w.mail);
+    mGlobals::ClearFollowUpFlag(w.services, w.mail);
     EXPECT_EQ(w.Status(), 2);
 
     options.ClearMarking(true);
-    mGlobals::ClearFollowUpFlag(w.mail);
+    mGlobals::ClearFollowUpFlag(w.services, w.mail);
     EXPECT_EQ(w.Status(), 0);
     EXPECT_EQ(w.Icon(), 0);
-    EXPECT_EQ(mFlag::GetFlagText(w.mail), L"");
+    EXPECT_EQ(mFlag::GetFlagText(w.services, w.mail), L"");
 }
 
 TEST(FollowUpFlag, TheColourCountsFrom2003On) {
     for (const wchar_t* version : {L"10.0.6626", L"11.0.5608"}) {
         FlagWorld w;
         w.sim.host.SetVersion(version);
-        COptions& options = w.context.Options();
+        COptions& options = w.services.Options();
         options.MarkWithFlag(true);
         options.ClearMarking(true);
         options.Flag(2);
         options.Flag2003(6);
-        mGlobals::MarkWithFollowUpFlag(w.mail);
-        mFlag::SetFlagStatus(w.mail, 2, 3, true);  // the user made it green
-        mGlobals::ClearFollowUpFlag(w.mail);
+        mGlobals::MarkWithFollowUpFlag(w.services, w.mail);
+        mFlag::SetFlagStatus(w.services, w.mail, 2, 3, true);  // the user made it green
+        mGlobals::ClearFollowUpFlag(w.services, w.mail);
         const bool is2002 = std::wstring(version).rfind(L"10.", 0) == 0;
         EXPECT_EQ(w.Status(), is2002 ? 0 : 2) << version;
     }
@@ -92,33 +92,33 @@ TEST(FollowUpFlag, TheColourCountsFrom2003On) {
 
 TEST(FollowUpFlag, AStoreThatRefusesThePropertiesLeavesTheItemAsItWas) {
     FlagWorld w;
-    COptions& options = w.context.Options();
+    COptions& options = w.services.Options();
     options.MarkWithFlag(true);
     options.Flag(2);
     options.Flag2003(6);
     w.sim.faults.FailAlways(L"MAPIUtils.HrSetOneProp", HostError(E_FAIL, L"refused"));
-    EXPECT_NO_THROW(mGlobals::MarkWithFollowUpFlag(w.mail));
+    EXPECT_NO_THROW(mGlobals::MarkWithFollowUpFlag(w.services, w.mail));
     w.sim.faults.Clear();
     EXPECT_EQ(w.Status(), 0);
-    EXPECT_EQ(mFlag::GetFlagText(w.mail), L"");
+    EXPECT_EQ(mFlag::GetFlagText(w.services, w.mail), L"");
 
     // Without the library nothing happens and nothing fails.
-    w.context.host.redemption = nullptr;
-    EXPECT_NO_THROW(mGlobals::MarkWithFollowUpFlag(w.mail));
-    EXPECT_NO_THROW(mGlobals::ClearFollowUpFlag(w.mail));
+    w.services.host.redemption = nullptr;
+    EXPECT_NO_THROW(mGlobals::MarkWithFollowUpFlag(w.services, w.mail));
+    EXPECT_NO_THROW(mGlobals::ClearFollowUpFlag(w.services, w.mail));
 }
 
 TEST(FollowUpFlag, ClearingSavesTheItemAfterTheIconAndAfterTheText) {
     FlagWorld w;
-    COptions& options = w.context.Options();
+    COptions& options = w.services.Options();
     options.MarkWithFlag(true);
     options.ClearMarking(true);
-    mGlobals::MarkWithFollowUpFlag(w.mail);
+    mGlobals::MarkWithFollowUpFlag(w.services, w.mail);
     const int before = w.sim.faults.Calls(L"MAPIUtils.HrSetOneProp");
     int changes = 0;
     auto items = w.host.application->Session()->GetDefaultFolder(olFolderDrafts)->GetItems();
     auto conn = items->ItemChange.Connect([&](const std::shared_ptr<OutlookItem>&) { ++changes; });
-    mGlobals::ClearFollowUpFlag(w.mail);
+    mGlobals::ClearFollowUpFlag(w.services, w.mail);
     EXPECT_EQ(w.sim.faults.Calls(L"MAPIUtils.HrSetOneProp") - before, 3);
     EXPECT_EQ(changes, 2);
 }

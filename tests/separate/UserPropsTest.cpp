@@ -12,7 +12,7 @@ namespace {
 
 struct PropsWorld : test::TestWorld {
     PropsWorld() {
-        context.host.application = host.application;
+        services.host.application = host.application;
         mail = NewMail();
     }
     std::shared_ptr<MailItem> NewMail() {

@@ -69,7 +69,7 @@ struct LangWorld : test::TestWorld {
         }
         return out;
     }
-    CLang lang;
+    CLang lang{services.Ports(), services.Options()};
 };
 
 bool Contains(const std::vector<std::wstring>& texts, const std::wstring& part) {
@@ -225,7 +225,7 @@ TEST(Lang, ChoosesTheFileForTheUsersLanguage) {
 
     // No language setting: English, and the first English file in listing order wins and is
     // remembered.
-    COptions& options = w.context.Options();
+    COptions& options = w.services.Options();
     ASSERT_TRUE(w.lang.InitEx(L"Plexa"));
     EXPECT_EQ(w.lang.Item(L"HELLO"), L"Hello");
     EXPECT_EQ(options.LangFile(), L"b_English.lng");

@@ -2,6 +2,7 @@
 
 #include "TestWorld.h"
 #include "core/Text.h"
+#include "settings/LogHub.h"
 #include "settings/mGlobals.h"
 #include "settings/mReduceLog.h"
 
@@ -61,7 +62,7 @@ TEST(Logging, FilesGetAStartMarkerPerRunAndErrorsTwice) {
     mGlobals::LogWarning(L"frmChooseDL::GetFolderIconKey", L"olPostItem,\nFolder", 2);
     mGlobals::LogError(L"mReduceLog::CheckLibOrvinLog", 53, L"File not found");
     {
-        Context nextRun(w.sim.Ports());  // a second run of the add-in in the same profile
+        Services nextRun(w.sim.Ports());  // a second run of the add-in in the same profile
         mGlobals::LogDebug(L"Connect::OnConnection", L"->", 1);
     }
 
@@ -114,7 +115,7 @@ TEST(Logging, ATroubledLogWriterNeverFailsItsCaller) {
 }
 
 TEST(Logging, WithoutARunningAddinNothingIsWrittenAndNothingFails) {
-    EXPECT_EQ(Context::Current(), nullptr);
+    EXPECT_EQ(LogHub::Current(), nullptr);
     EXPECT_NO_THROW(mGlobals::LogError(L"A::B", 1, L"nobody listens"));
     EXPECT_EQ(mGlobals::sprintf(L"%d%%", 5), L"5%");
 }

@@ -78,8 +78,8 @@ std::vector<NumberSetting> Numbers() {
 
 TEST(COptions, CleanMachineGivesDefaultsAndWritesOnlyTheSelfStoringOnes) {
     test::TestWorld w;
-    COptions& o = w.context.Options();
-    EXPECT_EQ(&o, &w.context.Options());  // one instance, created on first use
+    COptions& o = w.services.Options();
+    EXPECT_EQ(&o, &w.services.Options());  // one instance
 
     for (const auto& f : Flags()) {
         EXPECT_EQ(f.get(o), f.defaultValue) << f.valueName;
@@ -113,7 +113,7 @@ TEST(COptions, CleanMachineGivesDefaultsAndWritesOnlyTheSelfStoringOnes) {
 
 TEST(COptions, StoresEachSettingUnderItsOwnName) {
     test::TestWorld w;
-    COptions& o = w.context.Options();
+    COptions& o = w.services.Options();
     for (const auto& f : Flags()) {
         ASSERT_TRUE(f.set(o, !f.defaultValue)) << f.valueName;
         EXPECT_EQ(f.get(o), !f.defaultValue) << f.valueName;
@@ -167,7 +167,7 @@ TEST(COptions, StoresEachSettingUnderItsOwnName) {
 
 TEST(COptions, FallsBackToTheMachineWhereAllowed) {
     test::TestWorld w;
-    COptions& o = w.context.Options();
+    COptions& o = w.services.Options();
     auto& sim = w.sim.registry;
     sim.PutString(kMachine, L"LANG", L"DE");
     sim.PutString(kMachine, L"LANG_", L"C:\\Lang\\Deutsch.lng");
@@ -208,7 +208,7 @@ TEST(COptions, FallsBackToTheMachineWhereAllowed) {
 
 TEST(COptions, RepairsTheDebugSwitches) {
     test::TestWorld w;
-    COptions& o = w.context.Options();
+    COptions& o = w.services.Options();
     auto& sim = w.sim.registry;
     sim.PutDword(kUser, L"UseDebugButtons", 2);
     EXPECT_FALSE(o.UseDebugButtons());
@@ -225,7 +225,7 @@ TEST(COptions, RepairsTheDebugSwitches) {
 
 TEST(COptions, RegistryTroubleGivesDefaultsAndFalse) {
     test::TestWorld w;
-    COptions& o = w.context.Options();
+    COptions& o = w.services.Options();
     ASSERT_TRUE(o.WriteToolbarPos(false, 2, 3, 4, 5));
     ASSERT_TRUE(o.GroupInterval(9));
 
@@ -248,7 +248,7 @@ TEST(COptions, RegistryTroubleGivesDefaultsAndFalse) {
 
 TEST(COptions, ServesTheFixedIdentity) {
     test::TestWorld w;
-    COptions& o = w.context.Options();
+    COptions& o = w.services.Options();
     EXPECT_EQ(o.CompanyShortName(), L"Orvin");
     EXPECT_EQ(o.ProductShortName(), L"Plexa");
     EXPECT_EQ(o.ProductCode(), L"Plexa");

@@ -31,7 +31,7 @@ TEST(ReduceLog, TheLogIsCutAtTheFirstRunMarkerOfItsNewerHalf) {
     w.WriteFile(kLog, log);
     w.WriteFile(kErr, "small\n");
 
-    mReduceLog::CheckLibOrvinLog(1048576, 131072);
+    mReduceLog::CheckLibOrvinLog(w.services.Ports(), 1048576, 131072);
     EXPECT_EQ(w.ReadFile(kLog), log.substr(start + 1000));
     EXPECT_EQ(w.ReadFile(kErr), "small\n");
     EXPECT_TRUE(w.log.Of(LogLevel::Error).empty());
@@ -41,13 +41,13 @@ TEST(ReduceLog, WithoutAMarkerTheLastHalfIsKept) {
     test::TestWorld w;
     const std::string log = Filler(1200000);
     w.WriteFile(kLog, log);
-    mReduceLog::CheckLibOrvinLog(1048576, 131072);
+    mReduceLog::CheckLibOrvinLog(w.services.Ports(), 1048576, 131072);
     EXPECT_EQ(w.ReadFile(kLog).size(), 524289u);
     EXPECT_EQ(w.ReadFile(kLog), log.substr(675711));
 
     // At or under the limit nothing changes.
     w.WriteFile(kLog, Filler(1048576));
-    mReduceLog::CheckLibOrvinLog(1048576, 131072);
+    mReduceLog::CheckLibOrvinLog(w.services.Ports(), 1048576, 131072);
     EXPECT_EQ(w.ReadFile(kLog).size(), 1048576u);
 }
 
@@ -58,7 +58,7 @@ TEST(ReduceLog, TheErrorFileKeepsWholeLinesOnly) {
         err += "2026-12-06 09:00:00\tERR\t1\t5\tSource::Op\tentry " + std::to_string(i) + "\n";
     }
     w.WriteFile(kErr, err);
-    mReduceLog::CheckLibOrvinLog(1048576, 131072);
+    mReduceLog::CheckLibOrvinLog(w.services.Ports(), 1048576, 131072);
 
     const std::string kept = w.ReadFile(kErr);
     const std::size_t start = err.size() - 65536;  // 1-based position
@@ -78,7 +78,7 @@ TEST(ReduceLog, AFailedCopyLeavesTheOldLogWhole) {
         },
         HostError(61, L"Disk full"));
 
-    mReduceLog::CheckLibOrvinLog(1048576, 131072);
+    mReduceLog::CheckLibOrvinLog(w.services.Ports(), 1048576, 131072);
     EXPECT_EQ(w.sim.faults.Injected(L"File.Write"), 1);
     const auto errors = w.log.Of(LogLevel::Error, L"mReduceLog::CopyTextFileFrom");
     ASSERT_EQ(errors.size(), 1u);
@@ -90,7 +90,7 @@ TEST(ReduceLog, AFailedCopyLeavesTheOldLogWhole) {
 
     // The next upkeep replaces the half-written side file and succeeds.
     w.sim.faults.Clear();
-    mReduceLog::CheckLibOrvinLog(1048576, 131072);
+    mReduceLog::CheckLibOrvinLog(w.services.Ports(), 1048576, 131072);
     EXPECT_LT(w.ReadFile(kLog).size(), 600000u);
     EXPECT_EQ(w.ReadFile(kLog + L"1"), "");
 }
@@ -100,7 +100,7 @@ TEST(ReduceLog, AFailedRenameLeavesTheOldLogWholeAndIsLogged) {
     const std::string log = Filler(1200000);
     w.WriteFile(kLog, log);
     w.sim.faults.FailAlways(L"FileSystem.MoveFile", HostError(70, L"Permission denied"));
-    mReduceLog::CheckLibOrvinLog(1048576, 131072);
+    mReduceLog::CheckLibOrvinLog(w.services.Ports(), 1048576, 131072);
     EXPECT_EQ(w.ReadFile(kLog).substr(0, log.size()), log);
     const auto errors = w.log.Of(LogLevel::Error, L"mReduceLog::CheckLibOrvinLog");
     ASSERT_EQ(errors.size(), 1u);
@@ -109,15 +109,15 @@ TEST(ReduceLog, AFailedRenameLeavesTheOldLogWholeAndIsLogged) {
 
 TEST(ReduceLog, ALockedOrMissingLogIsLeftAlone) {
     test::TestWorld w;
-    mReduceLog::CheckLibOrvinLog(1048576, 131072);  // no files at all
+    mReduceLog::CheckLibOrvinLog(w.services.Ports(), 1048576, 131072);  // no files at all
     EXPECT_TRUE(w.log.entries.empty());
 
     const std::string log = Filler(1200000);
     w.WriteFile(kLog, log);
     auto holder =
         w.sim.files.Open(kLog, FileAccess::ReadWrite, FileShareNone, FileCreation::OpenExisting);
-    EXPECT_EQ(mReduceLog::GetFileSizeByName(kLog), 0);
-    mReduceLog::CheckLibOrvinLog(1048576, 131072);
+    EXPECT_EQ(mReduceLog::GetFileSizeByName(w.services.Ports(), kLog), 0);
+    mReduceLog::CheckLibOrvinLog(w.services.Ports(), 1048576, 131072);
     holder.reset();
     EXPECT_EQ(w.ReadFile(kLog), log);
 }
@@ -129,11 +129,11 @@ TEST(ReduceLog, FindInTextFileFindsMatchesAcrossChunksIgnoringCase) {
     s.replace(254, 7, ":sTaRt:");  // spans the first two 256-byte chunks
     s.replace(700, 7, ":Start:");
     w.WriteFile(path, s);
-    EXPECT_EQ(mReduceLog::FindInTextFile(path, L":Start:", 1), 255);
-    EXPECT_EQ(mReduceLog::FindInTextFile(path, L":Start:", 255), 255);
-    EXPECT_EQ(mReduceLog::FindInTextFile(path, L":Start:", 256), 701);
-    EXPECT_EQ(mReduceLog::FindInTextFile(path, L":Start:", 702), -1);
-    EXPECT_EQ(mReduceLog::FindInTextFile(path, L"\n", 1), -1);
+    EXPECT_EQ(mReduceLog::FindInTextFile(w.services.Ports(), path, L":Start:", 1), 255);
+    EXPECT_EQ(mReduceLog::FindInTextFile(w.services.Ports(), path, L":Start:", 255), 255);
+    EXPECT_EQ(mReduceLog::FindInTextFile(w.services.Ports(), path, L":Start:", 256), 701);
+    EXPECT_EQ(mReduceLog::FindInTextFile(w.services.Ports(), path, L":Start:", 702), -1);
+    EXPECT_EQ(mReduceLog::FindInTextFile(w.services.Ports(), path, L"\n", 1), -1);
 
     // A zero byte ends a chunk's text: a match straddling it is no match.
     std::string z(600, '.');
@@ -142,9 +142,9 @@ TEST(ReduceLog, FindInTextFileFindsMatchesAcrossChunksIgnoringCase) {
     z.replace(256, 4, "art:");
     z.replace(500, 7, ":Start:");
     w.WriteFile(path, z);
-    EXPECT_EQ(mReduceLog::FindInTextFile(path, L":Start:", 1), 501);
+    EXPECT_EQ(mReduceLog::FindInTextFile(w.services.Ports(), path, L":Start:", 1), 501);
 
-    EXPECT_EQ(mReduceLog::FindInTextFile(L"C:\\missing.txt", L"x", 1), -1);
+    EXPECT_EQ(mReduceLog::FindInTextFile(w.services.Ports(), L"C:\\missing.txt", L"x", 1), -1);
     EXPECT_EQ(w.log.Of(LogLevel::Error, L"mReduceLog::FindInTextFile").at(0).number, 53);
 }
 
@@ -152,24 +152,26 @@ TEST(ReduceLog, CopyTextFileFromCopiesTheTailAndReplacesTheTarget) {
     test::TestWorld w;
     w.WriteFile(L"C:\\src.txt", Filler(3000));
     w.WriteFile(L"C:\\dst.txt", "stale content that must go");
-    EXPECT_TRUE(mReduceLog::CopyTextFileFrom(L"C:\\src.txt", L"C:\\dst.txt", 1001));
+    EXPECT_TRUE(
+        mReduceLog::CopyTextFileFrom(w.services.Ports(), L"C:\\src.txt", L"C:\\dst.txt", 1001));
     EXPECT_EQ(w.ReadFile(L"C:\\dst.txt"), Filler(3000).substr(1000));
-    EXPECT_FALSE(mReduceLog::CopyTextFileFrom(L"C:\\none.txt", L"C:\\dst.txt", 1));
+    EXPECT_FALSE(
+        mReduceLog::CopyTextFileFrom(w.services.Ports(), L"C:\\none.txt", L"C:\\dst.txt", 1));
     EXPECT_EQ(w.log.Of(LogLevel::Error, L"mReduceLog::CopyTextFileFrom").size(), 1u);
 }
 
 TEST(ReduceLog, TheApplicationDataFolderLosesOneTrailingSeparator) {
     test::TestWorld w;
     w.sim.shell.SetSpecialFolderPath(CSIDL_APPDATA, L"C:\\Profile\\Roaming\\");
-    EXPECT_EQ(mReduceLog::GetAppDataDir(), L"C:\\Profile\\Roaming");
+    EXPECT_EQ(mReduceLog::GetAppDataDir(w.services.Ports()), L"C:\\Profile\\Roaming");
     w.sim.shell.SetSpecialFolderPath(CSIDL_APPDATA, std::wstring(L"C:\\P/\0junk", 10));
-    EXPECT_EQ(mReduceLog::GetAppDataDir(), L"C:\\P");
+    EXPECT_EQ(mReduceLog::GetAppDataDir(w.services.Ports()), L"C:\\P");
     w.sim.faults.FailAlways(L"Shell.GetSpecialFolderPath",
                             HostError(-2147467259, L"Unspecified error"));
-    EXPECT_EQ(mReduceLog::GetAppDataDir(), L"");
+    EXPECT_EQ(mReduceLog::GetAppDataDir(w.services.Ports()), L"");
     EXPECT_EQ(w.log.Of(LogLevel::Error, L"mReduceLog::GetAppDataDir").at(0).number, -2147467259);
     // Without a folder the upkeep stops and says why.
-    mReduceLog::CheckLibOrvinLog(1048576, 131072);
+    mReduceLog::CheckLibOrvinLog(w.services.Ports(), 1048576, 131072);
     EXPECT_EQ(w.log.Of(LogLevel::Error, L"mReduceLog::CheckLibOrvinLog").size(), 1u);
 }
 

@@ -23,7 +23,7 @@ TEST(ShippedLanguages, BothFilesLoadCleanlyAndAnswerTheSameKeys) {
     test::TestWorld w;
     w.WriteFile(kFolder + L"\\English.lng", ReadSource("English.lng"));
     w.WriteFile(kFolder + L"\\German.lng", ReadSource("German.lng"));
-    CLang& lang = w.context.Lang();
+    CLang& lang = w.services.Lang();
 
     const auto available = lang.GetAvailableLangs(kFolder, L"");
     ASSERT_EQ(available.size(), 2u);
@@ -33,7 +33,7 @@ TEST(ShippedLanguages, BothFilesLoadCleanlyAndAnswerTheSameKeys) {
     EXPECT_EQ(lang.Item(L"LID_TITLE_MAIL", {L"Lunch"}), L"Lunch - Plexa");
     const std::wstring englishTo = lang.Item(L"LID_CAPTION_TO");
 
-    w.context.Options().LangID(L"DE");
+    w.services.Options().LangID(L"DE");
     ASSERT_TRUE(lang.InitEx(L"Plexa"));
     EXPECT_EQ(lang.LangID(), L"DE");
     EXPECT_NE(lang.Item(L"LID_CAPTION_TO"), englishTo);

@@ -13,28 +13,28 @@ namespace {
 TEST(Utilities, TheHostVersionIsReadOnceAndRounded) {
     test::TestWorld w;
     w.sim.host.SetVersion(L"12.0.0.6423");
-    EXPECT_EQ(mMisc::GetOutlookVersion(), 12);
+    EXPECT_EQ(mMisc::GetOutlookVersion(w.services), 12);
     w.sim.host.SetVersion(L"14.0.4760.1000");
-    EXPECT_EQ(mMisc::GetOutlookVersion(), 12);  // cached for the run
+    EXPECT_EQ(mMisc::GetOutlookVersion(w.services), 12);  // cached for the run
     EXPECT_EQ(w.sim.host.VersionReads(), 1);
-    EXPECT_FALSE(mMisc::IsOutlook2000OrOlder());
+    EXPECT_FALSE(mMisc::IsOutlook2000OrOlder(w.services));
 
     test::TestWorld other;
     other.sim.host.SetVersion(L"9");
-    EXPECT_EQ(mMisc::GetOutlookVersion(), 9);
-    EXPECT_TRUE(mMisc::IsOutlook2000OrOlder());
+    EXPECT_EQ(mMisc::GetOutlookVersion(other.services), 9);
+    EXPECT_TRUE(mMisc::IsOutlook2000OrOlder(other.services));
 }
 
 TEST(Utilities, AnUnreadableHostVersionIsLoggedAndReadAgainLater) {
     test::TestWorld w;
     w.sim.host.SetVersion(L"unknown.1");
-    EXPECT_EQ(mMisc::GetOutlookVersion(), 0);
+    EXPECT_EQ(mMisc::GetOutlookVersion(w.services), 0);
     EXPECT_EQ(w.log.Of(LogLevel::Error, L"mMisc::GetOutlookVersion").at(0).number, 13);
     w.sim.faults.FailNth(L"HostInfo.Version", 1,
                          HostError(-2147417848, L"The object invoked has disconnected"));
-    EXPECT_EQ(mMisc::GetOutlookVersion(), 0);
+    EXPECT_EQ(mMisc::GetOutlookVersion(w.services), 0);
     w.sim.host.SetVersion(L"11.0.5608");
-    EXPECT_EQ(mMisc::GetOutlookVersion(), 11);
+    EXPECT_EQ(mMisc::GetOutlookVersion(w.services), 11);
     EXPECT_EQ(w.sim.host.VersionReads(), 2);  // the failed call never got to read
 }
 
@@ -42,24 +42,24 @@ TEST(Utilities, TimeZoneBiasFollowsWhatTheSystemReportsInEffect) {
     test::TestWorld w;
     const TimeZoneInformation berlin{-60, 0, -60};
     w.sim.clock.SetTimeZone(berlin, TimeZoneId::Standard);
-    EXPECT_EQ(mMisc::GetTimeZoneBias(false), -60);
-    EXPECT_EQ(mMisc::GetTimeZoneBias(true), -60);
+    EXPECT_EQ(mMisc::GetTimeZoneBias(w.services.Ports(), false), -60);
+    EXPECT_EQ(mMisc::GetTimeZoneBias(w.services.Ports(), true), -60);
     w.sim.clock.SetTimeZone(berlin, TimeZoneId::Daylight);
-    EXPECT_EQ(mMisc::GetTimeZoneBias(false), -60);
-    EXPECT_EQ(mMisc::GetTimeZoneBias(true), -120);
+    EXPECT_EQ(mMisc::GetTimeZoneBias(w.services.Ports(), false), -60);
+    EXPECT_EQ(mMisc::GetTimeZoneBias(w.services.Ports(), true), -120);
     // A zone without daylight-saving rules: base plus standard bias.
     w.sim.clock.SetTimeZone(TimeZoneInformation{-330, 0, 0}, TimeZoneId::Unknown);
-    EXPECT_EQ(mMisc::GetTimeZoneBias(true), -330);
+    EXPECT_EQ(mMisc::GetTimeZoneBias(w.services.Ports(), true), -330);
     EXPECT_TRUE(w.log.entries.empty());
     // A failed query: local time is taken as UTC, and the log says so.
     w.sim.clock.SetTimeZone(berlin, TimeZoneId::Invalid);
-    EXPECT_EQ(mMisc::GetTimeZoneBias(true), 0);
-    EXPECT_EQ(mMisc::GetTimeZoneBias(false), 0);
+    EXPECT_EQ(mMisc::GetTimeZoneBias(w.services.Ports(), true), 0);
+    EXPECT_EQ(mMisc::GetTimeZoneBias(w.services.Ports(), false), 0);
     EXPECT_EQ(w.log.Of(LogLevel::Warning, L"mMisc::GetTimeZoneBias").size(), 2u);
     w.sim.clock.SetTimeZone(berlin, TimeZoneId::Daylight);
     w.sim.faults.FailNth(L"Clock.GetTimeZoneInformation", 1, HostError(5, L"Access denied"));
-    EXPECT_EQ(mMisc::GetTimeZoneBias(true), 0);
-    EXPECT_EQ(mMisc::GetTimeZoneBias(true), -120);
+    EXPECT_EQ(mMisc::GetTimeZoneBias(w.services.Ports(), true), 0);
+    EXPECT_EQ(mMisc::GetTimeZoneBias(w.services.Ports(), true), -120);
 }
 
 TEST(Utilities, UniqueTagsAreEightDigitsUpToEightAndTheLocalTime) {
@@ -67,7 +67,7 @@ TEST(Utilities, UniqueTagsAreEightDigitsUpToEightAndTheLocalTime) {
     w.sim.clock.SetTimeZone(TimeZoneInformation{-60, 0, -60}, TimeZoneId::Standard);
     w.sim.clock.SetLocal(OleDate::FromParts(2026, 1, 2, 3, 4, 5));
     w.sim.random.QueueValues({0.0f, 0.5f, 0.99999994f, 0.1f, 0.2f, 0.3f, 0.4f, 0.95f});
-    const std::wstring tag = mGlobals::MakeUniqueTag();
+    const std::wstring tag = mGlobals::MakeUniqueTag(w.services.Ports());
     EXPECT_EQ(tag,
               L"04801238"
               L"20260102030405");
@@ -76,7 +76,7 @@ TEST(Utilities, UniqueTagsAreEightDigitsUpToEightAndTheLocalTime) {
     // Unqueued, the digits come from the generator: always 22 characters, digits 0 to 8.
     for (int i = 0; i < 50; ++i) {
         w.sim.clock.AdvanceSeconds(1);
-        const std::wstring t = mGlobals::MakeUniqueTag();
+        const std::wstring t = mGlobals::MakeUniqueTag(w.services.Ports());
         ASSERT_EQ(t.size(), 22u);
         for (std::size_t k = 0; k < 8; ++k) {
             EXPECT_TRUE(t[k] >= L'0' && t[k] <= L'8') << text::ToUtf8(t);
@@ -132,21 +132,22 @@ TEST(Utilities, CreateDirPathMakesEveryMissingLevel) {
     test::TestWorld w;
     using mFileUtils::CreateDirPath;
     using mFileUtils::DirExists;
-    EXPECT_TRUE(CreateDirPath(L"C:\\Users\\User\\AppData\\Roaming\\Orvin\\Plexa"));
-    EXPECT_TRUE(DirExists(L"c:\\users\\USER\\appdata\\roaming\\orvin\\plexa"));
-    EXPECT_TRUE(CreateDirPath(L"C:/Mixed/Separators/Here/"));
-    EXPECT_TRUE(DirExists(L"C:\\Mixed\\Separators\\Here"));
-    EXPECT_TRUE(CreateDirPath(L"C:\\Users"));  // already there
+    EXPECT_TRUE(
+        CreateDirPath(w.services.Ports(), L"C:\\Users\\User\\AppData\\Roaming\\Orvin\\Plexa"));
+    EXPECT_TRUE(DirExists(w.services.Ports(), L"c:\\users\\USER\\appdata\\roaming\\orvin\\plexa"));
+    EXPECT_TRUE(CreateDirPath(w.services.Ports(), L"C:/Mixed/Separators/Here/"));
+    EXPECT_TRUE(DirExists(w.services.Ports(), L"C:\\Mixed\\Separators\\Here"));
+    EXPECT_TRUE(CreateDirPath(w.services.Ports(), L"C:\\Users"));  // already there
 
     // No drive, a drive that does not exist, or a file in the way: false, nothing thrown.
-    EXPECT_FALSE(CreateDirPath(L"relative\\folder"));
-    EXPECT_FALSE(CreateDirPath(L"Q:"));
-    EXPECT_TRUE(CreateDirPath(L"C:"));  // the drive is there already
-    EXPECT_FALSE(CreateDirPath(L"Q:\\Data"));
+    EXPECT_FALSE(CreateDirPath(w.services.Ports(), L"relative\\folder"));
+    EXPECT_FALSE(CreateDirPath(w.services.Ports(), L"Q:"));
+    EXPECT_TRUE(CreateDirPath(w.services.Ports(), L"C:"));  // the drive is there already
+    EXPECT_FALSE(CreateDirPath(w.services.Ports(), L"Q:\\Data"));
     w.WriteFile(L"C:\\Users\\file", "x");
-    EXPECT_FALSE(CreateDirPath(L"C:\\Users\\file\\below"));
-    EXPECT_FALSE(DirExists(L"C:\\Users\\file"));
-    EXPECT_FALSE(DirExists(L"C:\\Nothing"));
+    EXPECT_FALSE(CreateDirPath(w.services.Ports(), L"C:\\Users\\file\\below"));
+    EXPECT_FALSE(DirExists(w.services.Ports(), L"C:\\Users\\file"));
+    EXPECT_FALSE(DirExists(w.services.Ports(), L"C:\\Nothing"));
     EXPECT_TRUE(w.log.entries.empty());
 }
 
@@ -156,15 +157,18 @@ TEST(Utilities, LastModificationTimeIsLocalToTheSecond) {
     w.WriteFile(L"C:\\English.lng", "x");
     w.sim.files.SetLastWriteTimeUtc(L"C:\\English.lng", OleDate::FromParts(2026, 7, 1, 10, 20, 30));
     OleDate local;
-    ASSERT_TRUE(mFileUtils::GetFileLastModificationTime(L"c:\\english.LNG", local));
+    ASSERT_TRUE(
+        mFileUtils::GetFileLastModificationTime(w.services.Ports(), L"c:\\english.LNG", local));
     EXPECT_EQ(local, OleDate::FromParts(2026, 7, 1, 12, 20, 30));
 
     // A file held exclusively still answers: only attributes are asked for.
     auto holder = w.sim.files.Open(L"C:\\English.lng", FileAccess::ReadWrite, FileShareNone,
                                    FileCreation::OpenExisting);
-    EXPECT_TRUE(mFileUtils::GetFileLastModificationTime(L"C:\\English.lng", local));
+    EXPECT_TRUE(
+        mFileUtils::GetFileLastModificationTime(w.services.Ports(), L"C:\\English.lng", local));
     OleDate untouched(1.5);
-    EXPECT_FALSE(mFileUtils::GetFileLastModificationTime(L"C:\\German.lng", untouched));
+    EXPECT_FALSE(
+        mFileUtils::GetFileLastModificationTime(w.services.Ports(), L"C:\\German.lng", untouched));
     EXPECT_EQ(untouched, OleDate(1.5));
 }
 

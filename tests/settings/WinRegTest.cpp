@@ -12,13 +12,13 @@ constexpr const wchar_t* kFull = L"HKEY_CURRENT_USER\\Software\\Orvin\\Plexa";
 
 void SetCodePage(test::TestWorld& w, const char* codePage) {
     w.sim.locale.codePage = codePage;
-    w.context.Ports().locale.codePage = codePage;
+    w.services.Ports().locale.codePage = codePage;
 }
 
 TEST(CWinReg, OpensClosesAndNeverLeaksAHandle) {
     test::TestWorld w;
     {
-        CWinReg reg;
+        CWinReg reg(w.services.Ports());
         EXPECT_FALSE(reg.InitForRead(reg.HKEY_CURRENT_USER(), kPath));
         EXPECT_FALSE(reg.InitForWrite(reg.HKEY_CURRENT_USER(), kPath, false));
         EXPECT_FALSE(w.sim.registry.KeyExists(kFull));
@@ -47,7 +47,7 @@ TEST(CWinReg, OpensClosesAndNeverLeaksAHandle) {
 
 TEST(CWinReg, ReadsWholeStringsOfAnyLength) {
     test::TestWorld w;
-    CWinReg reg;
+    CWinReg reg(w.services.Ports());
     ASSERT_TRUE(reg.InitForWrite(reg.HKEY_CURRENT_USER(), kPath, true));
     // A journal of records like the send-later queue's: a long one must not end the replay.
     const std::wstring lengths[] = {std::wstring(255, L'a'), std::wstring(256, L'b'),
@@ -55,7 +55,7 @@ TEST(CWinReg, ReadsWholeStringsOfAnyLength) {
     for (int i = 0; i < 4; ++i) {
         ASSERT_TRUE(reg.SetStringValue(L"item" + std::to_wstring(i + 1), lengths[i]));
     }
-    CWinReg reader;
+    CWinReg reader(w.services.Ports());
     ASSERT_TRUE(reader.InitForRead(reader.HKEY_CURRENT_USER(), kPath));
     int i = 1;
     for (;; ++i) {
@@ -87,7 +87,7 @@ TEST(CWinReg, ReadsWholeStringsOfAnyLength) {
 
 TEST(CWinReg, PassesTextThroughTheSystemCodePage) {
     test::TestWorld w;
-    CWinReg reg;
+    CWinReg reg(w.services.Ports());
     ASSERT_TRUE(reg.InitForWrite(reg.HKEY_CURRENT_USER(), kPath, true));
     // What windows-1252 has survives; what it lacks arrives as "?", in names and in data.
     ASSERT_TRUE(reg.SetStringValue(L"Müller", L"Grüße — €5"));
@@ -112,7 +112,7 @@ TEST(CWinReg, PassesTextThroughTheSystemCodePage) {
 
 TEST(CWinReg, TypedValues) {
     test::TestWorld w;
-    CWinReg reg;
+    CWinReg reg(w.services.Ports());
     ASSERT_TRUE(reg.InitForWrite(reg.HKEY_CURRENT_USER(), kPath, true));
     ASSERT_TRUE(reg.SetDWORDValue(L"Negative", -1));
     ASSERT_TRUE(reg.SetDWORDValue(L"Max", 0x7FFFFFFF));
@@ -151,7 +151,7 @@ TEST(CWinReg, TypedValues) {
     EXPECT_FALSE(reg.DeleteValue(L"flag"));
 
     // A key opened for reading refuses every change.
-    CWinReg reader;
+    CWinReg reader(w.services.Ports());
     ASSERT_TRUE(reader.InitForRead(reader.HKEY_CURRENT_USER(), kPath));
     EXPECT_FALSE(reader.SetStringValue(L"On", L"no"));
     EXPECT_FALSE(reader.SetDWORDValue(L"Max", 1));
@@ -171,7 +171,7 @@ TEST(CWinReg, EnumeratesAndDeletesWholeTrees) {
     const std::wstring longName(300, L'n');
     sim.PutDword(kFull + std::wstring(L"\\Queue"), longName, 8);
 
-    CWinReg reg;
+    CWinReg reg(w.services.Ports());
     ASSERT_TRUE(reg.InitForRead(reg.HKEY_CURRENT_USER(), kPath + std::wstring(L"\\Queue")));
     EXPECT_EQ(reg.Keys(0), L"Store1");
     EXPECT_EQ(reg.Keys(1), L"Store2");
@@ -213,7 +213,7 @@ TEST(CWinReg, FailuresAreResultsNeverErrors) {
             return op == L"Registry.DeleteKey" && detail.ends_with(L"\\Keep");
         },
         HostError(reg::ErrorAccessDenied, L"in use"));
-    CWinReg reg;
+    CWinReg reg(w.services.Ports());
     ASSERT_TRUE(reg.InitForAllAccess(reg.HKEY_CURRENT_USER(), kPath, false));
     EXPECT_FALSE(reg.DeleteAllKeys());
     EXPECT_EQ(sim.SubKeyNames(kFull), std::vector<std::wstring>{L"A"});
@@ -236,13 +236,6 @@ TEST(CWinReg, FailuresAreResultsNeverErrors) {
     w.sim.faults.FailAlways(L"Registry.CreateKey", HostError(5, L"denied"));
     EXPECT_FALSE(reg.InitForWrite(reg.HKEY_CURRENT_USER(), L"Software\\New", true));
     EXPECT_FALSE(sim.KeyExists(L"HKEY_CURRENT_USER\\Software\\New"));
-}
-
-TEST(CWinReg, FailsQuietlyWithoutAContext) {
-    CWinReg reg;
-    EXPECT_FALSE(reg.InitForWrite(reg.HKEY_CURRENT_USER(), kPath, true));
-    EXPECT_EQ(reg.GetStringValue(L"x"), L"");
-    EXPECT_TRUE(reg.CloseKey());
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "core/Text.h"
 #include "host/office/CommandBars.h"
 #include "host/outlook/OlConstants.h"
-#include "separate/CClipboard.h"
+#include "settings/CClipboard.h"
 #include "settings/COptions.h"
 #include "sim/SimDesktop.h"
 #include "sim/SimResources.h"
@@ -33,7 +33,7 @@ struct ButtonWorld {
     explicit ButtonWorld(int32_t major) {
         w.sim.host.SetVersion(std::to_wstring(major) + L".0.0.1");
         desktop.host.session.outlookMajorVersion = major;
-        w.context.host = desktop.Ports();
+        w.services.host = desktop.Ports();
         auto explorer = desktop.OpenExplorer(olFolderInbox);
         button = explorer->GetCommandBars()
                      ->Item(L"Standard")
@@ -88,12 +88,12 @@ TEST(Icons, EveryFaceHasAMaskThatIsWhiteExactlyWhereTheFaceShowsButtonGrey) {
 
     // The settings' pictures come from the same files: the dialog icon at the system's icon size,
     // the logos at their own.
-    const auto icon = w.context.Options().MAIN_ICON();
+    const auto icon = w.services.Options().MAIN_ICON();
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->Type(), IPictureDisp::PicTypeIcon);
     EXPECT_EQ(Sim(icon).Width(), 32);
     EXPECT_EQ(Sim(icon).Height(), 32);
-    const auto logo = w.context.Options().LOGO();
+    const auto logo = w.services.Options().LOGO();
     ASSERT_TRUE(logo);
     EXPECT_EQ(Sim(logo).Width(), 150);
     EXPECT_EQ(Sim(logo).Height(), 125);
@@ -116,23 +116,23 @@ TEST(Icons, OnOutlook2000AFaceIsPastedFromTheClipboardAndTheUsersContentsComeBac
     board.AddData(html, {'<', 'b', '>'});
     const auto before = board.Formats();
 
-    mIcons::SetButtonFace(b.button, 101, 201);
+    mIcons::SetButtonFace(b.w.services, b.button, 101, 201);
     EXPECT_TRUE(b.Face().starts_with(L"pasted 0x")) << text::ToUtf8(b.Face());
     EXPECT_EQ(board.Formats(), before);
     EXPECT_EQ(board.Text(), L"Dear Ann");
     EXPECT_EQ(board.Data(html), (std::vector<uint8_t>{'<', 'b', '>'}));
     EXPECT_FALSE(board.Has(cf::Bitmap));
-    EXPECT_EQ(b.w.context.Clipboard().UseCount(), 0);
+    EXPECT_EQ(b.w.services.Clipboard().UseCount(), 0);
     EXPECT_TRUE(b.w.log.Of(LogLevel::Warning, L"mIcons::SetButtonFace").empty());
 
     // Putting the face on the clipboard fails: the button has no face, the user's clipboard is
     // back all the same, and the keeper is balanced for the next caller.
     b.w.sim.faults.FailAlways(L"Clipboard.SetData", HostError(521, L"Can't open Clipboard"));
-    mIcons::SetButtonFace(b.button, 102, 202);
+    mIcons::SetButtonFace(b.w.services, b.button, 102, 202);
     EXPECT_TRUE(b.Face().starts_with(L"pasted 0x"));  // still the face it had
     EXPECT_EQ(board.Text(), L"Dear Ann");
     EXPECT_EQ(board.Formats(), before);
-    EXPECT_EQ(b.w.context.Clipboard().UseCount(), 0);
+    EXPECT_EQ(b.w.services.Clipboard().UseCount(), 0);
     const auto warnings = b.w.log.Of(LogLevel::Warning, L"mIcons::SetButtonFace");
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_EQ(warnings[0].text, L"No face 102: Can't open Clipboard (521)");
@@ -142,13 +142,14 @@ TEST(Icons, FromOutlook2002PictureAndMaskAreSetUnlessTheCallerAsksForTheClipboar
     ButtonWorld b(14);
     auto& board = b.w.sim.clipboard;
     board.CopyText(L"keep me");
-    mIcons::SetButtonFace(b.button, std::wstring(L"BTN_DRAFTS"), std::wstring(L"BTN_DRAFTS_MASK"));
+    mIcons::SetButtonFace(b.w.services, b.button, std::wstring(L"BTN_DRAFTS"),
+                          std::wstring(L"BTN_DRAFTS_MASK"));
     EXPECT_TRUE(b.Face().starts_with(L"picture 0x")) << text::ToUtf8(b.Face());
     EXPECT_NE(b.Face().find(L" mask 0x"), std::wstring::npos);
     EXPECT_EQ(b.w.sim.faults.Calls(L"Clipboard.Clear"), 0);
     EXPECT_EQ(board.Text(), L"keep me");
 
-    mIcons::SetButtonFace(b.button, 106, 206, true);
+    mIcons::SetButtonFace(b.w.services, b.button, 106, 206, true);
     EXPECT_TRUE(b.Face().starts_with(L"pasted 0x"));
     EXPECT_EQ(b.w.sim.faults.Calls(L"Clipboard.Clear"), 1);
     EXPECT_EQ(board.Text(), L"keep me");
@@ -160,7 +161,7 @@ TEST(Icons, AFaceThatCannotBeLoadedLeavesTheButtonWorkingWithoutAPicture) {
     auto connection = b.button->Click.Connect(
         [&clicks](const std::shared_ptr<CommandBarControl>&, bool&) { ++clicks; });
 
-    mIcons::SetButtonFace(b.button, 108, 208);  // no such bitmaps
+    mIcons::SetButtonFace(b.w.services, b.button, 108, 208);  // no such bitmaps
     EXPECT_EQ(b.Face(), L"");
     b.desktop.Click(L"Plexa To");
     EXPECT_EQ(clicks, 1);
@@ -172,9 +173,9 @@ TEST(Icons, AFaceThatCannotBeLoadedLeavesTheButtonWorkingWithoutAPicture) {
     // The button refuses the picture: nothing escapes either.
     b.w.sim.faults.FailAlways(L"CommandBarControl.SetPicture",
                               HostError(-2147467259, L"Method 'Picture' of object failed"));
-    mIcons::SetButtonFace(b.button, 103, 203);
+    mIcons::SetButtonFace(b.w.services, b.button, 103, 203);
     EXPECT_EQ(b.Face(), L"");
-    mIcons::SetButtonFace(nullptr, 103, 203);
+    mIcons::SetButtonFace(b.w.services, nullptr, 103, 203);
     EXPECT_EQ(b.w.log.Of(LogLevel::Warning, L"mIcons::SetButtonFace").size(), 3u);
     b.desktop.Click(L"Plexa To");
     EXPECT_EQ(clicks, 2);
@@ -183,11 +184,11 @@ TEST(Icons, AFaceThatCannotBeLoadedLeavesTheButtonWorkingWithoutAPicture) {
 TEST(Icons, IconsLoadAtExactlyTheAskedSize) {
     test::TestWorld w;
     // Only a 32-pixel image in the resource: the 16-pixel request gets it scaled.
-    auto scaled = mIcons::LoadIconPicture(std::wstring(L"ICO_OPTIONS32"), 16, 16);
+    auto scaled = mIcons::LoadIconPicture(w.services, std::wstring(L"ICO_OPTIONS32"), 16, 16);
     EXPECT_EQ(scaled->Type(), IPictureDisp::PicTypeIcon);
     EXPECT_EQ(Sim(scaled).Width(), 16);
     EXPECT_EQ(Sim(scaled).Height(), 16);
-    const auto large = mIcons::LoadIconPicture(std::wstring(L"ICO_OPTIONS32"), 32, 32);
+    const auto large = mIcons::LoadIconPicture(w.services, std::wstring(L"ICO_OPTIONS32"), 32, 32);
     const sim::SimImage& s = Sim(scaled).Image();
     const sim::SimImage& l = Sim(large).Image();
     for (int y = 0; y < 16; ++y) {
@@ -196,19 +197,19 @@ TEST(Icons, IconsLoadAtExactlyTheAskedSize) {
         }
     }
     // Both sizes in the resource: each request gets its own image, not the other one scaled.
-    const auto e16 = mIcons::LoadIconPicture(std::wstring(L"ico_e_to"), 16, 16);
-    const auto e32 = mIcons::LoadIconPicture(std::wstring(L"ICO_E_TO"), 32, 32);
+    const auto e16 = mIcons::LoadIconPicture(w.services, std::wstring(L"ico_e_to"), 16, 16);
+    const auto e32 = mIcons::LoadIconPicture(w.services, std::wstring(L"ICO_E_TO"), 32, 32);
     EXPECT_EQ(Sim(e16).Width(), 16);
     EXPECT_EQ(Sim(e32).Width(), 32);
     EXPECT_NE(Sim(e16).Image().pixels, sim::mImageFiles::Scale(Sim(e32).Image(), 16, 16).pixels);
     // A size the resource does not have is scaled from the closest.
-    const auto e48 = mIcons::LoadIconPicture(std::wstring(L"ICO_E_TO"), 48, 48);
+    const auto e48 = mIcons::LoadIconPicture(w.services, std::wstring(L"ICO_E_TO"), 48, 48);
     EXPECT_EQ(Sim(e48).Width(), 48);
     EXPECT_EQ(Sim(e48).Height(), 48);
 
     // 0 for either side means the system's icon size.
     for (const auto& [cx, cy] : {std::pair{0, 0}, std::pair{0, 16}, std::pair{16, 0}}) {
-        const auto icon = mIcons::LoadIconPicture(std::wstring(L"MAIN_ICON"), cx, cy);
+        const auto icon = mIcons::LoadIconPicture(w.services, std::wstring(L"MAIN_ICON"), cx, cy);
         EXPECT_EQ(Sim(icon).Width(), 32);
         EXPECT_EQ(Sim(icon).Height(), 32);
     }
@@ -219,15 +220,16 @@ TEST(Icons, IconsLoadAtExactlyTheAskedSize) {
     EXPECT_TRUE(w.sim.resources.IsLive(handle));
     scaled.reset();
     EXPECT_FALSE(w.sim.resources.IsLive(handle));
-    auto shared1 = mIcons::LoadIconPicture(std::wstring(L"ICO_E_CC"), 16, 16, true);
-    auto shared2 = mIcons::LoadIconPicture(std::wstring(L"ICO_E_CC"), 16, 16, true);
+    auto shared1 = mIcons::LoadIconPicture(w.services, std::wstring(L"ICO_E_CC"), 16, 16, true);
+    auto shared2 = mIcons::LoadIconPicture(w.services, std::wstring(L"ICO_E_CC"), 16, 16, true);
     const uint32_t sharedHandle = shared1->Handle();
     EXPECT_EQ(shared2->Handle(), sharedHandle);
     shared1.reset();
     shared2.reset();
     EXPECT_TRUE(w.sim.resources.IsLive(sharedHandle));
-    EXPECT_EQ(mIcons::LoadIconPicture(std::wstring(L"ICO_E_CC"), 16, 16, true)->Handle(),
-              sharedHandle);
+    EXPECT_EQ(
+        mIcons::LoadIconPicture(w.services, std::wstring(L"ICO_E_CC"), 16, 16, true)->Handle(),
+        sharedHandle);
 }
 
 TEST(Icons, LoadingErrorsCarryTheWindowsCodeInHexadecimal) {
@@ -241,59 +243,62 @@ TEST(Icons, LoadingErrorsCarryTheWindowsCodeInHexadecimal) {
         return HostError(0, L"nothing raised");
     };
     // No such icon (1814); a number names a numbered resource, and the icons have names only.
-    HostError e = raised([] { mIcons::LoadIconPicture(std::wstring(L"ICO_NONE"), 16, 16); });
+    HostError e =
+        raised([&] { mIcons::LoadIconPicture(w.services, std::wstring(L"ICO_NONE"), 16, 16); });
     EXPECT_EQ(e.Description(), L"LoadImage failed, LastError=0x716");
     EXPECT_EQ(e.Number(), static_cast<int32_t>(0x80070716));
     EXPECT_EQ(e.Source(), L"mIcons::LoadIconPicture");
-    e = raised([] { mIcons::LoadIconPicture(101, 16, 16); });
+    e = raised([&] { mIcons::LoadIconPicture(w.services, 101, 16, 16); });
     EXPECT_EQ(e.Description(), L"LoadImage failed, LastError=0x716");
 
     // Windows itself fails to load (out of memory, 8).
     w.sim.faults.FailNth(L"Resources.LoadImageA", 1, HostError(8, L"Not enough memory"));
-    e = raised([] { mIcons::LoadIconPicture(std::wstring(L"MAIN_ICON"), 32, 32); });
+    e = raised([&] { mIcons::LoadIconPicture(w.services, std::wstring(L"MAIN_ICON"), 32, 32); });
     EXPECT_EQ(e.Description(), L"LoadImage failed, LastError=0x8");
 
     // The picture service fails.
     w.sim.faults.FailNth(L"Resources.OleCreatePictureIndirect", 1,
                          HostError(static_cast<int32_t>(0x8007000E), L"Out of memory"));
-    e = raised([] { mIcons::LoadIconPicture(std::wstring(L"MAIN_ICON"), 32, 32); });
+    e = raised([&] { mIcons::LoadIconPicture(w.services, std::wstring(L"MAIN_ICON"), 32, 32); });
     EXPECT_EQ(e.Description(), L"OleCreatePictureIndirect failed, hr=0x8007000E");
     EXPECT_EQ(e.Number(), static_cast<int32_t>(0x8007000E));
     EXPECT_EQ(e.Source(), L"mIcons::IconToPicture");
     // ... or is handed something that is no icon.
-    e = raised([] { mIcons::IconToPicture(0x7777); });
+    e = raised([&] { mIcons::IconToPicture(w.services, 0x7777); });
     EXPECT_EQ(e.Description(), L"OleCreatePictureIndirect failed, hr=0x80070057");
 
     // Once the faults are spent the same calls succeed.
-    EXPECT_EQ(Sim(mIcons::LoadIconPicture(std::wstring(L"MAIN_ICON"), 16, 16)).Width(), 16);
+    EXPECT_EQ(Sim(mIcons::LoadIconPicture(w.services, std::wstring(L"MAIN_ICON"), 16, 16)).Width(),
+              16);
 }
 
 TEST(Icons, TheRibbonLoadsIconsAtTheirDefaultSizeBefore2010AndAtTheAskedSizeFrom2010) {
     {
         test::TestWorld w;
         w.sim.host.SetVersion(L"12.0.6423.1000");
-        const auto icon = mIcons::LoadRibbonIcon(std::wstring(L"ICO_E_OPTIONS"), 16);
+        const auto icon = mIcons::LoadRibbonIcon(w.services, std::wstring(L"ICO_E_OPTIONS"), 16);
         EXPECT_EQ(icon->Type(), IPictureDisp::PicTypeIcon);
         EXPECT_EQ(Sim(icon).Width(), 32);  // Office 2007 scales it down itself
         EXPECT_EQ(w.sim.faults.Calls(L"Resources.LoadImageA"), 0);
         EXPECT_EQ(w.sim.faults.Calls(L"Resources.LoadResPicture"), 1);
-        EXPECT_THROW(mIcons::LoadRibbonIcon(std::wstring(L"ICO_NONE"), 32), HostError);
+        EXPECT_THROW(mIcons::LoadRibbonIcon(w.services, std::wstring(L"ICO_NONE"), 32), HostError);
     }
     {
         test::TestWorld w;
         w.sim.host.SetVersion(L"14.0.4760.1000");
         for (int size : {16, 32}) {
-            const auto icon = mIcons::LoadRibbonIcon(std::wstring(L"ICO_E_OPTIONS"), size);
+            const auto icon =
+                mIcons::LoadRibbonIcon(w.services, std::wstring(L"ICO_E_OPTIONS"), size);
             EXPECT_EQ(Sim(icon).Width(), size);
             EXPECT_EQ(Sim(icon).Height(), size);
         }
         EXPECT_EQ(w.sim.faults.Calls(L"Resources.LoadImageA"), 2);
         EXPECT_EQ(w.sim.faults.Calls(L"Resources.LoadResPicture"), 0);
         // Shared, as the ribbon asks again on every invalidation.
-        EXPECT_EQ(mIcons::LoadRibbonIcon(std::wstring(L"ICO_E_OPTIONS"), 16)->Handle(),
-                  mIcons::LoadRibbonIcon(std::wstring(L"ICO_E_OPTIONS"), 16)->Handle());
+        EXPECT_EQ(mIcons::LoadRibbonIcon(w.services, std::wstring(L"ICO_E_OPTIONS"), 16)->Handle(),
+                  mIcons::LoadRibbonIcon(w.services, std::wstring(L"ICO_E_OPTIONS"), 16)->Handle());
         try {
-            mIcons::LoadRibbonIcon(std::wstring(L"ICO_NONE"), 32);
+            mIcons::LoadRibbonIcon(w.services, std::wstring(L"ICO_NONE"), 32);
             ADD_FAILURE() << "a missing icon raises";
         } catch (const HostError& e) {
             EXPECT_EQ(e.Description(), L"LoadImage failed, LastError=0x716");

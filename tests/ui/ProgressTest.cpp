@@ -13,10 +13,10 @@ namespace {
 
 TEST(Progress, StagesShowTheirTextAndCancellingAsksOnlyInStageThree) {
     test::TestWorld w;
-    w.context.Lang().ItemSet(L"LID_PROGRESS_STAGE1", L"Gathering item %d of %d");
-    w.context.Lang().ItemSet(L"LID_PROGRESS_STAGE3", L"Adding %d of %d");
-    w.context.Lang().ItemSet(L"LID_PROMPT_PROGRESS_CANCEL", L"Stop adding recipients?");
-    frmProgress progress;
+    w.services.Lang().ItemSet(L"LID_PROGRESS_STAGE1", L"Gathering item %d of %d");
+    w.services.Lang().ItemSet(L"LID_PROGRESS_STAGE3", L"Adding %d of %d");
+    w.services.Lang().ItemSet(L"LID_PROMPT_PROGRESS_CANCEL", L"Stop adding recipients?");
+    frmProgress progress(w.services);
     w.sim.ui.Show(progress, false);
 
     progress.ProgressInit(5, 1);
@@ -33,7 +33,7 @@ TEST(Progress, StagesShowTheirTextAndCancellingAsksOnlyInStageThree) {
     EXPECT_TRUE(w.sim.ui.Prompts().size() == 1u);  // the window itself, no message box
 
     // Stage 3 asks first; No leaves the work running, Yes cancels.
-    frmProgress adding;
+    frmProgress adding(w.services);
     w.sim.ui.Show(adding, false);
     adding.ProgressInit(3, 3);
     w.sim.ui.user.AnswerMsgBox(mb::IdNo, L"Stop adding recipients?");
@@ -53,7 +53,7 @@ TEST(Progress, StagesShowTheirTextAndCancellingAsksOnlyInStageThree) {
 
 TEST(Progress, AnInvalidStageIsLoggedAndShowsNoStageText) {
     test::TestWorld w;
-    frmProgress progress;
+    frmProgress progress(w.services);
     w.sim.ui.Show(progress, false);
     progress.ProgressInit(10, 4);
     for (const wchar_t* label : {L"lblProgress1", L"lblProgress2", L"lblProgress3"}) {
@@ -67,7 +67,7 @@ TEST(Progress, AnInvalidStageIsLoggedAndShowsNoStageText) {
 
 TEST(PleaseWait, ShowsOnlyAfterThreeSecondsAndMovesItsDotsEveryTwo) {
     test::TestWorld w;
-    CPleaseWait& wait = w.context.PleaseWait();
+    CPleaseWait wait(w.services);
 
     // A short action never shows the window.
     wait.ActionBegin();

@@ -560,9 +560,9 @@ private:
              text::Join(stores, L", ") + L", " + std::to_wstring(folders) + L" folders, " +
              std::to_wstring(items) + L" items");
         Show(L"Plexa connected: " +
-             std::wstring(m_world.AddinContext() != nullptr &&
-                                  !m_world.AddinContext()->Lang().LangID().empty()
-                              ? L"language " + m_world.AddinContext()->Lang().LangID()
+             std::wstring(m_world.AddinServices() != nullptr &&
+                                  !m_world.AddinServices()->Lang().LangID().empty()
+                              ? L"language " + m_world.AddinServices()->Lang().LangID()
                               : L"no language file"));
     }
     sim::SimHost& Client() {

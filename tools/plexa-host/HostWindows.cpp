@@ -2,7 +2,7 @@
 
 #include "CommandFailed.h"
 #include "FolderPath.h"
-#include "addin/Context.h"
+#include "addin/Connect.h"
 #include "core/Text.h"
 #include "host/mapi/PropTags.h"
 #include "host/outlook/Application.h"
@@ -10,8 +10,7 @@
 #include "host/outlook/OutlookItem.h"
 #include "host/outlook/Recipients.h"
 #include "mControls.h"
-#include "recipients/mExplorer.h"
-#include "settings/CLang.h"
+#include "settings/Services.h"
 #include "sim/office/SimCommandBarControl.h"
 #include "sim/windows/UnexpectedPrompt.h"
 
@@ -203,11 +202,11 @@ sim::FolderRecord& HostWindows::FolderAt(const std::wstring& path) {
 }
 
 std::wstring HostWindows::LanguageText(const std::wstring& key, const std::wstring& command) {
-    Context* context = Context::Current();
-    if (context == nullptr) {
+    Services* services = m_world.AddinServices();
+    if (services == nullptr) {
         FailCommand(command + L": key:" + key + L" needs the language table of a running client");
     }
-    CLang& lang = context->Lang();
+    CLang& lang = services->Lang();
     if (lang.ItemFind(key)) {
         return lang.Item(key);
     }
@@ -383,7 +382,9 @@ void HostWindows::NewMail() {
 
 void HostWindows::DebugWindow() {
     sim::SimDesktop& desktop = Desktop();
-    mExplorer::ShowDebugForm();
+    if (plexa::Connect* addin = m_world.Addin()) {
+        addin->ShowDebugForm();
+    }
     if (desktop.ui().FindForm(L"frmDEBUG") == nullptr) {
         FailCommand(L"debug window: the add-in did not open frmDEBUG (see its log)");
     }

@@ -31,15 +31,15 @@ HostWorld::HostWorld(StateFolder& state) : m_state(state) {
 
 HostWorld::~HostWorld() {
     DisconnectAddin();
-    // The add-in's context refers to the platform: it goes first.
-    m_context.reset();
+    // The add-in's services refer to the platform: they go first.
+    m_services.reset();
     m_desktop.reset();
     m_host.reset();
     m_platform.reset();
 }
 
 void HostWorld::MakePlatform() {
-    m_context.reset();
+    m_services.reset();
     m_desktop.reset();
     m_host.reset();
     m_collectedFromHost = 0;
@@ -70,8 +70,8 @@ void HostWorld::InstallLanguageFiles() {
 void HostWorld::ConnectAddin() {
     // The client loads the add-in as it starts: connection, then start-up completion.
     sim::SimDesktop* desktop = Desktop();
-    m_context->host = desktop->Ports();
-    m_connect = std::make_shared<plexa::Connect>();
+    m_services->host = desktop->Ports();
+    m_connect = std::make_shared<plexa::Connect>(*m_services);
     desktop->SetRibbonProvider(m_connect.get());
     m_connect->IDTExtensibility2_OnConnection(m_host->application, 0, nullptr, {});
     m_connect->IDTExtensibility2_OnStartupComplete({});
@@ -96,8 +96,8 @@ void HostWorld::DisconnectAddin() {
         m_desktop->SetRibbonProvider(nullptr);
     }
     m_connect.reset();
-    if (m_context) {
-        m_context->host = {};
+    if (m_services) {
+        m_services->host = {};
     }
 }
 
@@ -143,8 +143,8 @@ void HostWorld::Start() {
     // What was chosen is loaded once; later starts continue from the saved state.
     m_source = MailboxSource{};
     m_host->session.outlookMajorVersion = m_version;
-    m_context = std::make_unique<Context>(m_platform->Ports());
-    m_context->host.application = m_host->application;
+    m_services = std::make_unique<Services>(m_platform->Ports());
+    m_services->host.application = m_host->application;
     m_running = true;
     ConnectAddin();
 }
@@ -153,7 +153,7 @@ void HostWorld::Stop() {
     Collect();
     DisconnectAddin();
     Collect();
-    m_context.reset();
+    m_services.reset();
     m_running = false;
     SaveState();
 }

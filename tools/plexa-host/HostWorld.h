@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "StateFolder.h"
-#include "addin/Context.h"
+#include "settings/Services.h"
 #include "sim/SimDesktop.h"
 #include "sim/SimHost.h"
 #include "sim/SimPlatform.h"
@@ -67,8 +67,10 @@ public:
     // and the user who answers its prompts. Made on first use over the client that last started
     // (nullptr before the first start); it goes when that client's mailbox goes.
     sim::SimDesktop* Desktop();
-    // The running add-in's context; nullptr while the client is stopped.
-    plexa::Context* AddinContext() { return m_context.get(); }
+    // The running add-in's services; nullptr while the client is stopped.
+    plexa::Services* AddinServices() { return m_services.get(); }
+    // The running add-in; nullptr while the client is stopped.
+    plexa::Connect* Addin() { return m_connect.get(); }
 
     // The registry key of Plexa's settings: "HKEY_CURRENT_USER\Software\Orvin\Plexa".
     std::wstring SettingsKey();
@@ -92,7 +94,7 @@ private:
     std::unique_ptr<sim::SimHost> m_host;
     // Refers to m_host and the platform: it goes before either.
     std::unique_ptr<sim::SimDesktop> m_desktop;
-    std::unique_ptr<Context> m_context;
+    std::unique_ptr<Services> m_services;
     // The add-in, connected while the client runs.
     std::shared_ptr<plexa::Connect> m_connect;
     MailboxSource m_source;

@@ -114,6 +114,10 @@ public:
 class RibbonTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The mark-up is checked against Office's schema, which lies beside the repository.
+        if (!CustomUiSchemaAvailable()) {
+            GTEST_SKIP() << "the Office custom-UI schema is missing: " << CustomUiSchemaPath();
+        }
         addIn.markup[L"Microsoft.Outlook.Mail.Compose"] = kCompose;
         desktop.SetRibbonProvider(&addIn);
     }

@@ -11,9 +11,15 @@
 
 namespace plexa {
 
+class Services;
+
 class frmDEBUG : public Form {
 public:
-    frmDEBUG();
+    explicit frmDEBUG(Services& services);
+    // A window still up leaves the screen of its own world when the add-in goes.
+    ~frmDEBUG() override;
+    frmDEBUG(const frmDEBUG&) = delete;
+    frmDEBUG& operator=(const frmDEBUG&) = delete;
 
     void OnLoad() override;
 
@@ -29,8 +35,9 @@ public:
 private:
     struct Sample {
         std::wstring formName;
-        std::function<void()> show;
+        std::function<void(Services&)> show;
     };
+    Services& m_services;
     std::vector<Sample> m_samples;
 };
 

@@ -9,9 +9,11 @@
 
 namespace plexa {
 
+struct Platform;
+
 class CClipboard {
 public:
-    CClipboard() = default;
+    explicit CClipboard(const Platform& ports) : m_ports(ports) {}
     ~CClipboard();
     CClipboard(const CClipboard&) = delete;
     CClipboard& operator=(const CClipboard&) = delete;
@@ -31,6 +33,7 @@ public:
 private:
     void dbgEnumFormats();
 
+    const Platform& m_ports;
     int32_t m_UseCount = 0;
     std::vector<SavedFormat> m_saved;
 };

@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "TestWorld.h"
-#include "addin/Context.h"
+#include "addin/Connect.h"
+#include "addin/frmDEBUG.h"
 #include "core/HostError.h"
 #include "platform/IUiShell.h"
-#include "recipients/mExplorer.h"
 #include "settings/CLang.h"
-#include "settings/frmDEBUG.h"
 #include "settings/mHelp.h"
 
 namespace plexa {
@@ -32,15 +31,20 @@ int DialogPrompts(const sim::SimUiShell& ui, const std::wstring& formName) {
     return count;
 }
 
-frmDEBUG& OpenDebugWindow(test::TestWorld& w) {
-    mExplorer::ShowDebugForm();
+// A test world with the add-in that owns the debug window.
+struct DebugWorld : test::TestWorld {
+    std::shared_ptr<Connect> addin = std::make_shared<Connect>(services);
+};
+
+frmDEBUG& OpenDebugWindow(DebugWorld& w) {
+    w.addin->ShowDebugForm();
     Form* form = w.sim.ui.FindForm(L"frmDEBUG");
     EXPECT_NE(form, nullptr);
-    return w.context.DebugForm();
+    return w.addin->DebugForm();
 }
 
 TEST(DebugWindow, OpensModelessOnceListsTheDialogsAndCloses) {
-    test::TestWorld w;
+    DebugWorld w;
     frmDEBUG& debug = OpenDebugWindow(w);
     ASSERT_EQ(w.sim.ui.Prompts().size(), 1u);
     EXPECT_FALSE(w.sim.ui.Prompts().front().modal);
@@ -49,7 +53,7 @@ TEST(DebugWindow, OpensModelessOnceListsTheDialogsAndCloses) {
     EXPECT_EQ(debug[L"cboForms"].text, L"frmPleaseWait");
 
     // The Debug button again brings the same window forward.
-    mExplorer::ShowDebugForm();
+    w.addin->ShowDebugForm();
     EXPECT_EQ(w.sim.ui.OpenFormCount(), 1);
 
     w.sim.ui.Act(L"frmDEBUG", {}, L"btnClose");
@@ -57,11 +61,11 @@ TEST(DebugWindow, OpensModelessOnceListsTheDialogsAndCloses) {
 }
 
 TEST(DebugWindow, ProgressRunsThreeStagesAndStopsWhereItIsCancelled) {
-    test::TestWorld w;
-    w.context.Lang().ItemSet(L"LID_PROMPT_PROGRESS_CANCEL", L"Stop adding recipients?");
+    DebugWorld w;
+    w.services.Lang().ItemSet(L"LID_PROMPT_PROGRESS_CANCEL", L"Stop adding recipients?");
     for (const wchar_t* key :
          {L"LID_PROGRESS_STAGE1", L"LID_PROGRESS_STAGE2", L"LID_PROGRESS_STAGE3"}) {
-        w.context.Lang().ItemSet(key, L"%d of %d");
+        w.services.Lang().ItemSet(key, L"%d of %d");
     }
     OpenDebugWindow(w);
 
@@ -107,7 +111,7 @@ TEST(DebugWindow, ProgressRunsThreeStagesAndStopsWhereItIsCancelled) {
 }
 
 TEST(DebugWindow, SampleDialogsShowTheirSampleData) {
-    test::TestWorld w;
+    DebugWorld w;
     OpenDebugWindow(w);
 
     // The recipient-property dialog, modal, with the sample texts; what the user enters is
@@ -141,7 +145,7 @@ TEST(DebugWindow, SampleDialogsShowTheirSampleData) {
 }
 
 TEST(DebugWindow, AFailureDuringASampleIsLoggedAndLeavesNoDialogBehind) {
-    test::TestWorld w;
+    DebugWorld w;
     OpenDebugWindow(w);
     w.sim.faults.FailNth(L"Clock.Sleep", 30, HostError(5, L"Sleep refused", L"Clock"));
     w.sim.ui.Act(L"frmDEBUG", {{L"cboForms", L"frmProgress"}}, L"btnShowForm");
@@ -154,17 +158,18 @@ TEST(DebugWindow, AFailureDuringASampleIsLoggedAndLeavesNoDialogBehind) {
 
     // A debug window still up when the add-in goes is taken off the screen with it.
     {
-        Context inner(w.sim.Ports());
-        mExplorer::ShowDebugForm();
+        Services inner(w.sim.Ports());
+        auto innerAddin = std::make_shared<Connect>(inner);
+        innerAddin->ShowDebugForm();
         EXPECT_EQ(w.sim.ui.OpenFormCount(), 2);
     }
     EXPECT_EQ(w.sim.ui.OpenFormCount(), 1);
 }
 
 TEST(DebugWindow, HelpOpensTheTopicOfTheInstalledHelpFile) {
-    test::TestWorld w;
+    DebugWorld w;
     const std::wstring helpFile = L"C:\\Program Files\\Orvin\\Plexa\\Plexa.chm";
-    EXPECT_EQ(mHelp::HelpFilePath(), helpFile);
+    EXPECT_EQ(mHelp::HelpFilePath(w.services), helpFile);
     OpenDebugWindow(w);
 
     // Not installed: nothing opens, and the warning names the file and the topic.
@@ -182,7 +187,7 @@ TEST(DebugWindow, HelpOpensTheTopicOfTheInstalledHelpFile) {
     w.sim.ui.Act(L"frmDEBUG", {{L"txtTopic", L""}}, L"btnShowHelp");
     EXPECT_EQ(w.log.Of(LogLevel::Warning).size(), warnings);
     w.sim.faults.FailAlways(L"Shell.HtmlHelpDisplayTopic", HostError(7, L"no viewer", L"Shell"));
-    EXPECT_FALSE(mHelp::ShowHelpTopic(L"html/index.htm"));
+    EXPECT_FALSE(mHelp::ShowHelpTopic(w.services, L"html/index.htm"));
     EXPECT_EQ(w.log.Of(LogLevel::Error, L"mHelp::ShowHelpTopic").size(), 1u);
     EXPECT_EQ(w.sim.shell.HelpTopicsShown().size(), 1u);
 }

@@ -1,11 +1,9 @@
-#include "settings/frmDEBUG.h"
+#include "addin/frmDEBUG.h"
 
-#include "addin/Context.h"
 #include "core/HostError.h"
 #include "platform/IUiShell.h"
 #include "recipients/frmRecipientProp.h"
-#include "settings/CLang.h"
-#include "settings/COptions.h"
+#include "settings/Services.h"
 #include "settings/mGlobals.h"
 #include "settings/mHelp.h"
 #include "ui/CPleaseWait.h"
@@ -24,10 +22,10 @@ constexpr uint32_t kStepMilliseconds = 50;
 // A sample dialog lives on the stack: whatever ends the run, it leaves the screen before it goes.
 class UnloadAtExit {
 public:
-    explicit UnloadAtExit(Form& form) : m_form(form) {}
+    UnloadAtExit(IUiShell& ui, Form& form) : m_ui(ui), m_form(form) {}
     ~UnloadAtExit() {
         try {
-            IUiShell& ui = *Context::Current()->Ports().ui;
+            IUiShell& ui = m_ui;
             if (ui.IsLoaded(m_form)) {
                 ui.Unload(m_form);
             }
@@ -39,20 +37,20 @@ public:
     UnloadAtExit& operator=(const UnloadAtExit&) = delete;
 
 private:
+    IUiShell& m_ui;
     Form& m_form;
 };
 
-void Pause() {
-    Platform& ports = Context::Current()->Ports();
-    ports.clock->Sleep(kStepMilliseconds);
-    ports.windows->DoEvents();
+void Pause(Services& services) {
+    services.Ports().clock.Sleep(kStepMilliseconds);
+    services.LetMessagesRun();
 }
 
-void ShowPleaseWaitSample() {
-    CPleaseWait pleaseWait;
+void ShowPleaseWaitSample(Services& services) {
+    CPleaseWait pleaseWait(services);
     pleaseWait.ActionBegin();
     for (int step = 0; step < kSampleSteps; ++step) {
-        Pause();
+        Pause(services);
         pleaseWait.Update();
     }
     mGlobals::LogDebug(
@@ -61,15 +59,15 @@ void ShowPleaseWaitSample() {
     pleaseWait.ActionEnd();
 }
 
-void ShowProgressSample() {
-    frmProgress progress;
-    const UnloadAtExit unload(progress);
-    Context::Current()->Ports().ui->Show(progress, false);
+void ShowProgressSample(Services& services) {
+    frmProgress progress(services);
+    const UnloadAtExit unload(services.Ports().ui, progress);
+    services.Ports().ui.Show(progress, false);
     int stage = 1;
     for (; stage <= 3 && !progress.Cancel(); ++stage) {
         progress.ProgressInit(kSampleSteps, stage);
         for (int step = 0; step < kSampleSteps && !progress.Cancel(); ++step) {
-            Pause();
+            Pause(services);
             progress.ProgressStep();
         }
     }
@@ -81,17 +79,17 @@ void ShowProgressSample() {
                        1);
 }
 
-void ShowRecipientPropSample() {
+void ShowRecipientPropSample(Services& services) {
     RecipientPropArgs args;
     args.recipientName = L"<RecipientName>";
     args.propertyName = L"<Very Long Prop Name>";
     args.value = L"<PropValue>";
     args.contactFound = true;
     args.stayOnTop = true;
-    args.caption = Context::Current()->Options().ProductShortName();
-    frmRecipientProp dialog(args);
-    const UnloadAtExit unload(dialog);
-    Context::Current()->Ports().ui->Show(dialog, true);
+    args.caption = services.Options().ProductShortName();
+    frmRecipientProp dialog(services, args);
+    const UnloadAtExit unload(services.Ports().ui, dialog);
+    services.Ports().ui.Show(dialog, true);
     mGlobals::LogDebug(kSource,
                        L"frmRecipientProp " + (args.cancelled ? std::wstring(L"cancelled")
                                                               : L"returned '" + args.value + L"'"),
@@ -100,7 +98,7 @@ void ShowRecipientPropSample() {
 
 }  // namespace
 
-frmDEBUG::frmDEBUG() : Form(L"frmDEBUG") {
+frmDEBUG::frmDEBUG(Services& services) : Form(L"frmDEBUG"), m_services(services) {
     caption = L"Plexa DEBUG";
     Add(L"lblForms", ControlType::Label).caption = L"Dialog:";
     Add(L"cboForms", ControlType::ComboBox);
@@ -118,6 +116,17 @@ frmDEBUG::frmDEBUG() : Form(L"frmDEBUG") {
     };
 }
 
+frmDEBUG::~frmDEBUG() {
+    try {
+        IUiShell& ui = m_services.Ports().ui;
+        if (ui.IsLoaded(*this)) {
+            ui.Unload(*this);
+        }
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"frmDEBUG::Class_Terminate", e);
+    }
+}
+
 std::vector<std::wstring> frmDEBUG::FormNames() const {
     std::vector<std::wstring> names;
     names.reserve(m_samples.size());
@@ -129,9 +138,7 @@ std::vector<std::wstring> frmDEBUG::FormNames() const {
 
 void frmDEBUG::OnLoad() {
     // A developer's window: its few captions stay English, and it has no language section.
-    if (Context* ctx = Context::Current()) {
-        picture = ctx->Options().MAIN_ICON();
-    }
+    picture = m_services.Options().MAIN_ICON();
     Control& forms = (*this)[L"cboForms"];
     forms.items = FormNames();
     forms.listIndex = 0;
@@ -146,19 +153,19 @@ void frmDEBUG::btnShowForm_Click() {
     const Sample& sample = m_samples[static_cast<std::size_t>(forms.listIndex)];
     mGlobals::LogDebug(kSource, L"show " + sample.formName, 1);
     try {
-        sample.show();
+        sample.show(m_services);
     } catch (const HostError& e) {
         mGlobals::LogError(L"frmDEBUG::btnShowForm_Click", e);
     }
 }
 
 void frmDEBUG::btnShowHelp_Click() {
-    mHelp::ShowHelpTopic((*this)[L"txtTopic"].text);
+    mHelp::ShowHelpTopic(m_services, (*this)[L"txtTopic"].text);
 }
 
 void frmDEBUG::btnClose_Click() {
     try {
-        Context::Current()->Ports().ui->Unload(*this);
+        m_services.Ports().ui.Unload(*this);
     } catch (const HostError& e) {
         mGlobals::LogError(L"frmDEBUG::btnClose_Click", e);
     }

@@ -1,10 +1,9 @@
-#include "separate/CClipboard.h"
+#include "settings/CClipboard.h"
 
-#include <cstdio>
 #include <cstring>
 
-#include "addin/Context.h"
 #include "core/Text.h"
+#include "platform/Platform.h"
 #include "settings/mGlobals.h"
 
 namespace plexa {
@@ -14,33 +13,21 @@ namespace {
 constexpr const wchar_t* kSave = L"CClipboard::Save";
 constexpr const wchar_t* kRestore = L"CClipboard::Restore";
 
-IClipboard* Board() {
-    Context* ctx = Context::Current();
-    return ctx != nullptr ? ctx->Ports().clipboard : nullptr;
-}
-
-std::wstring Hex(uint64_t value) {
-    wchar_t buf[24];
-    std::swprintf(buf, 24, L"%llX", static_cast<unsigned long long>(value));
-    return buf;
-}
-
-std::wstring FormatName(IClipboard& board, uint32_t format) {
+std::wstring FormatName(IClipboard& board, const Locale& locale, uint32_t format) {
     char name[1024] = {};
     const int32_t length = board.GetClipboardFormatNameA(format, name, sizeof name);
     if (length <= 0) {
         return {};
     }
-    Context* ctx = Context::Current();
-    return text::FromAnsi(std::string_view(name, std::strlen(name)),
-                          ctx->Ports().locale.codePage.c_str());
+    return text::FromAnsi(std::string_view(name, std::strlen(name)), locale.codePage.c_str());
 }
 
 // What the warning about a failed step ends with: the error code the call left and the one the
 // runtime saw (the same here).
 std::wstring ErrorCodes(IClipboard& board) {
     const uint32_t error = board.GetLastError();
-    return L", GetLastError = 0x" + Hex(error) + L", Err.LastDllError = 0x" + Hex(error);
+    return L", GetLastError = 0x" + text::Hex(error) + L", Err.LastDllError = 0x" +
+           text::Hex(error);
 }
 
 }  // namespace
@@ -58,8 +45,8 @@ void CClipboard::Save() {
     }
     mGlobals::LogDebug(kSave, L"{", 3);
     m_saved.clear();
-    IClipboard* board = Board();
-    if (board == nullptr || !board->OpenClipboard(0)) {
+    IClipboard* board = &m_ports.clipboard;
+    if (!board->OpenClipboard(0)) {
         return;
     }
     std::vector<uint32_t> kept;
@@ -70,7 +57,7 @@ void CClipboard::Save() {
             mGlobals::LogWarning(kSave, L"Cant save CF_ENHMETAFILE/CF_BITMAP clipboard format", 3);
             continue;
         }
-        const std::wstring name = FormatName(*board, format);
+        const std::wstring name = FormatName(*board, m_ports.locale, format);
         if (name == L"Native" || name == L"OwnerLink" || name == L"Embed Source") {
             mGlobals::LogWarning(kSave, L"Cant save named clipboard format - " + name, 3);
             continue;
@@ -92,7 +79,7 @@ void CClipboard::Save() {
         const void* bytes = board->GlobalLock(handle);
         if (bytes == nullptr) {
             mGlobals::LogWarning(
-                kSave, L"GlobalLock(handle=0x" + Hex(handle) + L")" + ErrorCodes(*board), 1);
+                kSave, L"GlobalLock(handle=0x" + text::Hex(handle) + L")" + ErrorCodes(*board), 1);
             failed = true;
             continue;
         }
@@ -113,8 +100,8 @@ void CClipboard::Restore() {
         return;
     }
     mGlobals::LogDebug(kRestore, L"{", 3);
-    IClipboard* board = Board();
-    if (board == nullptr || !board->OpenClipboard(0)) {
+    IClipboard* board = &m_ports.clipboard;
+    if (!board->OpenClipboard(0)) {
         return;
     }
     board->EmptyClipboard();
@@ -149,10 +136,7 @@ void CClipboard::Restore() {
 }
 
 void CClipboard::dbgEnumFormats() {
-    IClipboard* board = Board();
-    if (board == nullptr) {
-        return;
-    }
+    IClipboard* board = &m_ports.clipboard;
     if (!board->OpenClipboard(0)) {
         mGlobals::LogWarning(
             L"CClipboard::dbgEnumFormats",
@@ -163,7 +147,7 @@ void CClipboard::dbgEnumFormats() {
     for (uint32_t format = board->EnumClipboardFormats(0); format != 0;
          format = board->EnumClipboardFormats(format)) {
         list += L"\n" + std::to_wstring(format);
-        const std::wstring name = FormatName(*board, format);
+        const std::wstring name = FormatName(*board, m_ports.locale, format);
         if (!name.empty()) {
             list += L" " + name;
         }
