@@ -2,10 +2,9 @@
 // localising and dumping a dialog must never crash, hang or leak, whatever the file holds.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "addin/Context.h"
 #include "core/Form.h"
@@ -17,18 +16,14 @@ namespace {
 
 const std::wstring kFolder = L"C:\\Program Files\\Orvin\\Plexa";
 
+// The simulated files stay in memory: an input touches no disk.
 struct World {
-    World()
-        : root(std::filesystem::temp_directory_path() /
-               ("plexa-fuzz-" + std::to_string(::getpid()))),
-          sim((std::filesystem::create_directories(root), root)),
-          context(sim.Ports()) {
+    World() : context(sim.Ports()) {
         // No application-data folder: the log writer stays quiet instead of growing a log.
         sim.faults.FailAlways(L"Shell.GetSpecialFolderPath",
                               plexa::HostError(5, L"no profile while fuzzing"));
-        std::filesystem::create_directories(sim.files.RealPath(kFolder));
+        sim.files.CreateFolders(kFolder);
     }
-    std::filesystem::path root;
     plexa::sim::SimPlatform sim;
     plexa::Context context;
 };
@@ -38,10 +33,8 @@ struct World {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static World* world = new World();  // lives for the whole run
     const std::wstring path = kFolder + L"\\Fuzz.lng";
-    {
-        std::ofstream out(world->sim.files.RealPath(path), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    world->sim.files.WriteContents(path,
+                                   std::string_view(reinterpret_cast<const char*>(data), size));
     plexa::CLang lang;
     lang.Init(path, L"Plexa");
     lang.Item(L"LID_TITLE_MAIL", {L"subject", 3});

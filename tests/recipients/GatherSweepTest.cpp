@@ -1,0 +1,276 @@
+// Gathering and resolving with every host call they make failed once in turn: nothing escapes,
+// a failure is logged once, the progress window closes, and no recipient is lost or invented
+// without an error entry saying so.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "FaultSweep.h"
+#include "core/Text.h"
+#include "host/mapi/PropTags.h"
+#include "host/outlook/Application.h"
+#include "recipients/CRecipients.h"
+#include "recipients/mPlexa.h"
+#include "settings/COptions.h"
+#include "sim/SimDesktop.h"
+#include "sim/store/SimSession.h"
+#include "ui/frmProgress.h"
+
+namespace plexa {
+namespace {
+
+using namespace mPlexa;
+using sim::FolderRecord;
+using sim::ItemRecord;
+using Lines = std::vector<std::wstring>;
+
+// A folder of every item class gathering knows, enough of them for the progress window, and
+// an address book that resolves some of the names.
+struct SweepWorld : test::TestWorld {
+    SweepWorld() {
+        context.host = desktop.Ports();
+        context.Options().IncludeCC(true);
+        auto& book = session.addressBook;
+        book.AddSmtp(L"Ann Smith", L"ann@acme.example");
+        book.AddSmtp(L"Bob Lee", L"bob@lee.example");
+        book.AddExchange(L"Dana Whitfield", L"/o=Acme/ou=Exchange/cn=Recipients/cn=dana",
+                         L"Dana.Whitfield@Acme.example");
+        book.AddList(L"Book club");
+
+        FolderRecord& inbox = *session.DefaultFolder(olFolderInbox);
+        FolderRecord& projects = session.AddFolder(inbox, L"Projects", olMailItem);
+        folder = &projects;
+        for (int i = 1; i <= 14; ++i) {
+            auto mail = session.AddItem(projects, olMail);
+            mail->SetText(mapi::PR_SENT_REPRESENTING_NAME, L"Sender " + std::to_wstring(i));
+            mail->SetText(mapi::PR_SENT_REPRESENTING_EMAIL_ADDRESS,
+                          L"sender" + std::to_wstring(i) + L"@example.com");
+        }
+        auto fromAnn = session.AddItem(projects, olMail);
+        fromAnn->SetText(mapi::PR_SENT_REPRESENTING_NAME, L"Ann Smith");
+        fromAnn->SetText(mapi::PR_SENT_REPRESENTING_EMAIL_ADDRESS, L"ann@acme.example");
+
+        auto carla = Contact(projects, L"Carla Diaz", {L"carla@diaz.example", L"cd@diaz.example"});
+        auto meeting = session.AddItem(projects, olAppointment);
+        session.ResolveRecipient(*meeting->AddRecipient(L"Bob Lee", olTo));
+        meeting->links.push_back({L"Carla Diaz", olLinkContact, carla->EntryID(), L""});
+        auto task = session.AddItem(projects, olTask);
+        session.ResolveRecipient(*task->AddRecipient(L"Dana Whitfield", olTo));
+        auto list = session.AddItem(projects, olDistributionList);
+        list->SetText(mapi::PR_SUBJECT, L"Book club");
+        session.AddItem(projects, olNote);
+        Contact(projects, L"Eve Park", {L"eve@park.example"});
+
+        // Mails of one's own, for gathering a selection.
+        FolderRecord& sent = *session.DefaultFolder(olFolderSentMail);
+        auto outgoing = session.AddItem(sent, olMail);
+        for (const auto& [name, type] :
+             {std::pair{L"Bob Lee", olTo}, {L"Ann Smith", olCC}, {L"Dana Whitfield", olBCC}}) {
+            session.ResolveRecipient(*outgoing->AddRecipient(name, type));
+        }
+        selected = {outgoing};
+    }
+
+    std::shared_ptr<ItemRecord> Contact(FolderRecord& in, const std::wstring& fullName,
+                                        std::initializer_list<std::wstring> addresses) {
+        auto contact = session.AddItem(in, olContact);
+        contact->SetText(mapi::PR_DISPLAY_NAME, fullName);
+        int slot = 1;
+        for (const auto& address : addresses) {
+            session.SetContactEmail(*contact, slot, address);
+            session.ContactEntry(*contact, slot);
+            ++slot;
+        }
+        return contact;
+    }
+
+    // What a command does: gathers, and closes the progress window gathering left open.
+    void GatherFolder() {
+        bool useProgress = false;
+        result = GetPlexaRecipients(esFromFolder, recipients, true, useProgress, progress,
+                                    desktop.host.outlook.Folder(*folder), 0);
+        if (useProgress) {
+            progress.ProgressDone();
+        }
+    }
+    void GatherSelection() {
+        auto explorer = desktop.OpenExplorer(*session.DefaultFolder(olFolderSentMail));
+        desktop.Select(explorer, selected);
+        bool useProgress = false;
+        result = GetPlexaRecipients(esFromSelection, recipients, true, useProgress, progress,
+                                    nullptr, 0);
+        if (useProgress) {
+            progress.ProgressDone();
+        }
+    }
+    // Resolves what was gathered, with the progress window, and closes it.
+    void Resolve() {
+        bool cancelled = false;
+        result = recipients.Resolve(true, cancelled, &progress);
+        progress.ProgressDone();
+    }
+
+    // What was gathered: "address [names] ids" each, then "name:name" each.
+    Lines Gathered() const {
+        Lines out;
+        for (int32_t i = 1; i <= recipients.EmailRecipientCount(); ++i) {
+            const auto& r = recipients.EmailRecipient(i);
+            out.push_back(r.Email + L" [" + text::Join(r.Names.Items(), L",") + L"] " +
+                          text::Join(r.AssocItemIDs.Items(), L","));
+        }
+        for (int32_t i = 1; i <= recipients.NameRecipientCount(); ++i) {
+            out.push_back(L"name:" + recipients.NameRecipient(i).Name);
+        }
+        return out;
+    }
+    Lines Resolved() const {
+        Lines out;
+        for (int32_t i = 1; i <= recipients.GetResolvedCount(); ++i) {
+            out.push_back(recipients.GetResolvedName(i) + L" " +
+                          text::Join(recipients.GetResolvedAssocItemIDs(i).Items(), L","));
+        }
+        return out;
+    }
+
+    sim::SimDesktop desktop{sim};
+    sim::SimSession& session = desktop.host.session;
+    FolderRecord* folder = nullptr;
+    std::vector<std::shared_ptr<ItemRecord>> selected;
+    CRecipients recipients;
+    frmProgress progress;
+    bool result = false;
+};
+
+// Every line of part is in whole.
+bool Within(const Lines& part, const Lines& whole) {
+    return std::all_of(part.begin(), part.end(), [&](const std::wstring& line) {
+        return std::find(whole.begin(), whole.end(), line) != whole.end();
+    });
+}
+
+// The promise of a gathering: a failure may cost recipients, but only with an error entry saying
+// so, and never brings one the run without a fault did not find. A contact behind a link that
+// cannot be opened still comes, by its name.
+void ExpectNothingLostSilently(const SweepWorld& w, const test::SweepPoint& point,
+                               const Lines& clean, bool cleanResult) {
+    const Lines gathered = w.Gathered();
+    if (point.op == L"Link.Item") {
+        return;  // checked by GatherTest: the linked contact comes by name
+    }
+    EXPECT_TRUE(Within(gathered, clean)) << point.Describe() << ": a recipient was invented";
+    if (point.errors.empty()) {
+        EXPECT_EQ(gathered, clean) << point.Describe() << ": recipients lost without an error";
+        EXPECT_EQ(w.result, cleanResult) << point.Describe();
+    }
+}
+
+TEST(GatherSweep, EveryHostCallOfGatheringAFolderFailedOnce) {
+    Lines clean;
+    bool cleanResult = false;
+    const auto result = test::SweepHostCalls(
+        "gathering a folder", [] { return std::make_unique<SweepWorld>(); },
+        [](SweepWorld& w) { w.GatherFolder(); },
+        [&](SweepWorld& w, const test::SweepPoint& point) {
+            if (point.n == 0) {
+                clean = w.Gathered();
+                cleanResult = w.result;
+                EXPECT_TRUE(w.result);
+                EXPECT_EQ(clean.size(), 21u);
+                return;
+            }
+            ExpectNothingLostSilently(w, point, clean, cleanResult);
+        });
+    EXPECT_GT(result.points, 100);
+    // Every kind of call gathering makes was failed: the items, the safe objects, the window.
+    for (const wchar_t* op :
+         {L"Items.GetNext", L"SafeMailItem.Fields", L"SafeRecipients.Item", L"Links.Item",
+          L"MAPIUtils.GetIDsFromNames", L"UiShell.Show", L"Windows.DoEvents", L"UiShell.Unload"}) {
+        EXPECT_TRUE(result.failedByOp.contains(op)) << text::ToUtf8(op);
+    }
+}
+
+TEST(GatherSweep, EveryHostCallOfGatheringASelectionFailedOnce) {
+    Lines clean;
+    bool cleanResult = false;
+    const auto result = test::SweepHostCalls(
+        "gathering a selection", [] { return std::make_unique<SweepWorld>(); },
+        [](SweepWorld& w) { w.GatherSelection(); },
+        [&](SweepWorld& w, const test::SweepPoint& point) {
+            if (point.n == 0) {
+                clean = w.Gathered();
+                cleanResult = w.result;
+                EXPECT_EQ(clean,
+                          (Lines{L"bob@lee.example [Bob Lee] ", L"ann@acme.example [Ann Smith] "}));
+                return;
+            }
+            ExpectNothingLostSilently(w, point, clean, cleanResult);
+        });
+    EXPECT_TRUE(result.failedByOp.contains(L"Selection.Item"));
+}
+
+TEST(GatherSweep, EveryHostCallOfResolvingFailedOnce) {
+    const auto makeWorld = [] {
+        auto w = std::make_unique<SweepWorld>();
+        CRecipients& r = w->recipients;
+        r.AddRecipient(L"Ann Smith", L"ann@acme.example", L"id1");
+        r.AddRecipient(L"ANN", L"Ann@Acme.example", L"id2");
+        r.AddRecipient(L"Dana Whitfield", L"dana.whitfield@acme.example", L"");
+        r.AddRecipient(L"Nobody", L"nobody@nowhere.example", L"id3");
+        r.AddRecipient(L"Book club", L"", L"");
+        r.AddRecipient(L"Unknown list", L"", L"");
+        return w;
+    };
+    Lines clean;
+    const auto result = test::SweepHostCalls(
+        "resolving", makeWorld, [](SweepWorld& w) { w.Resolve(); },
+        [&](SweepWorld& w, const test::SweepPoint& point) {
+            const Lines resolved = w.Resolved();
+            if (point.n == 0) {
+                clean = resolved;
+                EXPECT_EQ(clean, (Lines{L"Ann Smith id1,id2", L"Dana Whitfield ",
+                                        L"Nobody <nobody@nowhere.example> id3", L"Book club "}));
+                return;
+            }
+            EXPECT_TRUE(Within(resolved, clean))
+                << point.Describe() << ": a recipient was resolved to something else";
+            if (point.errors.empty()) {
+                EXPECT_EQ(resolved, clean)
+                    << point.Describe() << ": recipients lost without an error";
+            }
+        });
+    EXPECT_TRUE(result.failedByOp.contains(L"SafeRecipient.Resolve"));
+    EXPECT_TRUE(result.failedByOp.contains(L"Application.CreateItem"));
+}
+
+TEST(GatherSweep, AHostThatGoesAwayMidwayEndsGatheringWithOneError) {
+    SweepWorld w;
+    // The client goes away after the progress window opened: every later call fails.
+    w.sim.faults.FailWhen(
+        [&](std::wstring_view op, std::wstring_view) {
+            if (op == L"UiShell.Show") {
+                w.sim.faults.KillHost();
+            }
+            return false;
+        },
+        HostError(E_FAIL, L"unused"));
+    w.GatherFolder();
+    EXPECT_TRUE(w.sim.faults.HostKilled());
+    EXPECT_GT(w.sim.faults.Injected(), 20);
+    // Each item failed on its own, logged once each; the window could not even be closed.
+    EXPECT_EQ(w.recipients.EmailRecipientCount(), 0);
+    for (const auto& entry : w.log.Of(LogLevel::Error)) {
+        EXPECT_EQ(entry.number, sim::Faults::HostGone().Number());
+    }
+    w.sim.faults.ReviveHost();
+    w.GatherFolder();
+    EXPECT_TRUE(w.result);
+    EXPECT_EQ(w.recipients.EmailRecipientCount(), 17);
+    EXPECT_EQ(w.sim.ui.OpenFormCount(), 0);
+}
+
+}  // namespace
+}  // namespace plexa
