@@ -62,6 +62,8 @@ std::string Narrow(const std::wstring& s) {
 // Runs the command once, checking the promises every run keeps; the point describes the run.
 void RunAndCheck(TestWorld& world, const SweepCommand& command, SweepPoint& point,
                  const SweepOptions& options) {
+    sim::Faults& faults = world.sim.faults;
+    const std::size_t injectedBefore = faults.History().size();
     const ClipboardState clipboardBefore = Snapshot(world.sim.clipboard);
     const std::vector<std::wstring> formsBefore = world.sim.ui.ShowingFormNames();
     const std::size_t logBefore = world.log.entries.size();
@@ -73,11 +75,18 @@ void RunAndCheck(TestWorld& world, const SweepCommand& command, SweepPoint& poin
     } catch (const std::exception& e) {
         ADD_FAILURE() << point.Describe() << ": an exception escaped the command: " << e.what();
     }
-    world.sim.faults.Clear();
+    faults.Clear();
+    if (faults.History().size() > injectedBefore) {
+        point.op = faults.History().back().op;
+        point.detail = faults.History().back().detail;
+    }
 
     point.errors = ErrorsSince(world.log, logBefore);
     EXPECT_LE(static_cast<int>(point.errors.size()), options.maxErrorEntries)
-        << point.Describe() << ": the failure was logged more than once";
+        << point.Describe() << ": the failure was logged more than once, first as "
+        << (point.errors.empty() ? std::string()
+                                 : Narrow(point.errors.front().source + L": " +
+                                          point.errors.front().text));
 
     for (const std::wstring& form : world.sim.ui.ShowingFormNames()) {
         EXPECT_NE(std::count(formsBefore.begin(), formsBefore.end(), form), 0)
@@ -97,9 +106,9 @@ std::string SweepPoint::Describe() const {
            (detail.empty() ? "" : " " + Narrow(detail)) + ")";
 }
 
-SweepResult SweepHostCalls(const std::string& name, const WorldFactory& makeWorld,
-                           const SweepCommand& command, const SweepPromises& promises,
-                           const SweepOptions& options) {
+SweepResult RunSweep(const std::string& name, const WorldFactory& makeWorld,
+                     const SweepCommand& command, const SweepPromises& promises,
+                     const SweepOptions& options) {
     SweepResult result;
     SweepPoint clean;
     {
@@ -129,8 +138,6 @@ SweepResult SweepHostCalls(const std::string& name, const WorldFactory& makeWorl
                           << " never came: the world is not deterministic";
             continue;
         }
-        point.op = faults.History().back().op;
-        point.detail = faults.History().back().detail;
         ++result.failedByOp[point.op];
         ++result.points;
         if (promises) {

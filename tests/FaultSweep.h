@@ -10,7 +10,7 @@
 // (the sweep fails when the fault does not fire).
 //
 //     auto result = test::SweepHostCalls(
-//         [] { return std::make_unique<GatherWorld>(); },
+//         "gathering", [] { return std::make_unique<GatherWorld>(); },
 //         [](GatherWorld& w) { w.Gather(...); },
 //         [](GatherWorld& w, const test::SweepPoint& p) { EXPECT_...; });
 #pragma once
@@ -52,24 +52,26 @@ struct SweepResult {
     std::map<std::wstring, int> failedByOp;  // how often each operation was the one failed
 };
 
-using WorldFactory = std::function<std::unique_ptr<TestWorld>()>;
+// Shared, so that the world is destroyed as the type it was made as.
+using WorldFactory = std::function<std::shared_ptr<TestWorld>()>;
 using SweepCommand = std::function<void(TestWorld&)>;
 using SweepPromises = std::function<void(TestWorld&, const SweepPoint&)>;
 
 // Runs the sweep, reports each broken promise as a test failure naming the point, and records
 // the number of points as the test's property "sweep_points" (also printed).
-SweepResult SweepHostCalls(const std::string& name, const WorldFactory& makeWorld,
-                           const SweepCommand& command, const SweepPromises& promises = {},
-                           const SweepOptions& options = {});
+SweepResult RunSweep(const std::string& name, const WorldFactory& makeWorld,
+                     const SweepCommand& command, const SweepPromises& promises,
+                     const SweepOptions& options);
 
-// The same over a world type of the caller's (derived from TestWorld).
+// The same over a world type of the caller's (derived from TestWorld): makeWorld returns a
+// std::unique_ptr to it, command and promises take it.
 template <class MakeWorld, class Command, class Promises>
 SweepResult SweepHostCalls(const std::string& name, MakeWorld makeWorld, Command command,
                            Promises promises, const SweepOptions& options = {}) {
     using World = typename std::invoke_result_t<MakeWorld>::element_type;
     static_assert(std::is_base_of_v<TestWorld, World>);
-    return SweepHostCalls(
-        name, [&]() -> std::unique_ptr<TestWorld> { return makeWorld(); },
+    return RunSweep(
+        name, [&]() -> std::shared_ptr<TestWorld> { return makeWorld(); },
         [&](TestWorld& w) { command(static_cast<World&>(w)); },
         [&](TestWorld& w, const SweepPoint& p) { promises(static_cast<World&>(w), p); }, options);
 }

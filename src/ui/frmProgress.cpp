@@ -96,6 +96,11 @@ void frmProgress::ProgressDone() {
         }
     } catch (const HostError& e) {
         mGlobals::LogError(L"frmProgress::ProgressDone", e);
+        // Out of the user's way at least; the next run unloads it.
+        try {
+            ctx->Ports().ui->Hide(*this);
+        } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): logged just above
+        }
     }
 }
 
