@@ -84,9 +84,9 @@ void RunAndCheck(TestWorld& world, const SweepCommand& command, SweepPoint& poin
     point.errors = ErrorsSince(world.log, logBefore);
     EXPECT_LE(static_cast<int>(point.errors.size()), options.maxErrorEntries)
         << point.Describe() << ": the failure was logged more than once, first as "
-        << (point.errors.empty() ? std::string()
-                                 : Narrow(point.errors.front().source + L": " +
-                                          point.errors.front().text));
+        << (point.errors.empty()
+                ? std::string()
+                : Narrow(point.errors.front().source + L": " + point.errors.front().text));
 
     for (const std::wstring& form : world.sim.ui.ShowingFormNames()) {
         EXPECT_NE(std::count(formsBefore.begin(), formsBefore.end(), form), 0)
