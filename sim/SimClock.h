@@ -26,6 +26,9 @@ public:
 
     // Simulation controls.
     void SetUtc(OleDate utc) { m_utc = utc; }
+    // The time in UTC without calling the clock (no fault is checked): what the simulation
+    // itself stamps on what it records.
+    OleDate CurrentUtc() const { return m_utc; }
     // Sets the clock so that local time (with the bias in effect) is the given time.
     void SetLocal(OleDate local);
     // Moves the clock; a fraction of a second is kept and counts towards the next whole one.

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
+#include <stdexcept>
 
 #include "core/HostError.h"
 #include "core/Text.h"
+#include "sim/DiskFileStore.h"
+#include "sim/MemoryFileStore.h"
 #include "sim/SimClock.h"
 
 namespace fs = std::filesystem;
@@ -91,16 +93,18 @@ fs::file_time_type OleDateToFileTime(OleDate utc) {
 
 class SimFile : public IFile {
 public:
-    SimFile(SimFileSystem& owner, fs::path real, FileAccess access, unsigned share, std::FILE* f)
-        : m_owner(owner), m_real(std::move(real)), m_record{access, share}, m_file(f) {
+    SimFile(SimFileSystem& owner, fs::path real, FileAccess access, unsigned share,
+            std::unique_ptr<StoredFile> file)
+        : m_owner(owner),
+          m_real(std::move(real)),
+          m_record{access, share},
+          m_file(std::move(file)) {
         m_owner.Register(m_real, &m_record);
     }
     SimFile(const SimFile&) = delete;
     SimFile& operator=(const SimFile&) = delete;
     ~SimFile() override {
-        if (m_file != nullptr) {
-            std::fclose(m_file);
-        }
+        m_file.reset();
         if (m_written) {
             m_owner.Touch(m_real);
         }
@@ -109,18 +113,18 @@ public:
 
     std::size_t Read(void* buffer, std::size_t size) override {
         m_owner.m_faults.Check(L"File.Read", ToWide(m_real));
-        if (!Reads(m_record.access) || m_file == nullptr) {
+        if (!Reads(m_record.access) || !m_file) {
             throw Error(vberr::PathFileAccessError, ToWide(m_real));
         }
-        return std::fread(buffer, 1, size, m_file);
+        return m_file->Read(buffer, size);
     }
 
     void Write(const void* data, std::size_t size) override {
         m_owner.m_faults.Check(L"File.Write", ToWide(m_real));
-        if (!Writes(m_record.access) || m_file == nullptr) {
+        if (!Writes(m_record.access) || !m_file) {
             throw Error(vberr::PathFileAccessError, ToWide(m_real));
         }
-        if (std::fwrite(data, 1, size, m_file) != size) {
+        if (!m_file->Write(data, size)) {
             throw Error(vberr::PathFileAccessError, ToWide(m_real));
         }
         m_written = true;
@@ -128,48 +132,70 @@ public:
 
     void Seek(uint64_t offset) override {
         m_owner.m_faults.Check(L"File.Seek", ToWide(m_real));
-        if (m_file != nullptr && fseeko(m_file, static_cast<off_t>(offset), SEEK_SET) != 0) {
+        if (m_file && !m_file->Seek(offset)) {
             throw Error(vberr::PathFileAccessError, ToWide(m_real));
         }
     }
 
     uint64_t Size() override {
-        if (m_file != nullptr) {
-            std::fflush(m_file);
+        if (m_file) {
+            return m_file->Size();
         }
-        std::error_code ec;
-        const auto size = fs::file_size(m_real, ec);
-        return ec ? 0 : size;
+        const auto entry = m_owner.m_store->Stat(m_real);
+        return entry ? entry->size : 0;
     }
 
     OleDate LastWriteTimeUtc() override {
         m_owner.m_faults.Check(L"File.LastWriteTimeUtc", ToWide(m_real));
-        std::error_code ec;
-        const auto t = fs::last_write_time(m_real, ec);
-        if (ec) {
+        const auto entry = m_owner.m_store->Stat(m_real);
+        if (!entry) {
             throw Error(vberr::PathFileAccessError, ToWide(m_real));
         }
-        return FileTimeToOleDate(t);
+        return FileTimeToOleDate(entry->lastWrite);
     }
 
 private:
     SimFileSystem& m_owner;
     fs::path m_real;
     SimFileSystem::OpenRecord m_record;
-    std::FILE* m_file;
+    std::unique_ptr<StoredFile> m_file;
     bool m_written = false;
 };
 
-SimFileSystem::SimFileSystem(fs::path root, SimClock& clock, Faults& faults)
-    : m_root(std::move(root)), m_clock(clock), m_faults(faults) {
+SimFileSystem::SimFileSystem(std::unique_ptr<FileStore> store, bool inMemory, SimClock& clock,
+                             Faults& faults)
+    : m_store(std::move(store)), m_inMemory(inMemory), m_clock(clock), m_faults(faults) {
     AddDrive(L'C');
 }
 
+SimFileSystem::SimFileSystem(SimClock& clock, Faults& faults)
+    : SimFileSystem(std::make_unique<MemoryFileStore>(), true, clock, faults) {}
+
+SimFileSystem::SimFileSystem(fs::path root, SimClock& clock, Faults& faults)
+    : SimFileSystem(std::make_unique<DiskFileStore>(std::move(root)), false, clock, faults) {}
+
 SimFileSystem::~SimFileSystem() = default;
 
+bool SimFileSystem::IsDirectory(const fs::path& location) const {
+    const auto entry = m_store->Stat(location);
+    return entry && entry->directory;
+}
+
+bool SimFileSystem::IsFile(const fs::path& location) const {
+    const auto entry = m_store->Stat(location);
+    return entry && !entry->directory;
+}
+
+bool SimFileSystem::Exists(const fs::path& location) const {
+    return m_store->Stat(location).has_value();
+}
+
 void SimFileSystem::AddDrive(wchar_t letter) {
-    fs::create_directories(m_root /
-                           FromWide(std::wstring(1, static_cast<wchar_t>(std::towupper(letter)))));
+    const fs::path drive = FromWide(std::wstring(1, static_cast<wchar_t>(std::towupper(letter))));
+    if (!Exists(drive)) {
+        m_store->MakeDirectory(drive);
+        Touch(drive);
+    }
 }
 
 SimFileSystem::Resolved SimFileSystem::Resolve(const std::wstring& input) const {
@@ -192,8 +218,8 @@ SimFileSystem::Resolved SimFileSystem::Resolve(const std::wstring& input) const 
     if (drive < L'A' || drive > L'Z') {
         throw Error(vberr::PathNotFound, input);
     }
-    fs::path real = m_root / FromWide(std::wstring(1, drive));
-    if (!fs::is_directory(real)) {
+    fs::path real = FromWide(std::wstring(1, drive));
+    if (!IsDirectory(real)) {
         throw Error(vberr::PathNotFound, input);
     }
     std::vector<std::wstring> names;
@@ -211,11 +237,10 @@ SimFileSystem::Resolved SimFileSystem::Resolve(const std::wstring& input) const 
     }
     for (const auto& name : names) {
         fs::path next = real / FromWide(name);
-        std::error_code ec;
-        if (!fs::exists(next, ec) && fs::is_directory(real, ec)) {
-            for (const auto& entry : fs::directory_iterator(real, ec)) {
-                if (text::EqualsNoCase(ToWide(entry.path().filename()), name)) {
-                    next = entry.path();
+        if (!Exists(next) && IsDirectory(real)) {
+            for (const auto& entry : m_store->List(real)) {
+                if (text::EqualsNoCase(entry.name, name)) {
+                    next = real / FromWide(entry.name);
                     break;
                 }
             }
@@ -270,8 +295,7 @@ void SimFileSystem::Unregister(const fs::path& real, const OpenRecord* record) {
 }
 
 void SimFileSystem::Touch(const fs::path& real) {
-    std::error_code ec;
-    fs::last_write_time(real, OleDateToFileTime(m_clock.NowUtc()), ec);
+    m_store->SetLastWriteTime(real, OleDateToFileTime(m_clock.CurrentUtc()));
 }
 
 std::unique_ptr<IFile> SimFileSystem::Open(const std::wstring& path, FileAccess access,
@@ -282,14 +306,13 @@ std::unique_ptr<IFile> SimFileSystem::Open(const std::wstring& path, FileAccess 
     if (r.isDriveRoot || !IsValidName(name)) {
         throw Error(vberr::PathFileAccessError, path);
     }
-    std::error_code ec;
-    if (!fs::is_directory(r.real.parent_path(), ec)) {
+    if (!IsDirectory(r.real.parent_path())) {
         throw Error(vberr::PathNotFound, path);
     }
-    if (fs::is_directory(r.real, ec)) {
+    if (IsDirectory(r.real)) {
         throw Error(vberr::PermissionDenied, path);
     }
-    const bool exists = fs::exists(r.real, ec);
+    const bool exists = Exists(r.real);
     if (!exists && creation == FileCreation::OpenExisting) {
         throw Error(vberr::FileNotFound, path);
     }
@@ -300,21 +323,19 @@ std::unique_ptr<IFile> SimFileSystem::Open(const std::wstring& path, FileAccess 
 
     const bool truncate = creation == FileCreation::CreateAlways;
     if (!exists || truncate) {
-        std::FILE* created = std::fopen(r.real.c_str(), "wb");
-        if (created == nullptr) {
+        if (!m_store->Truncate(r.real)) {
             throw Error(vberr::PathFileAccessError, path);
         }
-        std::fclose(created);
         Touch(r.real);
     }
-    std::FILE* f = nullptr;
+    std::unique_ptr<StoredFile> f;
     if (access != FileAccess::None) {
-        f = std::fopen(r.real.c_str(), Writes(access) ? "r+b" : "rb");
-        if (f == nullptr) {
+        f = m_store->OpenFile(r.real, Writes(access));
+        if (!f) {
             throw Error(vberr::PermissionDenied, path);
         }
     }
-    return std::make_unique<SimFile>(*this, r.real, access, share, f);
+    return std::make_unique<SimFile>(*this, r.real, access, share, std::move(f));
 }
 
 std::vector<FileFindData> SimFileSystem::FindFiles(const std::wstring& pattern) {
@@ -334,8 +355,8 @@ std::vector<FileFindData> SimFileSystem::FindFiles(const std::wstring& pattern) 
     } catch (const HostError&) {
         return found;
     }
-    std::error_code ec;
-    if (!fs::is_directory(dir.real, ec)) {
+    const auto folder = m_store->Stat(dir.real);
+    if (!folder || !folder->directory) {
         return found;
     }
     if (namePart.empty()) {
@@ -344,28 +365,22 @@ std::vector<FileFindData> SimFileSystem::FindFiles(const std::wstring& pattern) 
     if (!dir.isDriveRoot) {
         for (const wchar_t* dots : {L".", L".."}) {
             if (WildcardMatch(namePart, dots)) {
-                found.push_back(FileFindData{dots, true, 0,
-                                             FileTimeToOleDate(fs::last_write_time(dir.real, ec))});
+                found.push_back(FileFindData{dots, true, 0, FileTimeToOleDate(folder->lastWrite)});
             }
         }
     }
-    std::vector<fs::directory_entry> entries;
-    for (const auto& entry : fs::directory_iterator(dir.real, ec)) {
-        entries.push_back(entry);
-    }
-    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-        return text::CompareNoCase(ToWide(a.path().filename()), ToWide(b.path().filename())) < 0;
-    });
+    std::vector<FileStore::Entry> entries = m_store->List(dir.real);
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return text::CompareNoCase(a.name, b.name) < 0; });
     for (const auto& entry : entries) {
-        const std::wstring name = ToWide(entry.path().filename());
-        if (!WildcardMatch(namePart, name)) {
+        if (!WildcardMatch(namePart, entry.name)) {
             continue;
         }
         FileFindData data;
-        data.name = name;
-        data.directory = entry.is_directory(ec);
-        data.size = data.directory ? 0 : entry.file_size(ec);
-        data.lastWriteUtc = FileTimeToOleDate(entry.last_write_time(ec));
+        data.name = entry.name;
+        data.directory = entry.directory;
+        data.size = entry.directory ? 0 : entry.size;
+        data.lastWriteUtc = FileTimeToOleDate(entry.lastWrite);
         found.push_back(std::move(data));
     }
     return found;
@@ -374,26 +389,25 @@ std::vector<FileFindData> SimFileSystem::FindFiles(const std::wstring& pattern) 
 void SimFileSystem::CreateDirectory(const std::wstring& path) {
     m_faults.Check(L"FileSystem.CreateDirectory", path);
     const Resolved r = Resolve(path);
-    std::error_code ec;
-    if (r.isDriveRoot || fs::exists(r.real, ec) || !IsValidName(ToWide(r.real.filename()))) {
+    if (r.isDriveRoot || Exists(r.real) || !IsValidName(ToWide(r.real.filename()))) {
         throw Error(vberr::PathFileAccessError, path);
     }
-    if (!fs::is_directory(r.real.parent_path(), ec)) {
+    if (!IsDirectory(r.real.parent_path())) {
         throw Error(vberr::PathNotFound, path);
     }
-    if (!fs::create_directory(r.real, ec)) {
+    if (!m_store->MakeDirectory(r.real)) {
         throw Error(vberr::PathFileAccessError, path);
     }
+    Touch(r.real);
 }
 
 void SimFileSystem::RemoveDirectory(const std::wstring& path) {
     m_faults.Check(L"FileSystem.RemoveDirectory", path);
     const Resolved r = Resolve(path);
-    std::error_code ec;
-    if (r.isDriveRoot || !fs::is_directory(r.real, ec)) {
+    if (r.isDriveRoot || !IsDirectory(r.real)) {
         throw Error(vberr::PathNotFound, path);
     }
-    if (!fs::is_empty(r.real, ec) || !fs::remove(r.real, ec)) {
+    if (!m_store->RemoveEmptyDirectory(r.real)) {
         throw Error(vberr::PathFileAccessError, path);
     }
 }
@@ -401,12 +415,11 @@ void SimFileSystem::RemoveDirectory(const std::wstring& path) {
 void SimFileSystem::DeleteFile(const std::wstring& path) {
     m_faults.Check(L"FileSystem.DeleteFile", path);
     const Resolved r = Resolve(path);
-    std::error_code ec;
-    if (!fs::is_regular_file(r.real, ec)) {
+    if (!IsFile(r.real)) {
         throw Error(vberr::FileNotFound, path);
     }
     CheckNoOpenWithoutDeleteSharing(r.real);
-    if (!fs::remove(r.real, ec)) {
+    if (!m_store->RemoveFile(r.real)) {
         throw Error(vberr::PathFileAccessError, path);
     }
 }
@@ -416,35 +429,83 @@ void SimFileSystem::MoveFile(const std::wstring& from, const std::wstring& to,
     m_faults.Check(L"FileSystem.MoveFile", from + L"|" + to);
     const Resolved source = Resolve(from);
     const Resolved target = Resolve(to);
-    std::error_code ec;
-    if (!fs::is_regular_file(source.real, ec)) {
+    if (!IsFile(source.real)) {
         throw Error(vberr::FileNotFound, from);
     }
-    if (!fs::is_directory(target.real.parent_path(), ec)) {
+    if (!IsDirectory(target.real.parent_path())) {
         throw Error(vberr::PathNotFound, to);
     }
-    const bool targetExists = fs::exists(target.real, ec);
-    if (targetExists && (!replaceExisting || fs::is_directory(target.real, ec))) {
+    const auto existing = m_store->Stat(target.real);
+    if (existing && (!replaceExisting || existing->directory)) {
         throw Error(vberr::FileAlreadyExists, to);
     }
     CheckNoOpenWithoutDeleteSharing(source.real);
-    if (targetExists) {
+    if (existing) {
         CheckNoOpenWithoutDeleteSharing(target.real);
     }
-    // rename(2) replaces the target in one step.
-    fs::rename(source.real, target.real, ec);
-    if (ec) {
+    if (!m_store->Rename(source.real, target.real)) {
         throw Error(vberr::PathFileAccessError, to);
     }
 }
 
 void SimFileSystem::SetLastWriteTimeUtc(const std::wstring& path, OleDate utc) {
-    std::error_code ec;
-    fs::last_write_time(Resolve(path).real, OleDateToFileTime(utc), ec);
+    m_store->SetLastWriteTime(Resolve(path).real, OleDateToFileTime(utc));
 }
 
 fs::path SimFileSystem::RealPath(const std::wstring& path) const {
-    return Resolve(path).real;
+    return m_store->RealPath(Resolve(path).real);
+}
+
+std::optional<std::string> SimFileSystem::ReadContents(const std::wstring& path) const {
+    fs::path location;
+    try {
+        location = Resolve(path).real;
+    } catch (const HostError&) {
+        return std::nullopt;
+    }
+    auto file = m_store->OpenFile(location, false);
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(file->Size()), '\0');
+    bytes.resize(file->Read(bytes.data(), bytes.size()));
+    return bytes;
+}
+
+void SimFileSystem::CreateFolders(const std::wstring& path) {
+    const Resolved r = Resolve(path);
+    fs::path location;
+    for (const auto& part : r.real) {
+        location /= part;
+        if (!Exists(location)) {
+            if (!m_store->MakeDirectory(location)) {
+                throw Error(vberr::PathFileAccessError, path);
+            }
+            Touch(location);
+        }
+    }
+}
+
+void SimFileSystem::WriteContents(const std::wstring& path, std::string_view bytes) {
+    const Resolved r = Resolve(path);
+    if (r.isDriveRoot) {
+        throw Error(vberr::PathFileAccessError, path);
+    }
+    const std::wstring normalized = text::ReplaceAll(path, L"/", L"\\");
+    const std::size_t cut = normalized.find_last_of(L'\\');
+    if (cut != std::wstring::npos) {
+        CreateFolders(normalized.substr(0, cut + 1));
+    }
+    const fs::path location = Resolve(path).real;
+    if (!m_store->Truncate(location)) {
+        throw Error(vberr::PathFileAccessError, path);
+    }
+    auto file = m_store->OpenFile(location, true);
+    if (!file || !file->Write(bytes.data(), bytes.size())) {
+        throw Error(vberr::PathFileAccessError, path);
+    }
+    file.reset();
+    Touch(location);
 }
 
 }  // namespace plexa::sim

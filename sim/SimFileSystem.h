@@ -1,17 +1,21 @@
-// The simulated file system: Windows paths mapped onto a real directory. Drive C: is the folder
-// "C" below the root; names are matched without letter case against what is on disk and created
-// as written. Sharing modes are enforced between open handles, and a file written through a
-// handle gets the simulated clock's time as its last-write time.
+// The simulated file system: Windows paths over a file store, kept in memory unless a real
+// directory (a state folder) is given. Drive C: is the folder "C" of the store; names are matched
+// without letter case against what is stored and created as written. Sharing modes are enforced
+// between open handles, and a file written through a handle, or a folder made, gets the simulated
+// clock's time as its last-write time. The rules are the same whichever store holds the files.
 #pragma once
 
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/IFileSystem.h"
 #include "sim/Faults.h"
+#include "sim/FileStore.h"
 
 namespace plexa::sim {
 
@@ -19,6 +23,9 @@ class SimClock;
 
 class SimFileSystem : public IFileSystem {
 public:
+    // Files in memory.
+    SimFileSystem(SimClock& clock, Faults& faults);
+    // Files below a real directory.
     SimFileSystem(std::filesystem::path root, SimClock& clock, Faults& faults);
     ~SimFileSystem() override;
 
@@ -31,8 +38,16 @@ public:
     void MoveFile(const std::wstring& from, const std::wstring& to, bool replaceExisting) override;
 
     // Simulation controls.
-    // The real location of a Windows path (names matched without letter case).
+    bool InMemory() const { return m_inMemory; }
+    // The real location of a Windows path (names matched without letter case); only for files
+    // on disk (std::logic_error in memory).
     std::filesystem::path RealPath(const std::wstring& path) const;
+    // The bytes of a file, nothing when there is no such file. No fault is checked.
+    std::optional<std::string> ReadContents(const std::wstring& path) const;
+    // Writes a file whole, making its folders first, as a setup program or a test would.
+    void WriteContents(const std::wstring& path, std::string_view bytes);
+    // Makes a folder and the folders above it.
+    void CreateFolders(const std::wstring& path);
     // The folder relative paths start from (default "C:\").
     void SetCurrentDirectory(std::wstring path) { m_currentDirectory = std::move(path); }
     void SetLastWriteTimeUtc(const std::wstring& path, OleDate utc);
@@ -46,10 +61,15 @@ public:
 
 private:
     friend class SimFile;
+    // A Windows path as a location in the store.
     struct Resolved {
         std::filesystem::path real;
         bool isDriveRoot = false;
     };
+    SimFileSystem(std::unique_ptr<FileStore> store, bool inMemory, SimClock& clock, Faults& faults);
+    bool IsDirectory(const std::filesystem::path& location) const;
+    bool IsFile(const std::filesystem::path& location) const;
+    bool Exists(const std::filesystem::path& location) const;
     Resolved Resolve(const std::wstring& input) const;
     void CheckSharing(const std::filesystem::path& real, FileAccess access, unsigned share) const;
     void CheckNoOpenWithoutDeleteSharing(const std::filesystem::path& real) const;
@@ -57,7 +77,8 @@ private:
     void Unregister(const std::filesystem::path& real, const OpenRecord* record);
     void Touch(const std::filesystem::path& real);
 
-    std::filesystem::path m_root;
+    std::unique_ptr<FileStore> m_store;
+    bool m_inMemory;
     SimClock& m_clock;
     Faults& m_faults;
     std::wstring m_currentDirectory = L"C:\\";

@@ -2,7 +2,11 @@
 
 namespace plexa::sim {
 
-SimPlatform::SimPlatform(const std::filesystem::path& root) : files(root, clock, faults) {}
+SimPlatform::SimPlatform() : files(clock, faults) {}
+
+SimPlatform::SimPlatform(const std::filesystem::path& stateFolder)
+    : files(stateFolder.empty() ? SimFileSystem(clock, faults)
+                                : SimFileSystem(stateFolder, clock, faults)) {}
 
 Platform SimPlatform::Ports() {
     return Platform{files,    clock,     shell,   random, host,     resources, registry,

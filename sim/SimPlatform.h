@@ -1,4 +1,5 @@
-// Every simulated Windows service in one object, over a root directory for the file system.
+// Every simulated Windows service in one object. The file system keeps its files in memory, or
+// below a real directory (a state folder) when one is given.
 #pragma once
 
 #include <filesystem>
@@ -21,7 +22,10 @@ namespace plexa::sim {
 
 class SimPlatform {
 public:
-    explicit SimPlatform(const std::filesystem::path& root);
+    // Files in memory.
+    SimPlatform();
+    // Files below a real directory; an empty path keeps them in memory.
+    explicit SimPlatform(const std::filesystem::path& stateFolder);
     SimPlatform(const SimPlatform&) = delete;
     SimPlatform& operator=(const SimPlatform&) = delete;
 

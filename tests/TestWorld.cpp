@@ -1,24 +1,27 @@
 #include "TestWorld.h"
 
 #include <atomic>
-#include <fstream>
-#include <sstream>
 
 #include <unistd.h>
 
 namespace plexa::test {
 
-TempDir::TempDir() {
-    static std::atomic<int> counter{0};
-    m_path = std::filesystem::temp_directory_path() /
-             ("plexa-test-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-    std::filesystem::remove_all(m_path);
-    std::filesystem::create_directories(m_path);
+const std::filesystem::path& TempDir::Path() const {
+    if (m_path.empty()) {
+        static std::atomic<int> counter{0};
+        m_path = std::filesystem::temp_directory_path() /
+                 ("plexa-test-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+        std::filesystem::remove_all(m_path);
+        std::filesystem::create_directories(m_path);
+    }
+    return m_path;
 }
 
 TempDir::~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
+    if (!m_path.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
+    }
 }
 
 std::vector<LogEntry> LogCapture::Of(LogLevel level, const std::wstring& source) const {
@@ -31,7 +34,8 @@ std::vector<LogEntry> LogCapture::Of(LogLevel level, const std::wstring& source)
     return out;
 }
 
-TestWorld::TestWorld() {
+TestWorld::TestWorld(Files files)
+    : sim(files == Files::OnDisk ? root.Path() / "files" : std::filesystem::path()) {
     services.Log().AddSink(&log);
 }
 
@@ -40,17 +44,11 @@ TestWorld::~TestWorld() {
 }
 
 std::string TestWorld::ReadFile(const std::wstring& path) const {
-    std::ifstream in(sim.files.RealPath(path), std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return sim.files.ReadContents(path).value_or(std::string());
 }
 
 void TestWorld::WriteFile(const std::wstring& path, const std::string& bytes) {
-    const auto real = sim.files.RealPath(path);
-    std::filesystem::create_directories(real.parent_path());
-    std::ofstream out(real, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    sim.files.WriteContents(path, bytes);
 }
 
 }  // namespace plexa::test

@@ -1,5 +1,6 @@
-// A fresh simulated world for one test: a temporary root for the file system, the simulated
-// Windows services, the add-in's services over them, and the log entries they wrote.
+// A fresh simulated world for one test: the simulated Windows services (the file system in
+// memory, or in a temporary folder when the test asks for the disk), the add-in's services over
+// them, and the log entries they wrote.
 #pragma once
 
 #include <filesystem>
@@ -12,16 +13,17 @@
 
 namespace plexa::test {
 
+// A temporary folder, made when its path is first asked for and removed with the object.
 class TempDir {
 public:
-    TempDir();
+    TempDir() = default;
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& Path() const { return m_path; }
+    const std::filesystem::path& Path() const;
 
 private:
-    std::filesystem::path m_path;
+    mutable std::filesystem::path m_path;
 };
 
 class LogCapture : public ILogSink {
@@ -34,15 +36,17 @@ public:
 
 class TestWorld {
 public:
-    TestWorld();
+    enum class Files { InMemory, OnDisk };
+    explicit TestWorld(Files files = Files::InMemory);
     ~TestWorld();
 
+    // A temporary folder for the test's own files (and the simulated files when on disk).
     TempDir root;
-    sim::SimPlatform sim{root.Path()};
+    sim::SimPlatform sim;
     Services services{sim.Ports()};
     LogCapture log;
 
-    // The real contents of a simulated file ("" when missing).
+    // The contents of a simulated file ("" when missing).
     std::string ReadFile(const std::wstring& path) const;
     void WriteFile(const std::wstring& path, const std::string& bytes);
 };

@@ -123,6 +123,16 @@ void SimUiShell::NotifyActive() {
     }
 }
 
+std::vector<std::wstring> SimUiShell::ShowingFormNames() const {
+    std::vector<std::wstring> names;
+    for (const Loaded& l : m_loaded) {
+        if (l.visible) {
+            names.push_back(l.form->Name());
+        }
+    }
+    return names;
+}
+
 bool SimUiShell::IsLoaded(const Form& form) {
     return const_cast<SimUiShell*>(this)->Entry(form) != nullptr;
 }

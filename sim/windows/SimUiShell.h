@@ -60,6 +60,8 @@ public:
     // The visible dialog the user is looking at (the last shown); nullptr when none.
     Form* ActiveForm() const;
     int32_t OpenFormCount() const { return static_cast<int32_t>(m_loaded.size()); }
+    // The names of the forms the user can see (loaded and not hidden), in loading order.
+    std::vector<std::wstring> ShowingFormNames() const;
     const std::vector<PromptRecord>& Prompts() const { return m_prompts; }
 
     // Told when a dialog becomes the active window, and (with nullptr) when the active dialog

@@ -147,7 +147,13 @@ std::wstring SafeGetSmtpAddress(SafeAddressEntry& entry, bool reportErrors) {
                     L"strType = '" + type + L"' oSafeEntry.Address = '" + address + L"'");
             }
         }
-    } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): an unreadable entry gives ""
+    } catch (const HostError& e) {
+        // An unreadable entry gives "", and the caller goes on; said in the log when asked to,
+        // so that a recipient who comes without an address is never lost without a word.
+        if (reportErrors) {
+            mGlobals::LogError(L"mAddressBook::SafeGetSmtpAddress", e);
+        }
+        address.clear();
     }
     return text::ToLower(address);
 }

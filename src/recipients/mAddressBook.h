@@ -29,7 +29,8 @@ using SeenSet = std::unordered_set<std::wstring>;
 bool IsValidEmail(const std::wstring& text);
 
 // The entry's address in lower case; for an Exchange entry whose address is no e-mail address,
-// its SMTP address. Never fails: a missing value gives "".
+// its SMTP address. Never fails: a missing value gives "", and with reportErrors a host error
+// reading the entry is written to the error log.
 std::wstring SafeGetSmtpAddress(SafeAddressEntry& entry, bool reportErrors);
 
 // Replaces every distribution list among the message's recipients by its members, with the

@@ -72,6 +72,11 @@ void frmProgress::ProgressDone() {
         m_services.Ports().ui.Unload(*this);
     } catch (const HostError& e) {
         mGlobals::LogError(L"frmProgress::ProgressDone", e);
+        // Out of the user's way at least; the next run unloads it.
+        try {
+            m_services.Ports().ui.Hide(*this);
+        } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): logged just above
+        }
     }
 }
 

@@ -91,9 +91,14 @@ TEST(AddressBook, SmtpAddressesOfExchangeAndOtherEntries) {
     ASSERT_EQ(w.log.Of(LogLevel::Error, L"mAddressBook::SafeGetSmtpAddress").size(), 1u);
     EXPECT_EQ(w.log.entries[0].text, L"strType = 'FAX' oSafeEntry.Address = 'FAX:+1 555 0100'");
 
-    // A failing entry gives "" and never throws.
+    // A failing entry gives "" and never throws; when asked to report, it says why.
     w.sim.faults.FailAlways(L"SafeAddressEntry.Address", HostError(E_FAIL, L"gone"));
+    EXPECT_EQ(SafeGetSmtpAddress(*entry, false), L"");
+    EXPECT_EQ(w.log.Of(LogLevel::Error).size(), 1u);
     EXPECT_EQ(SafeGetSmtpAddress(*entry, true), L"");
+    const auto errors = w.log.Of(LogLevel::Error, L"mAddressBook::SafeGetSmtpAddress");
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[1].text, L"gone");
 }
 
 TEST(AddressBook, ExpandingReplacesListsByMembersAndDropsLaterDuplicates) {

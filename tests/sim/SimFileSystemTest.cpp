@@ -1,4 +1,8 @@
+// The simulated file system keeps the same Windows rules whether its files are in memory or on
+// disk: every case runs over both stores.
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 #include "TestWorld.h"
 #include "core/HostError.h"
@@ -22,8 +26,12 @@ std::string ReadAll(IFile& f) {
     return s;
 }
 
-TEST(SimFileSystem, FollowsWindowsPathRules) {
-    test::TestWorld w;
+using Files = test::TestWorld::Files;
+
+class SimFileSystemStores : public ::testing::TestWithParam<Files> {};
+
+TEST_P(SimFileSystemStores, FollowsWindowsPathRules) {
+    test::TestWorld w(GetParam());
     IFileSystem& fs = w.sim.files;
     fs.CreateDirectory(L"C:\\Data");
     {
@@ -76,8 +84,8 @@ TEST(SimFileSystem, FollowsWindowsPathRules) {
     EXPECT_EQ(ErrorOf([&] { fs.DeleteFile(L"C:\\Data\\gone.txt"); }), 53);
 }
 
-TEST(SimFileSystem, EnforcesSharingModesBetweenHandles) {
-    test::TestWorld w;
+TEST_P(SimFileSystemStores, EnforcesSharingModesBetweenHandles) {
+    test::TestWorld w(GetParam());
     IFileSystem& fs = w.sim.files;
     auto writer = fs.Open(L"C:\\log.txt", FileAccess::Write, FileShareRead | FileShareWrite,
                           FileCreation::OpenAlways);
@@ -113,8 +121,8 @@ TEST(SimFileSystem, EnforcesSharingModesBetweenHandles) {
     EXPECT_EQ(ErrorOf([&] { fs.DeleteFile(L"C:\\log.txt"); }), 0);
 }
 
-TEST(SimFileSystem, ListsWithWildcardsAsFindFirstFileDoes) {
-    test::TestWorld w;
+TEST_P(SimFileSystemStores, ListsWithWildcardsAsFindFirstFileDoes) {
+    test::TestWorld w(GetParam());
     IFileSystem& fs = w.sim.files;
     fs.CreateDirectory(L"C:\\Lang");
     fs.CreateDirectory(L"C:\\Empty");
@@ -139,8 +147,8 @@ TEST(SimFileSystem, ListsWithWildcardsAsFindFirstFileDoes) {
     }
 }
 
-TEST(SimFileSystem, RenamesReplaceInOneStepAndWritesTakeTheSimulatedTime) {
-    test::TestWorld w;
+TEST_P(SimFileSystemStores, RenamesReplaceInOneStepAndWritesTakeTheSimulatedTime) {
+    test::TestWorld w(GetParam());
     IFileSystem& fs = w.sim.files;
     w.WriteFile(L"C:\\a.log", "old");
     w.WriteFile(L"C:\\a.log1", "new");
@@ -159,6 +167,57 @@ TEST(SimFileSystem, RenamesReplaceInOneStepAndWritesTakeTheSimulatedTime) {
     EXPECT_EQ(f->LastWriteTimeUtc(), when);
     EXPECT_EQ(fs.FindFiles(L"C:\\a.log").at(0).lastWriteUtc, when);
 }
+
+TEST_P(SimFileSystemStores, OpenFilesOutliveTheirNamesAndFoldersMustBeEmptyToGo) {
+    test::TestWorld w(GetParam());
+    IFileSystem& fs = w.sim.files;
+    fs.CreateDirectory(L"C:\\Queue");
+    fs.CreateDirectory(L"C:\\Queue\\\u00dcbersicht");  // names beyond ASCII are kept as written
+    w.WriteFile(L"C:\\Queue\\job.dat", "0123456789");
+    auto reader =
+        fs.Open(L"C:\\QUEUE\\JOB.DAT", FileAccess::Read,
+                FileShareRead | FileShareWrite | FileShareDelete, FileCreation::OpenExisting);
+    EXPECT_EQ(reader->Size(), 10u);
+    reader->Seek(4);
+    char part[3] = {};
+    EXPECT_EQ(reader->Read(part, 3), 3u);
+    EXPECT_EQ(std::string(part, 3), "456");
+    // Deleting sharers may move and delete the name; the open file reads on.
+    fs.MoveFile(L"C:\\Queue\\job.dat", L"C:\\Queue\\done.dat", false);
+    EXPECT_EQ(w.ReadFile(L"C:\\Queue\\done.dat"), "0123456789");
+    fs.DeleteFile(L"C:\\queue\\DONE.dat");
+    EXPECT_EQ(ReadAll(*reader), "0123456789");
+    reader.reset();
+    EXPECT_EQ(w.sim.files.ReadContents(L"C:\\Queue\\done.dat"), std::nullopt);
+
+    // CreateAlways empties a file; a folder with anything in it cannot be removed.
+    w.WriteFile(L"C:\\Queue\\\u00dcbersicht\\list.txt", "abc");
+    EXPECT_EQ(fs.FindFiles(L"C:\\queue\\\u00fcBERSICHT\\*.txt").at(0).size, 3u);
+    fs.Open(L"C:\\Queue\\\u00dcbersicht\\list.txt", FileAccess::Write, 0,
+            FileCreation::CreateAlways);
+    EXPECT_EQ(w.ReadFile(L"C:\\Queue\\\u00dcbersicht\\list.txt"), "");
+    EXPECT_EQ(ErrorOf([&] { fs.RemoveDirectory(L"C:\\Queue"); }), 75);
+    EXPECT_EQ(ErrorOf([&] { fs.RemoveDirectory(L"C:\\Queue\\missing"); }), 76);
+    fs.DeleteFile(L"C:\\Queue\\\u00dcbersicht\\list.txt");
+    fs.RemoveDirectory(L"C:\\Queue\\\u00dcbersicht");
+    fs.RemoveDirectory(L"C:\\Queue");
+    EXPECT_TRUE(fs.FindFiles(L"C:\\Queue*").empty());
+    EXPECT_EQ(ErrorOf([&] { fs.RemoveDirectory(L"C:\\"); }), 76);
+
+    // Only files on disk have a real location.
+    if (GetParam() == Files::InMemory) {
+        EXPECT_TRUE(w.sim.files.InMemory());
+        EXPECT_THROW(w.sim.files.RealPath(L"C:\\"), std::logic_error);
+    } else {
+        EXPECT_TRUE(std::filesystem::is_directory(w.sim.files.RealPath(L"c:\\")));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, SimFileSystemStores,
+                         ::testing::Values(Files::InMemory, Files::OnDisk),
+                         [](const ::testing::TestParamInfo<Files>& info) {
+                             return info.param == Files::InMemory ? "InMemory" : "OnDisk";
+                         });
 
 TEST(SimFileSystem, FaultsAreInjectedByNameByCallAndByPredicate) {
     test::TestWorld w;

@@ -65,6 +65,19 @@ TEST(Progress, AnInvalidStageIsLoggedAndShowsNoStageText) {
     progress.ProgressDone();
 }
 
+TEST(Progress, AWindowThatCannotBeUnloadedIsHiddenAndUnloadedNextTime) {
+    test::TestWorld w;
+    frmProgress progress(w.services);
+    w.sim.ui.Show(progress, false);
+    w.sim.faults.FailNth(L"UiShell.Unload", 1, HostError(5, L"busy"));
+    progress.ProgressDone();
+    EXPECT_EQ(w.log.Of(LogLevel::Error, L"frmProgress::ProgressDone").size(), 1u);
+    EXPECT_TRUE(w.sim.ui.IsLoaded(progress));
+    EXPECT_TRUE(w.sim.ui.ShowingFormNames().empty());
+    progress.ProgressDone();
+    EXPECT_FALSE(w.sim.ui.IsLoaded(progress));
+}
+
 TEST(PleaseWait, ShowsOnlyAfterThreeSecondsAndMovesItsDotsEveryTwo) {
     test::TestWorld w;
     CPleaseWait wait(w.services);
