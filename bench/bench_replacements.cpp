@@ -124,6 +124,8 @@ void BM_ReplaceTokensInHtmlText(benchmark::State& state) {
 }
 BENCHMARK(BM_ReplaceTokensInHtmlText)
     ->Arg(50 * 1024)
+    ->Arg(100 * 1024)
+    ->Arg(200 * 1024)
     ->Arg(500 * 1024)
     ->Unit(benchmark::kMicrosecond);
 
