@@ -213,7 +213,8 @@ void LogNoBody() {
 std::wstring GetPlaceholderToken(CLang& lang, Placeholder placeholder) {
     const Row& row = RowOf(placeholder);
     std::wstring token = OptionalText(lang, row.tokenKey);
-    return token.empty() ? std::wstring(row.defaultToken) : token;
+    // A blank token would match every space of a message.
+    return text::Trim(token).empty() ? std::wstring(row.defaultToken) : token;
 }
 std::wstring GetFullNameToken(CLang& lang) {
     return GetPlaceholderToken(lang, Placeholder::FullName);

@@ -225,6 +225,8 @@ TEST(Replacements, ARenamedTokenFromTheLanguageFileReplacesTheDefaultOne) {
     // A text equal to its key, or empty, counts as missing.
     w.services.Lang().ItemSet(L"LID_CONTACT_COMPANY", L"LID_CONTACT_COMPANY");
     w.services.Lang().ItemSet(L"LID_CONTACT_NICKNAME", L"");
+    w.services.Lang().ItemSet(L"LID_CONTACT_INITIALS", L"  ");
+    EXPECT_EQ(GetInitialsToken(w.services.Lang()), L"%Initials%");
     EXPECT_EQ(GetCompanyToken(w.services.Lang()), L"%Company%");
     EXPECT_EQ(GetNicknameToken(w.services.Lang()), L"%Nickname%");
 
@@ -305,6 +307,23 @@ TEST(Replacements, LoadReplacementValuesReadsContactsByReferenceAndByAnyAddress)
     EXPECT_EQ(w.pleaseWait.open, 0);
     EXPECT_EQ(w.pleaseWait.updates, 4);
     EXPECT_TRUE(w.sim.ui.Prompts().empty());
+}
+
+TEST(Replacements, AListGivesEveryMemberValuesAndACopyToAllJoinsThem) {
+    ReplaceWorld w;
+    auto& book = w.session.addressBook;
+    auto team = book.AddList(L"Team");
+    sim::AddressBook::AddMember(*team, book.AddSmtp(L"Ann Smith", L"ann@acme.example"));
+    sim::AddressBook::AddMember(*team, book.AddSmtp(L"Lee, Bob", L"bob@lee.example"));
+    // A member that also stands on the message by itself counts once.
+    auto mail = w.Mail(L"For %FirstName%", L"x", {L"Team", L"bob@lee.example"});
+    FoundTokens found;
+    ASSERT_TRUE(FindReplacements(w.services, *w.Safe(mail), found));
+    EXPECT_TRUE(w.Load(mail, found));
+    EXPECT_EQ(w.props.GetProp(L"ann@acme.example", kFirst), L"Ann");
+    EXPECT_EQ(w.props.GetProp(L"bob@lee.example", kFirst), L"Lee");
+    EXPECT_FALSE(w.Replace(mail, found));
+    EXPECT_EQ(mail->Subject(), L"For Ann, Lee");
 }
 
 TEST(Replacements, MissingValuesAreAskedOncePerTokenAndDraftsIsRememberedAsEmpty) {
