@@ -621,7 +621,7 @@ std::wstring ReplaceTokenInHtml(std::wstring_view html, std::wstring_view token,
     // A token whose ends the scan cannot rely on: whole tokens first, then the split ones,
     // keeping away from what the first pass inserted.
     std::vector<Span> spans;
-    const std::wstring replaced = ReplaceToken(html, token, value, &spans);
+    std::wstring replaced = ReplaceToken(html, token, value, &spans);
     const std::size_t start = BodyStart(replaced);
     if (start == text::npos) {
         if (inserted != nullptr) {

@@ -27,7 +27,7 @@ struct ContactsWorld : test::TestWorld {
         return desktop.host.outlook.Folder(folder);
     }
     std::shared_ptr<ItemRecord> Contact(FolderRecord& folder, const std::wstring& fullName,
-                                        std::vector<std::wstring> addresses) {
+                                        const std::vector<std::wstring>& addresses) {
         auto contact = session.AddItem(folder, olContact);
         contact->SetText(mapi::PR_DISPLAY_NAME, fullName);
         int slot = 1;

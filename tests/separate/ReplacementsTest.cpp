@@ -59,7 +59,7 @@ struct ReplaceWorld : test::TestWorld {
     FolderRecord& Folder(int32_t role) { return *session.DefaultFolder(role); }
     std::shared_ptr<ItemRecord> Contact(FolderRecord& folder, const std::wstring& fullName,
                                         const std::wstring& first, const std::wstring& last,
-                                        std::vector<std::wstring> addresses) {
+                                        const std::vector<std::wstring>& addresses) {
         auto contact = session.AddItem(folder, olContact);
         contact->SetText(mapi::PR_DISPLAY_NAME, fullName);
         contact->SetText(mapi::PR_GIVEN_NAME, first);
@@ -75,7 +75,7 @@ struct ReplaceWorld : test::TestWorld {
     }
     // A saved mail with the recipients as typed (each resolved when it can be).
     std::shared_ptr<MailItem> Mail(const std::wstring& subject, const std::wstring& body,
-                                   std::vector<std::wstring> recipients, bool html = false) {
+                                   const std::vector<std::wstring>& recipients, bool html = false) {
         auto mail =
             std::dynamic_pointer_cast<MailItem>(desktop.host.application->CreateItem(olMailItem));
         mail->SetSubject(subject);
