@@ -3,6 +3,9 @@
 #include "core/HostError.h"
 #include "platform/IUiShell.h"
 #include "recipients/frmRecipientProp.h"
+#include "separate/frmEmptyField.h"
+#include "separate/frmSeparatlyOptions.h"
+#include "settings/IPleaseWait.h"
 #include "settings/Services.h"
 #include "settings/mGlobals.h"
 #include "settings/mHelp.h"
@@ -96,6 +99,35 @@ void ShowRecipientPropSample(Services& services) {
                        1);
 }
 
+void ShowEmptyFieldSample(Services& services) {
+    EmptyFieldArgs args;
+    args.recipientName = L"<RecipientName>";
+    args.recipientAddress = L"<recipient@address>";
+    args.token = L"%LastName%";
+    args.value = L"<SuggestedValue>";
+    args.contactFound = true;
+    args.contactName = L"<ContactName>";
+    args.onTop = true;
+    args.caption = services.Options().ProductShortName();
+    NoPleaseWait noWindow;
+    const bool cancelled = ShowEmptyField(services, noWindow, args);
+    mGlobals::LogDebug(kSource,
+                       L"frmEmptyField " + (cancelled ? std::wstring(L"cancelled")
+                                                      : L"returned '" + args.value + L"'"),
+                       1);
+}
+
+void ShowSeparatlyOptionsSample(Services& services) {
+    ShowSeparatlyOptions(services, true, nullptr);
+    COptions& options = services.Options();
+    mGlobals::LogDebug(kSource,
+                       L"frmSeparatlyOptions: " + std::to_wstring(options.GroupRecipients()) +
+                           L" recipients every " + std::to_wstring(options.GroupInterval()) +
+                           L" minutes" +
+                           (options.ShowSeparatlyOptions() ? L"" : L", not shown again"),
+                       1);
+}
+
 }  // namespace
 
 frmDEBUG::frmDEBUG(Services& services) : Form(L"frmDEBUG"), m_services(services) {
@@ -110,9 +142,11 @@ frmDEBUG::frmDEBUG(Services& services) : Form(L"frmDEBUG"), m_services(services)
 
     // In the order of their names, as the list shows them.
     m_samples = {
+        {L"frmEmptyField", ShowEmptyFieldSample},
         {L"frmPleaseWait", ShowPleaseWaitSample},
         {L"frmProgress", ShowProgressSample},
         {L"frmRecipientProp", ShowRecipientPropSample},
+        {L"frmSeparatlyOptions", ShowSeparatlyOptionsSample},
     };
 }
 

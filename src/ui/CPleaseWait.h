@@ -6,27 +6,28 @@
 #include <cstdint>
 
 #include "core/OleDate.h"
+#include "settings/IPleaseWait.h"
 #include "ui/frmPleaseWait.h"
 
 namespace plexa {
 
 class Services;
 
-class CPleaseWait {
+class CPleaseWait : public IPleaseWait {
 public:
     explicit CPleaseWait(Services& services) : m_services(services), m_form(services) {}
-    ~CPleaseWait();
+    ~CPleaseWait() override;
     CPleaseWait(const CPleaseWait&) = delete;
     CPleaseWait& operator=(const CPleaseWait&) = delete;
 
-    void ActionBegin();
-    void ActionEnd();
+    void ActionBegin() override;
+    void ActionEnd() override;
     // Called often by working loops: shows the window once the wait is over, moves its dots.
-    void Update();
+    void Update() override;
     int32_t ActionCount() const { return m_actionCount; }
-    bool Visible() const;
+    bool Visible() const override;
     // Hides or shows the window while it is shown (dialogs that must be on top hide it first).
-    void SetVisible(bool visible);
+    void SetVisible(bool visible) override;
     // Forgets the window and every open action.
     void UnloadForm();
     // Unloads a shown window so that the next Update shows it again at once.
