@@ -75,7 +75,7 @@ const std::vector<Row>& Rows() {
         {L"Outlook",
          kItems,
          {L"EntryID", L"Parent", L"MessageClass", L"Subject", L"SetSubject", L"Body", L"SetBody",
-          L"Categories", L"Save", L"Display", L"Delete", L"Copy", L"Move", L"Close"}},
+          L"Categories", L"Save", L"Saved", L"Display", L"Delete", L"Copy", L"Move", L"Close"}},
         {L"Outlook",
          {L"MailItem"},
          {L"HTMLBody", L"SetHTMLBody", L"BodyFormat", L"SetBodyFormat", L"Recipients",

@@ -117,13 +117,13 @@ SourceScan ScanSimSources() {
     // Files that hand a name given to them on to Faults::Check.
     // Files that hand a name given to them on to Faults::Check, or whose Check is another
     // function's.
-    const std::set<std::string> forwarders = {"Faults.cpp", "outlook/SimOutlook.cpp",
-                                              "office/SimOffice.cpp", "SimRegistry.cpp",
-                                              "mMailboxIds.cpp"};
+    const std::set<std::string> forwarders = {
+        "Faults.cpp",      "outlook/SimOutlook.cpp", "office/SimOffice.cpp",
+        "SimRegistry.cpp", "mMailboxIds.cpp",        "redemption/SimRedemption.cpp"};
 
     SourceScan scan;
     const fs::path root = fs::path(PLEXA_SOURCE_DIR) / "sim";
-    const std::regex fullName(R"re(\b(?:Check|Fault|FindSubKey)\([^;]*?L"(\w+\.\w+)")re");
+    const std::regex fullName(R"re(\b(?:Check|Fault|FindSubKey|Live)\([^;]*?L"(\w+\.\w+)")re");
     const std::regex composed(R"re((?:\.|->)Check\(\s*[^L\s)])re");
     const std::regex literal(R"re(L"([^"]*)")re");
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
