@@ -153,6 +153,17 @@ TEST(Gather, ReceivedMailsGiveTheirSenderOutgoingMailsTheirRecipientsByType) {
     EXPECT_TRUE(w.Gather(archive, {}));
     EXPECT_EQ(w.Gathered(), (Lines{L"bob@lee.example [Bob Lee]", L"carla@diaz.example [Carla Diaz]",
                                    L"ann@acme.example [Ann Smith]"}));
+    // Each option decides its own type alone.
+    w.recipients.Reset();
+    w.context.Options().IncludeCC(false);
+    EXPECT_TRUE(w.Gather(archive, {}));
+    EXPECT_EQ(w.Gathered(), (Lines{L"bob@lee.example [Bob Lee]", L"ann@acme.example [Ann Smith]"}));
+    w.recipients.Reset();
+    w.context.Options().IncludeCC(true);
+    w.context.Options().IncludeBCC(false);
+    EXPECT_TRUE(w.Gather(archive, {}));
+    EXPECT_EQ(w.Gathered(),
+              (Lines{L"bob@lee.example [Bob Lee]", L"carla@diaz.example [Carla Diaz]"}));
 
     // The Exchange sender is resolved by its name through the address book.
     w.recipients.Reset();
