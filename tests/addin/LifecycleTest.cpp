@@ -287,6 +287,37 @@ TEST_F(LifecycleTest, AFailingInitShutsDownAndLeavesTheAddInInert) {
     EXPECT_EQ(Errors(), 1);
 }
 
+TEST_F(LifecycleTest, AFailingInitWithTwoWindowsAtStartStopsBeforeTheSecondWindow) {
+    Version(11);
+    world.context.host = desktop.Ports();
+    connect->IDTExtensibility2_OnConnection(desktop.host.application, 0, nullptr, {});
+    auto inbox = desktop.OpenExplorer(olFolderInbox);
+    auto drafts = desktop.OpenExplorer(olFolderDrafts);
+    world.sim.faults.FailAlways(L"Application.Inspectors", HostError(-2147467259, L"Unspecified"));
+
+    EXPECT_NO_THROW(connect->IDTExtensibility2_OnStartupComplete({}));
+    // The first window's Init failed and shut the add-in down inside the announcement: the
+    // second window is neither announced nor given a menu, and nothing stays hooked.
+    EXPECT_EQ(Count(L"Connect::m_oExplorers_OnExplorer"), 1);
+    EXPECT_EQ(Count(L"Connect::Init", L"->"), 1);
+    EXPECT_EQ(Count(L"Connect::AddMenu"), 1);
+    EXPECT_EQ(Count(L"Connect::Done", L"mode = full"), 1);
+    EXPECT_EQ(world.log.Of(LogLevel::Error, L"Connect::Init").size(), 1U);
+    EXPECT_FALSE(connect->Initialised());
+    EXPECT_EQ(connect->GetExplorersWrapper(), nullptr);
+    for (const auto& window : {inbox, drafts}) {
+        EXPECT_EQ(window->OnActivate.HandlerCount(), 0U);
+        EXPECT_EQ(window->OnClose.HandlerCount(), 0U);
+    }
+    EXPECT_EQ(desktop.host.application->GetExplorers()->NewExplorer.HandlerCount(), 0U);
+    EXPECT_EQ(desktop.host.application->ItemSend.HandlerCount(), 0U);
+
+    world.sim.faults.Clear();
+    EXPECT_NO_THROW(desktop.CloseExplorer(drafts));
+    EXPECT_NO_THROW(Shutdown());
+    EXPECT_EQ(Errors(), 1);
+}
+
 TEST_F(LifecycleTest, ShutdownRunsFullDoneTwiceInItsOrderWithoutError) {
     Version(11);
     Connect();
