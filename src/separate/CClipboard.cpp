@@ -58,10 +58,12 @@ void CClipboard::Save() {
     }
     mGlobals::LogDebug(kSave, L"{", 3);
     m_saved.clear();
+    m_haveSaved = false;
     IClipboard* board = Board();
     if (board == nullptr || !board->OpenClipboard(0)) {
-        return;
+        return;  // nothing saved: the matching Restore leaves the clipboard alone
     }
+    m_haveSaved = true;
     std::vector<uint32_t> kept;
     for (uint32_t format = board->EnumClipboardFormats(0); format != 0;
          format = board->EnumClipboardFormats(format)) {
@@ -113,6 +115,12 @@ void CClipboard::Restore() {
         return;
     }
     mGlobals::LogDebug(kRestore, L"{", 3);
+    if (!m_haveSaved) {
+        // The clipboard could not be read when it was to be saved: emptying it now would wipe
+        // what the user copied and put nothing back.
+        mGlobals::LogWarning(kRestore, L"nothing was saved, the clipboard is left as it is", 1);
+        return;
+    }
     IClipboard* board = Board();
     if (board == nullptr || !board->OpenClipboard(0)) {
         return;
@@ -145,6 +153,7 @@ void CClipboard::Restore() {
     }
     board->CloseClipboard();
     m_saved.clear();
+    m_haveSaved = false;
     mGlobals::LogDebug(kRestore, L"}", 3);
 }
 

@@ -86,6 +86,26 @@ TEST(Clipboard, AFormatThatCannotBeReadIsSkippedAndTheFormatsAreListed) {
               L"m_UseCount(1) <> 0");
 }
 
+TEST(Clipboard, ARestoreAfterAFailedSaveLeavesTheClipboardAlone) {
+    test::TestWorld w;
+    auto& board = w.sim.clipboard;
+    board.CopyText(L"Dear Ann");
+    CClipboard clip;
+    board.SetHeldByOtherProgram(true);  // the save cannot open it
+    clip.Save();
+    board.SetHeldByOtherProgram(false);
+    EXPECT_TRUE(clip.Saved().empty());
+    clip.Restore();
+    EXPECT_EQ(board.Text(), L"Dear Ann");
+    EXPECT_EQ(clip.UseCount(), 0);
+
+    // The next pair works as ever.
+    clip.Save();
+    board.CopyText(L"button face");
+    clip.Restore();
+    EXPECT_EQ(board.Text(), L"Dear Ann");
+}
+
 TEST(WordCompanion, ReceivesTheTextAsOneAnsiMessageAndTypesIt) {
     test::TestWorld w;
     sim::SimDesktop desktop{w.sim};
