@@ -14,6 +14,14 @@ namespace {
 constexpr const wchar_t* kSave = L"CClipboard::Save";
 constexpr const wchar_t* kRestore = L"CClipboard::Restore";
 
+// Formats whose data is a handle (a GDI object, or a block holding one) rather than a memory
+// block that could be copied: a copy of their bytes would outlive the object it refers to.
+bool IsHandleFormat(uint32_t format) {
+    return format == cf::Bitmap || format == cf::EnhMetafile || format == cf::MetafilePict ||
+           format == cf::Palette || format == cf::DspBitmap || format == cf::DspMetafilePict ||
+           format == cf::DspEnhMetafile || (format >= cf::GdiObjFirst && format <= cf::GdiObjLast);
+}
+
 IClipboard* Board() {
     Context* ctx = Context::Current();
     return ctx != nullptr ? ctx->Ports().clipboard : nullptr;
@@ -68,8 +76,12 @@ void CClipboard::Save() {
     for (uint32_t format = board->EnumClipboardFormats(0); format != 0;
          format = board->EnumClipboardFormats(format)) {
         if (format == cf::Bitmap || format == cf::EnhMetafile) {
-            // Their data is a GDI handle, not a memory block that could be copied.
             mGlobals::LogWarning(kSave, L"Cant save CF_ENHMETAFILE/CF_BITMAP clipboard format", 3);
+            continue;
+        }
+        if (IsHandleFormat(format)) {
+            mGlobals::LogWarning(
+                kSave, L"Cant save handle clipboard format - " + std::to_wstring(format), 3);
             continue;
         }
         const std::wstring name = FormatName(*board, format);
