@@ -32,9 +32,10 @@ std::wstring TextOf(const Variant& v) {
     }
 }
 
+// failed is set when an entry could not be read: what was appended before stays.
 int32_t AddressesFromAE(SafeAddressEntry& entry, std::vector<std::wstring>& addresses,
                         std::vector<std::wstring>& names, bool smtp, SeenSet* seen, int32_t type,
-                        Expanding& expanding) {
+                        Expanding& expanding, bool& failed) {
     int32_t added = 0;
     try {
         if (auto members = entry.Members()) {
@@ -45,7 +46,7 @@ int32_t AddressesFromAE(SafeAddressEntry& entry, std::vector<std::wstring>& addr
             const int32_t count = members->Count();
             for (int32_t i = 1; i <= count; ++i) {
                 added += AddressesFromAE(*members->Item(i), addresses, names, smtp, seen, type,
-                                         expanding);
+                                         expanding, failed);
             }
             expanding.erase(key);
             return added;
@@ -53,7 +54,8 @@ int32_t AddressesFromAE(SafeAddressEntry& entry, std::vector<std::wstring>& addr
         const std::wstring address =
             text::Trim(smtp ? SafeGetSmtpAddress(entry, true) : entry.Address());
         const std::wstring name = text::Trim(entry.Name());
-        if (seen != nullptr && !seen->insert(SeenKey(type, address)).second) {
+        // An entry without an address is nobody's duplicate.
+        if (seen != nullptr && !address.empty() && !seen->insert(SeenKey(type, address)).second) {
             return 0;
         }
         addresses.push_back(address);
@@ -61,6 +63,7 @@ int32_t AddressesFromAE(SafeAddressEntry& entry, std::vector<std::wstring>& addr
         return 1;
     } catch (const HostError& e) {
         mGlobals::LogError(L"mAddressBook::GetAddressesFromAE", e);
+        failed = true;
         return added;
     }
 }
@@ -172,20 +175,38 @@ bool ExpandRecipients(SafeItem& message, bool removeDuplicates) {
             std::vector<std::wstring> addresses;
             std::vector<std::wstring> names;
             Expanding expanding;
+            bool failed = false;
             if (entry->Members()) {
+                // A list that cannot be read through stays whole (the error is logged).
+                AddressesFromAE(*entry, addresses, names, true, seen, type, expanding, failed);
+                if (failed) {
+                    continue;
+                }
                 changed = true;
-                AddressesFromAE(*entry, addresses, names, true, seen, type, expanding);
                 for (std::size_t j = 0; j < addresses.size(); ++j) {
-                    const std::wstring textValue = names[j].find(L'@') != std::wstring::npos
-                                                       ? addresses[j]
-                                                       : names[j] + L" <" + addresses[j] + L">";
+                    std::wstring textValue = addresses[j];
+                    if (addresses[j].empty()) {
+                        // "Name <>" never resolves: the member is kept by its name.
+                        mGlobals::LogWarning(
+                            L"mAddressBook::ExpandRecipients",
+                            L"Member without an address kept by name: '" + names[j] + L"'", 1);
+                        textValue = names[j];
+                    } else if (names[j].find(L'@') == std::wstring::npos) {
+                        textValue = names[j] + L" <" + addresses[j] + L">";
+                    }
+                    if (textValue.empty()) {
+                        continue;
+                    }
                     auto added = recipients->Add(textValue);
                     added->SetType(type);
                     added->Resolve();
                 }
                 recipients->Remove(i);
             } else if (removeDuplicates) {
-                if (AddressesFromAE(*entry, addresses, names, true, seen, type, expanding) == 0) {
+                // An entry that cannot be read is no duplicate: it stays as it was.
+                if (AddressesFromAE(*entry, addresses, names, true, seen, type, expanding,
+                                    failed) == 0 &&
+                    !failed) {
                     recipients->Remove(i);
                     changed = true;
                 }
@@ -227,7 +248,8 @@ int32_t GetAddressesFromAE(SafeAddressEntry& entry, std::vector<std::wstring>& a
                            std::vector<std::wstring>& names, bool smtp, SeenSet* seen,
                            int32_t type) {
     Expanding expanding;
-    return AddressesFromAE(entry, addresses, names, smtp, seen, type, expanding);
+    bool failed = false;
+    return AddressesFromAE(entry, addresses, names, smtp, seen, type, expanding, failed);
 }
 
 int32_t RdoGetAddressesFromRecipients(RDORecipients& recipients,
