@@ -171,6 +171,11 @@ bool ExpandRecipients(SafeItem& message, bool removeDuplicates) {
                 continue;
             }
             auto entry = recipient->AddressEntry();
+            if (!entry) {
+                mGlobals::LogError(L"mAddressBook::ExpandRecipients", 0,
+                                   L"Recipient has no address entry");
+                continue;
+            }
             const int32_t type = recipient->Type();
             std::vector<std::wstring> addresses;
             std::vector<std::wstring> names;

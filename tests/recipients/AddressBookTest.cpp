@@ -239,5 +239,25 @@ TEST(AddressBook, ExpandingKeepsWhatCannotBeReadAndMembersWithoutAnAddress) {
     EXPECT_EQ(warnings[0].text, L"Member without an address kept by name: 'Eve Early'");
 }
 
+TEST(AddressBook, AResolvedRecipientWithoutAnAddressEntryStaysAndIsReported) {
+    BookWorld w;
+    auto safe = w.Mail({{L"Ann Smith", olTo}, {L"Inner circle", olTo}, {L"Ann Smith", olTo}});
+    // The host answers nothing for the first recipient's entry although it counts as resolved.
+    auto record = w.host.session.FindItem(safe->EntryID());
+    ASSERT_NE(record, nullptr);
+    record->recipients[0]->entry = nullptr;
+    ASSERT_TRUE(safe->Recipients()->Item(1)->Resolved());
+    ASSERT_EQ(safe->Recipients()->Item(1)->AddressEntry(), nullptr);
+
+    EXPECT_TRUE(ExpandRecipients(*safe, true));
+    auto recipients = safe->Recipients();
+    ASSERT_EQ(recipients->Count(), 4);  // Ann, Ann, Carla and Dana from the list
+    EXPECT_EQ(recipients->Item(1)->AddressEntry(), nullptr);
+    const auto errors = w.log.Of(LogLevel::Error, L"mAddressBook::ExpandRecipients");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].text, L"Recipient has no address entry");
+    EXPECT_EQ(GetRecipientsCount(*recipients, true), 3);
+}
+
 }  // namespace
 }  // namespace plexa
