@@ -265,11 +265,15 @@ int32_t RdoGetAddressesFromRecipients(RDORecipients& recipients,
     try {
         const int32_t count = recipients.Count();
         for (int32_t i = 1; i <= count; ++i) {
-            if (auto entry = recipients.Item(i)->AddressEntry()) {
-                total += RdoGetAddressesFromAE(*entry, addresses, names, contactRefs);
+            // One recipient that cannot be read loses only its own placeholder data.
+            try {
+                if (auto entry = recipients.Item(i)->AddressEntry()) {
+                    total += RdoGetAddressesFromAE(*entry, addresses, names, contactRefs);
+                }
+            } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the next one counts
             }
         }
-    } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): what was read stays
+    } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): no recipients: none read
     }
     return total;
 }

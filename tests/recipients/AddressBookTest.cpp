@@ -259,5 +259,21 @@ TEST(AddressBook, AResolvedRecipientWithoutAnAddressEntryStaysAndIsReported) {
     EXPECT_EQ(GetRecipientsCount(*recipients, true), 3);
 }
 
+TEST(AddressBook, RdoRecipientsThatCannotBeReadLoseOnlyTheirOwnEntries) {
+    BookWorld w;
+    auto safe = w.Mail({{L"Ann Smith", olTo}, {L"Carla Diaz", olCC}, {L"Book club", olBCC}});
+    auto rdo = w.redemption.CreateRDOSession();
+    rdo->SetMAPIOBJECT(w.host.application->Session()->MAPIOBJECT());
+    auto message = rdo->GetMessageFromID(safe->EntryID(), L"");
+    // The second recipient's entry cannot be had.
+    w.sim.faults.FailNth(L"RDORecipient.AddressEntry", 2, HostError(E_FAIL, L"gone"));
+    std::vector<std::wstring> addresses, names, refs;
+    EXPECT_EQ(RdoGetAddressesFromRecipients(*message->Recipients(), addresses, names, refs), 5);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"Ann Smith", L"Ann Smith", L"Carla Diaz",
+                                                L"Dana Whitfield", L"bob@lee.example"}));
+    EXPECT_EQ(refs.size(), 5u);
+    EXPECT_EQ(w.sim.faults.Injected(L"RDORecipient.AddressEntry"), 1);
+}
+
 }  // namespace
 }  // namespace plexa
