@@ -290,6 +290,25 @@ TEST(Gather, ContactsGiveTheirFirstValidAddressInSlotOrder) {
               Lines{L"same@twice.example"});
 }
 
+TEST(Gather, ASlotWhoseEntryCannotBeOpenedFallsBackToItsText) {
+    GatherWorld w;
+    auto contact = w.Contact(L"Two Slots", {L"First@Slots.example", L"second@slots.example"});
+    const std::wstring firstEntry = w.session.ContactEntry(*contact, 1)->entryID;
+    w.sim.faults.FailWhen(
+        [&](std::wstring_view op, std::wstring_view detail) {
+            return op == L"MAPIUtils.GetAddressEntryFromID" && detail == firstEntry;
+        },
+        HostError(static_cast<int32_t>(0x8004010F), L"The entry was not found"));
+
+    EXPECT_EQ(GetContactEmailAddresses(
+                  std::dynamic_pointer_cast<ContactItem>(w.desktop.host.outlook.Item(contact))),
+              (Lines{L"first@slots.example", L"second@slots.example"}));
+    EXPECT_TRUE(w.Gather(w.Folder(olFolderContacts), {contact}));
+    EXPECT_EQ(w.Gathered(), Lines{L"first@slots.example [Two Slots]"});
+    EXPECT_TRUE(w.log.Of(LogLevel::Error).empty());
+    EXPECT_EQ(w.sim.faults.Injected(), 2);
+}
+
 TEST(Gather, ListsLinksAndOtherItemClasses) {
     GatherWorld w;
     FolderRecord& contacts = w.Folder(olFolderContacts);
