@@ -113,6 +113,16 @@ TEST(Logging, ATroubledLogWriterNeverFailsItsCaller) {
     EXPECT_EQ(w.log.entries.size(), 7u);
 }
 
+TEST(Logging, ARedirectedProfileOnANetworkShareGetsItsLogs) {
+    test::TestWorld w;
+    w.sim.files.AddShare(L"fileserver", L"profiles");
+    w.sim.shell.SetSpecialFolderPath(CSIDL_APPDATA, L"\\\\fileserver\\profiles\\ann\\AppData");
+    mGlobals::LogError(L"A::B", 5, L"reaches the share");
+    const std::wstring base = L"\\\\fileserver\\profiles\\ann\\AppData\\Orvin\\Plexa\\Plexa";
+    EXPECT_NE(w.ReadFile(base + L".log").find("reaches the share"), std::string::npos);
+    EXPECT_NE(w.ReadFile(base + L".err").find("reaches the share"), std::string::npos);
+}
+
 TEST(Logging, EachFileIsWrittenOnItsOwn) {
     test::TestWorld w;
     mGlobals::LogDebug(L"A::B", L"first", 1);

@@ -150,6 +150,26 @@ TEST(Utilities, CreateDirPathMakesEveryMissingLevel) {
     EXPECT_TRUE(w.log.entries.empty());
 }
 
+TEST(Utilities, CreateDirPathMakesTheLevelsBelowANetworkShare) {
+    test::TestWorld w;
+    using mFileUtils::CreateDirPath;
+    using mFileUtils::DirExists;
+    w.sim.files.AddShare(L"FileServer", L"Profiles");
+    EXPECT_TRUE(CreateDirPath(L"\\\\fileserver\\profiles\\ann\\AppData\\Roaming\\Orvin"));
+    EXPECT_TRUE(DirExists(L"\\\\FILESERVER\\Profiles\\Ann\\appdata\\roaming\\orvin"));
+    EXPECT_TRUE(CreateDirPath(L"//fileserver/profiles/ann/Mixed/Separators/"));
+    EXPECT_TRUE(DirExists(L"\\\\fileserver\\profiles\\ann\\Mixed\\Separators"));
+    EXPECT_TRUE(CreateDirPath(L"\\\\fileserver\\profiles\\ann"));  // already there
+
+    // An unknown share or server, or no share at all: false, nothing thrown.
+    EXPECT_FALSE(CreateDirPath(L"\\\\fileserver\\other\\ann"));
+    EXPECT_FALSE(CreateDirPath(L"\\\\elsewhere\\profiles\\ann"));
+    EXPECT_FALSE(CreateDirPath(L"\\\\fileserver"));
+    EXPECT_FALSE(CreateDirPath(L"\\\\\\profiles\\ann"));
+    EXPECT_FALSE(DirExists(L"\\\\fileserver\\other"));
+    EXPECT_TRUE(w.log.entries.empty());
+}
+
 TEST(Utilities, LastModificationTimeIsLocalToTheSecond) {
     test::TestWorld w;
     w.sim.clock.SetTimeZone(TimeZoneInformation{-60, 0, -60}, TimeZoneId::Daylight);
