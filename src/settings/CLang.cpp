@@ -1,5 +1,6 @@
 #include "settings/CLang.h"
 
+#include <algorithm>
 #include <cwctype>
 #include <optional>
 
@@ -209,19 +210,29 @@ bool CLang::LoadTexts(const std::wstring& file, const std::wstring& section,
                 sprintf(L"Error readig section [%s] in file '%s'", section + L"." + name, file));
             return false;
         }
+        auto repeats = [&](const Entry& e) {
+            mGlobals::LogError(kReadSection, 0,
+                               sprintf(L"declaration of constant '%s' repeats in a line %d of "
+                                       L"'%s' file",
+                                       e.key, e.line, file));
+        };
         if (forms) {
+            // As for texts, the first definition of a key stays.
             Entries& table = m_forms[text::ToLower(name)];
             for (const auto& e : read.entries) {
-                table.emplace_back(e.key, e.value);
+                const bool known = std::any_of(table.begin(), table.end(),
+                                               [&](const auto& kv) { return kv.first == e.key; });
+                if (known) {
+                    repeats(e);
+                } else {
+                    table.emplace_back(e.key, e.value);
+                }
             }
             continue;
         }
         for (const auto& e : read.entries) {
             if (!m_texts.emplace(e.key, e.value).second) {
-                mGlobals::LogError(kReadSection, 0,
-                                   sprintf(L"declaration of constant '%s' repeats in a line %d of "
-                                           L"'%s' file",
-                                           e.key, e.line, file));
+                repeats(e);
             }
         }
     }

@@ -307,6 +307,24 @@ TEST(Lang, LocalizesDialogsByControlNameAndRefusesUnsafePictures) {
               L"Locale for 'frmOther' form not exists");
 }
 
+TEST(Lang, ARepeatedKeyInADialogSectionKeepsItsFirstValue) {
+    LangWorld w;
+    w.Write(L"English.lng",
+            LangFile("EN",
+                     "[Plexa]\nglobals = \"T\"\nforms = \"frmTest\"\n[Plexa.T]\nA = \"a\"\n"
+                     "[Plexa.frmTest]\nbtnOK = \"OK\"\nlblInfo.dleft = \"100\"\n"
+                     "BTNOK = \"Second\"\nlblInfo.DLeft = \"100\"\n"));
+    ASSERT_TRUE(w.lang.Init(kFolder + L"\\English.lng", L"Plexa"));
+    const auto errors = w.Errors();
+    EXPECT_EQ(errors.size(), 2u);
+    EXPECT_TRUE(Contains(errors, L"declaration of constant 'btnok' repeats in a line 13"));
+    EXPECT_TRUE(Contains(errors, L"declaration of constant 'lblinfo.dleft' repeats in a line 14"));
+    TestForm form;
+    w.lang.LocalizeForm(form);
+    EXPECT_EQ(form[L"btnOK"].caption, L"OK");
+    EXPECT_EQ(form[L"lblInfo"].left, 150);  // moved once
+}
+
 TEST(Lang, ReloadsAChangedFileButNotAnOlderCopy) {
     LangWorld w;
     const std::wstring path = kFolder + L"\\English.lng";
