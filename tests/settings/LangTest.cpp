@@ -350,6 +350,37 @@ TEST(Lang, ReloadsAChangedFileButNotAnOlderCopy) {
     EXPECT_EQ(w.log.Of(LogLevel::Warning, L"CLang.LocalizeControls").size(), 1u);
 }
 
+TEST(Lang, AFailedReloadKeepsTheTextsInUseAndIsTriedAgain) {
+    LangWorld w;
+    const std::wstring path = kFolder + L"\\English.lng";
+    auto file = [](const std::string& caption) {
+        return LangFile("EN", "[Plexa]\nglobals = \"T\"\nforms = \"frmTest\"\n[Plexa.T]\nA = \"" +
+                                  caption + "\"\n[Plexa.frmTest]\nbtnOK = \"" + caption + "\"\n");
+    };
+    w.Write(L"English.lng", file("first"));
+    w.sim.files.SetLastWriteTimeUtc(path, OleDate::FromParts(2026, 12, 1, 10, 0, 0));
+    ASSERT_TRUE(w.lang.Init(path, L"Plexa"));
+
+    // Caught half written: the dialog sections are not there yet.
+    const std::string whole = file("second");
+    w.Write(L"English.lng", whole.substr(0, whole.find("[Plexa.frmTest]")));
+    w.sim.files.SetLastWriteTimeUtc(path, OleDate::FromParts(2026, 12, 2, 10, 0, 0));
+    TestForm form;
+    w.lang.LocalizeForm(form);
+    EXPECT_EQ(form[L"btnOK"].caption, L"first");
+    EXPECT_EQ(w.lang.Item(L"A"), L"first");
+    EXPECT_EQ(w.lang.Filename(), path);
+    EXPECT_EQ(w.lang.LangID(), L"EN");
+
+    // Written out in full a moment later: the next dialog takes it.
+    w.Write(L"English.lng", whole);
+    w.sim.files.SetLastWriteTimeUtc(path, OleDate::FromParts(2026, 12, 2, 10, 0, 5));
+    TestForm next;
+    w.lang.LocalizeForm(next);
+    EXPECT_EQ(next[L"btnOK"].caption, L"second");
+    EXPECT_EQ(w.lang.Item(L"A"), L"second");
+}
+
 TEST(Lang, DumpsAlignedEntriesThatReadBackAsALanguageFile) {
     LangWorld w;
     w.Write(L"English.lng",
