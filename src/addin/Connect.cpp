@@ -237,6 +237,8 @@ void Connect::Done(bool bFullMode) {
     if (ctx != nullptr) {
         ctx->host.application.reset();
         ctx->sendLaterList.reset();
+        // A later connection in the same process chooses its language afresh.
+        ctx->ReleaseLang();
     }
 }
 

@@ -57,6 +57,10 @@ CLang& Context::Lang() {
     return *m_lang;
 }
 
+void Context::ReleaseLang() {
+    m_lang.reset();
+}
+
 CPleaseWait& Context::PleaseWait() {
     if (!m_pleaseWait) {
         m_pleaseWait = std::make_unique<CPleaseWait>();

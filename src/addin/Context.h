@@ -40,6 +40,8 @@ public:
     COptions& Options();
     // The language table (gLang), created on first use.
     CLang& Lang();
+    // Releases gLang (the next use creates an empty one), as the add-in's end does.
+    void ReleaseLang();
     // The please-wait window's keeper (gPleaseWait), created on first use.
     CPleaseWait& PleaseWait();
     bool PleaseWaitLoaded() const { return static_cast<bool>(m_pleaseWait); }

@@ -12,6 +12,7 @@
 #include "host/outlook/OlConstants.h"
 #include "separate/mFlag.h"
 #include "separate/mUserProps.h"
+#include "settings/CLang.h"
 #include "settings/COptions.h"
 #include "sim/SimDesktop.h"
 
@@ -365,6 +366,27 @@ TEST_F(LifecycleTest, ShutdownRunsFullDoneTwiceInItsOrderWithoutError) {
     EXPECT_EQ(Count(L"Connect::Done", L"mode = full"), 2);
     EXPECT_EQ(Count(L"Connect::IDTExtensibility2_OnDisconnection"), 1);
     EXPECT_EQ(Errors(), 0);
+}
+
+TEST_F(LifecycleTest, TheLanguageTableGoesAtDisconnectionAndIsChosenAfreshOnReconnecting) {
+    Version(12);
+    world.WriteFile(L"C:\\Program Files\\Orvin\\Plexa\\English.lng",
+                    "[version]\r\nsignature = \"Orvin.LangLngFile\"\r\nlangid = \"EN\"\r\n"
+                    "lang = \"English\"\r\n[Plexa]\r\nglobals = \"T\"\r\n[Plexa.T]\r\n"
+                    "LID_UNTITLED = \"(untitled)\"\r\n");
+    Connect();
+    EXPECT_EQ(world.context.Lang().Item(L"LID_UNTITLED"), L"(untitled)");
+    Shutdown();
+
+    // The same process connects the add-in again, now for a language without a file.
+    COptions& options = world.context.Options();
+    options.LangID(L"FR");
+    options.LangFile(L"");
+    connect = std::make_shared<plexa::Connect>();
+    Connect();
+    EXPECT_EQ(world.context.Lang().Item(L"LID_UNTITLED"), L"LID_UNTITLED");
+    EXPECT_EQ(world.context.Lang().LangID(), L"");
+    EXPECT_EQ(Count(L"CLang.InitEx", L"Cant find lang file by langID=FR"), 1);
 }
 
 TEST_F(LifecycleTest, EventHandlersNeverLetAHostErrorOut) {
