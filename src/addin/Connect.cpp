@@ -5,6 +5,7 @@
 #include "addin/Context.h"
 #include "addin/frmDummy.h"
 #include "host/outlook/OlConstants.h"
+#include "platform/IResources.h"
 #include "separate/mFlag.h"
 #include "separate/mUserProps.h"
 #include "settings/CLang.h"
@@ -19,8 +20,6 @@ namespace {
 
 constexpr int64_t kMaxLogSize = 1048576;
 constexpr int64_t kMaxErrSize = 131072;
-// The product's short name (resource string 603).
-constexpr const wchar_t* kProductShortName = L"Plexa";
 constexpr int32_t kDispUnknownName = static_cast<int32_t>(0x80020006);
 
 // Runs one step; a host error ends that step only. For handlers that ignore the host's errors
@@ -107,7 +106,8 @@ void Connect::IDTExtensibility2_OnConnection(const std::shared_ptr<Application>&
     } catch (const HostError& e) {
         mGlobals::LogError(L"Connect::IDTExtensibility2_OnConnection", e, L"gSendLaterList");
     }
-    ctx->Lang().InitEx(kProductShortName);
+    // The language file's section is the product's short name, as the resources give it.
+    ctx->Lang().InitEx(ctx->Ports().resources->LoadResString(IDS_PRODUCT_SHORT_NAME));
 }
 
 void Connect::IDTExtensibility2_OnStartupComplete(const std::vector<Variant>& /*custom*/) {

@@ -389,6 +389,19 @@ TEST_F(LifecycleTest, TheLanguageTableGoesAtDisconnectionAndIsChosenAfreshOnReco
     EXPECT_EQ(Count(L"CLang.InitEx", L"Cant find lang file by langID=FR"), 1);
 }
 
+TEST_F(LifecycleTest, TheLanguageSectionIsTheProductNameOfTheResources) {
+    Version(12);
+    // A build whose product short name differs reads its own section of the language file.
+    world.sim.resources.SetResString(IDS_PRODUCT_SHORT_NAME, L"Plexa Pro");
+    world.WriteFile(L"C:\\Program Files\\Orvin\\Plexa\\English.lng",
+                    "[version]\r\nsignature = \"Orvin.LangLngFile\"\r\nlangid = \"EN\"\r\n"
+                    "lang = \"English\"\r\n[Plexa]\r\nglobals = \"T\"\r\n[Plexa.T]\r\n"
+                    "LID_UNTITLED = \"(untitled)\"\r\n[Plexa Pro]\r\nglobals = \"T\"\r\n"
+                    "[Plexa Pro.T]\r\nLID_UNTITLED = \"(no subject)\"\r\n");
+    Connect();
+    EXPECT_EQ(world.context.Lang().Item(L"LID_UNTITLED"), L"(no subject)");
+}
+
 TEST_F(LifecycleTest, EventHandlersNeverLetAHostErrorOut) {
     Version(11);
     Connect();
