@@ -382,9 +382,10 @@ void Connect::m_o2007events_OnContextMenuClose(int32_t contextMenu) {
 
 void Connect::RecreateInspectorBars() {
     if (mMisc::GetOutlookVersion() < 12) {
+        // One window that fails (it may be closing) does not keep the others' bars.
         for (const auto& wrapper : m_colInspectors) {
             if (!wrapper->Closed()) {
-                wrapper->RecreateToolbar();
+                Attempt([&] { wrapper->RecreateToolbar(); });
             }
         }
     } else if (m_ribbon) {
@@ -410,10 +411,11 @@ void Connect::UpdateCachedAction() {
         if (!m_oExplorers) {
             return;
         }
+        // One window that fails (it may be closing) does not keep the others' buttons.
         for (int32_t i = 1; i <= m_oExplorers->Count(); ++i) {
             const auto explorer = m_oExplorers->Item(i);
             if (const auto menu = MenuOf(explorer)) {
-                menu->OnCachedActionChange(explorer->GetObject());
+                Attempt([&] { menu->OnCachedActionChange(explorer->GetObject()); });
             }
         }
     } else if (m_ribbon) {

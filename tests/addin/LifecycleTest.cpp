@@ -427,6 +427,31 @@ TEST_F(LifecycleTest, EventHandlersNeverLetAHostErrorOut) {
     EXPECT_EQ(Count(L"CExplorerMenu::OnFolderSwitch", L"->Drafts"), 1);
 }
 
+TEST_F(LifecycleTest, OneFailingWindowDoesNotStopTheUpdateOfTheOthers) {
+    Version(11);
+    Connect();
+    desktop.OpenExplorer(olFolderInbox);
+    desktop.OpenExplorer(olFolderDrafts);
+    auto first = NewMail(true);
+    desktop.OpenInspector(first);
+    desktop.OpenInspector(NewMail(true));
+    ASSERT_EQ(connect->InspectorWrappers().size(), 2U);
+
+    // The first folder window and the first message window are closing: they cannot answer.
+    world.sim.faults.FailWhen(
+        [&](std::wstring_view op, std::wstring_view detail) {
+            return (op == L"Explorer.CurrentFolder" && detail == L"Inbox") ||
+                   (op == L"Inspector.EditorType" && detail == first->EntryID());
+        },
+        HostError(OL_E_OBJECT_DELETED, L"The item has been moved or deleted"));
+    EXPECT_NO_THROW(connect->UpdateCachedAction());
+    EXPECT_NO_THROW(connect->RecreateInspectorBars());
+    EXPECT_EQ(world.sim.faults.Injected(), 2);
+    EXPECT_EQ(Count(L"CExplorerMenu::OnCachedActionChange", L"->Drafts"), 1);
+    EXPECT_EQ(Count(L"CInspectorWrapper::RecreateToolbar"), 1);
+    EXPECT_EQ(Errors(), 0);
+}
+
 TEST_F(LifecycleTest, OnlyMarkedMessagesGetAWrapperAndClosedOnesArePurgedByTheNextMarkedOne) {
     Version(12);
     Connect();
