@@ -166,7 +166,7 @@ bool CRecipients::Resolve(bool bUseProgressWnd, bool& bCancelled, frmProgress* p
     if (ctx == nullptr) {
         return false;
     }
-    const bool useProgress = bUseProgressWnd && progressWnd != nullptr;
+    bool useProgress = bUseProgressWnd && progressWnd != nullptr;
     std::shared_ptr<SafeMailItem> safeMail;
     bool result = false;
     try {
@@ -178,9 +178,15 @@ bool CRecipients::Resolve(bool bUseProgressWnd, bool& bCancelled, frmProgress* p
         safeMail->SetItem(ctx->host.application->CreateItem(olMailItem));
 
         if (useProgress) {
-            ctx->Ports().ui->Show(*progressWnd, false);
-            progressWnd->ProgressInit(EmailRecipientCount() + NameRecipientCount(), 2);
-            LetMessagesRun(*ctx);
+            try {
+                ctx->Ports().ui->Show(*progressWnd, false);
+                progressWnd->ProgressInit(EmailRecipientCount() + NameRecipientCount(), 2);
+                LetMessagesRun(*ctx);
+            } catch (const HostError& e) {
+                // A window that cannot be shown does not stop the work it reports on.
+                mGlobals::LogError(kResolve, e, L"frmProgress");
+                useProgress = false;
+            }
         }
 
         m_resolved.Clear();

@@ -276,8 +276,14 @@ bool GetPlexaRecipients(ERecipientsFrom eFrom, CRecipients& recipients, bool bAd
         if (colItems.size() >= kProgressItemCount) {
             bUseProgressWND = true;
             mGlobals::LogDebug(kTraceGet, L"bUseProgressWND = True", 2);
-            ui.Show(progressWnd, false);
-            progressWnd.ProgressInit(static_cast<int32_t>(colItems.size()), 1);
+            try {
+                ui.Show(progressWnd, false);
+                progressWnd.ProgressInit(static_cast<int32_t>(colItems.size()), 1);
+            } catch (const HostError& e) {
+                // A window that cannot be shown does not stop the work it reports on.
+                mGlobals::LogError(kGetPlexaRecipients, e, L"frmProgress");
+                bUseProgressWND = false;
+            }
         }
 
         // Each item leaves the working list as soon as it is done, so the host's items are

@@ -421,6 +421,26 @@ TEST(Gather, ProgressWindowFromTwentyItemsAndConfirmationFromAHundred) {
     EXPECT_TRUE(w.sim.ui.user.Empty());
 }
 
+TEST(Gather, AProgressWindowThatCannotBeShownDoesNotStopTheWork) {
+    ManyWorld w;
+    w.Mails(20);
+    w.sim.faults.FailAlways(L"UiShell.Show", HostError(E_FAIL, L"No window"));
+    EXPECT_TRUE(w.Gather(w.Folder(olFolderInbox), {}));
+    EXPECT_EQ(w.recipients.EmailRecipientCount(), 20);
+    EXPECT_FALSE(w.useProgress);  // nothing for the caller to go on with or to close
+    EXPECT_FALSE(w.sim.ui.IsLoaded(w.progress));
+    const auto errors = w.log.Of(LogLevel::Error, L"GetPlexaRecipients");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].text, L"No window; frmProgress");
+
+    // Resolving goes on without it, too.
+    bool cancelled = true;
+    EXPECT_TRUE(w.recipients.Resolve(true, cancelled, &w.progress));
+    EXPECT_FALSE(cancelled);
+    EXPECT_EQ(w.recipients.GetResolvedCount(), 20);
+    EXPECT_EQ(w.log.Of(LogLevel::Error, L"CRecipients::Resolve").size(), 1u);
+}
+
 TEST(Gather, CancelStopsAfterTheCurrentItemAndClosesTheWindow) {
     ManyWorld w;
     w.Mails(30);
