@@ -7,12 +7,19 @@
 
 namespace plexa {
 
+namespace {
+constexpr const wchar_t* kDesignText = L"Please wait";
+}
+
 frmPleaseWait::frmPleaseWait() : Form(L"frmPleaseWait") {
     Add(L"fra", ControlType::Frame);
-    Add(L"lblWait", ControlType::Label).caption = L"Please wait";
+    Add(L"lblWait", ControlType::Label).caption = kDesignText;
 }
 
 void frmPleaseWait::OnLoad() {
+    // Each load starts from the design text: the label still carries the dots of an earlier
+    // showing, which must not become part of the base text.
+    (*this)[L"lblWait"].caption = kDesignText;
     if (Context* ctx = Context::Current()) {
         ctx->Lang().LocalizeForm(*this);
         picture = ctx->Options().MAIN_ICON();

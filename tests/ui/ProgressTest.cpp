@@ -111,12 +111,14 @@ TEST(PleaseWait, ShowsOnlyAfterThreeSecondsAndMovesItsDotsEveryTwo) {
     w.sim.clock.AdvanceSeconds(3);
     wait.Update();
     EXPECT_TRUE(wait.FormShown());
+    EXPECT_EQ(label.caption, L"Please wait...");  // the base text, not the last dots
 
     // Recreated: gone now, back at the very next update.
     wait.SetFormRecreation();
     EXPECT_FALSE(wait.FormShown());
     wait.Update();
     EXPECT_TRUE(wait.FormShown());
+    EXPECT_EQ(label.caption, L"Please wait...");
     wait.SetVisible(false);
     EXPECT_FALSE(wait.Visible());
     wait.SetVisible(true);
