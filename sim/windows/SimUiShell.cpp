@@ -153,6 +153,7 @@ void SimUiShell::Show(Form& form, bool modal) {
     Loaded* entry = Entry(form);
     entry->visible = true;
     entry->modal = modal;
+    entry->activated = true;
     // Shown last means on top.
     Loaded moved = *entry;
     std::erase_if(m_loaded, [&form](const Loaded& l) { return l.form == &form; });
@@ -219,9 +220,34 @@ Form* SimUiShell::FindForm(const std::wstring& formName) const {
     return nullptr;
 }
 
+void SimUiShell::ShowNoActivate(Form& form) {
+    m_faults.Check(L"UiShell.Show", form.Name());
+    if (Entry(form) == nullptr) {
+        form.unloaded = false;
+        m_loaded.push_back(Loaded{&form, false, false, false});
+        form.OnLoad();
+        if (Entry(form) == nullptr) {
+            return;  // unloaded itself while loading
+        }
+    }
+    Loaded moved = *Entry(form);
+    moved.visible = true;
+    moved.modal = false;
+    moved.activated = false;
+    // On top of the window order, but the active window stays what it was.
+    std::erase_if(m_loaded, [&form](const Loaded& l) { return l.form == &form; });
+    m_loaded.push_back(moved);
+    PromptRecord record;
+    record.kind = PromptRecord::Kind::Dialog;
+    record.title = form.caption;
+    record.text = form.Name();
+    record.modal = false;
+    Record(std::move(record));
+}
+
 Form* SimUiShell::ActiveForm() const {
     for (auto it = m_loaded.rbegin(); it != m_loaded.rend(); ++it) {
-        if (it->visible && !it->form->unloaded) {
+        if (it->visible && it->activated && !it->form->unloaded) {
             return it->form;
         }
     }

@@ -6,7 +6,8 @@
 // unloads or hides itself; a modeless dialog stays open and the scenario acts on it with Act, or
 // queues steps for it that the message loop delivers (DeliverModelessSteps, run by DoEvents).
 // Anything else throws UnexpectedPrompt. Every prompt is recorded (Prompts) and reported to
-// onPrompt as it appears. Faults: "UiShell.MsgBox", "UiShell.Show", "UiShell.Hide",
+// onPrompt as it appears. A form shown without activation is on screen but never the active
+// window. Faults: "UiShell.MsgBox", "UiShell.Show" (also for ShowNoActivate), "UiShell.Hide",
 // "UiShell.Unload".
 #pragma once
 
@@ -40,6 +41,7 @@ public:
 
     int32_t MsgBox(const std::wstring& prompt, int32_t buttons, const std::wstring& title) override;
     void Show(Form& form, bool modal) override;
+    void ShowNoActivate(Form& form) override;
     void Hide(Form& form) override;
     void Unload(Form& form) override;
     bool IsLoaded(const Form& form) override;
@@ -57,7 +59,8 @@ public:
     int DeliverModelessSteps();
     // The loaded form of that name (letter case ignored); nullptr when none is loaded.
     Form* FindForm(const std::wstring& formName) const;
-    // The visible dialog the user is looking at (the last shown); nullptr when none.
+    // The visible dialog the user is working in (the last shown and activated); nullptr when
+    // none.
     Form* ActiveForm() const;
     int32_t OpenFormCount() const { return static_cast<int32_t>(m_loaded.size()); }
     const std::vector<PromptRecord>& Prompts() const { return m_prompts; }
@@ -73,6 +76,7 @@ private:
         Form* form;
         bool visible;
         bool modal;
+        bool activated = true;  // false while shown without activation
     };
 
     Loaded* Entry(const Form& form);

@@ -47,6 +47,11 @@ public:
     // Show: loads the form when it is not loaded (OnLoad), shows it and makes it the active
     // window (OnActivate). Modal: returns once the form is unloaded or hidden.
     virtual void Show(Form& form, bool modal) = 0;
+    // ShowNoActivate: loads the form when it is not loaded (OnLoad) and shows it modeless at the
+    // top of the window order without making it the active window (SW_SHOWNOACTIVATE, then
+    // SetWindowPos to HWND_TOP with SWP_NOACTIVATE): the window the user works in keeps the
+    // focus.
+    virtual void ShowNoActivate(Form& form) = 0;
     // Hide: takes the form off the screen but keeps it loaded; ends a modal run.
     virtual void Hide(Form& form) = 0;
     // Unload: runs OnUnload and forgets the form; nothing for a form that is not loaded.

@@ -67,8 +67,9 @@ void CPleaseWait::Update() {
             }
             mGlobals::LogDebug(L"CPleaseWait::Update", L"frmPleaseWait.Show", 3);
             m_formShown = true;
+            // In front, but the message editor the user types in keeps the focus.
             if (IUiShell* shell = Shell()) {
-                shell->Show(m_form, false);
+                shell->ShowNoActivate(m_form);
             }
             m_visible = true;
             LetMessagesRun();
@@ -96,7 +97,7 @@ void CPleaseWait::SetVisible(bool visible) {
     try {
         if (IUiShell* shell = Shell()) {
             if (visible) {
-                shell->Show(m_form, false);
+                shell->ShowNoActivate(m_form);
             } else {
                 shell->Hide(m_form);
             }

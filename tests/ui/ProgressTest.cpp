@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "TestWorld.h"
+#include "host/outlook/Application.h"
 #include "platform/IUiShell.h"
 #include "settings/CLang.h"
+#include "sim/SimDesktop.h"
 #include "ui/CPleaseWait.h"
 #include "ui/frmProgress.h"
 
@@ -127,6 +129,31 @@ TEST(PleaseWait, ShowsOnlyAfterThreeSecondsAndMovesItsDotsEveryTwo) {
     EXPECT_EQ(wait.ActionCount(), 0);
     EXPECT_EQ(w.sim.ui.OpenFormCount(), 0);
     EXPECT_EQ(w.log.Of(LogLevel::Debug, L"frmPleaseWait").size(), 6u);  // three loads, unloads
+}
+
+TEST(PleaseWait, ShowsInFrontWithoutTakingTheFocusFromTheMessageEditor) {
+    test::TestWorld w;
+    sim::SimDesktop desktop{w.sim};
+    w.context.host = desktop.Ports();
+    auto mail =
+        std::dynamic_pointer_cast<MailItem>(desktop.host.application->CreateItem(olMailItem));
+    desktop.OpenInspector(mail);
+    CPleaseWait& wait = w.context.PleaseWait();
+    wait.ActionBegin();
+    w.sim.clock.AdvanceSeconds(3);
+    wait.Update();
+    ASSERT_TRUE(wait.FormShown());
+    EXPECT_EQ(w.sim.ui.FindForm(L"frmPleaseWait"), &wait.Form());
+    EXPECT_EQ(w.sim.ui.ActiveForm(), nullptr);
+    desktop.Type(L"abc");
+    w.sim.clock.AdvanceSeconds(2);
+    wait.Update();  // the dots move
+    wait.SetVisible(false);
+    wait.SetVisible(true);  // back in front
+    desktop.Type(L"d");
+    EXPECT_EQ(desktop.IgnoredKeys(), 0);
+    EXPECT_NE(mail->Body().find(L"abcd"), std::wstring::npos);
+    wait.ActionEnd();
 }
 
 }  // namespace
