@@ -45,6 +45,10 @@ public:
     void Hide(Form& form) override;
     void Unload(Form& form) override;
     bool IsLoaded(const Form& form) override;
+    // The active dialog's window, else the host's window in front (hostWindow).
+    WindowHandle GetForegroundWindow() override;
+    WindowHandle GetActiveWindow() override { return GetForegroundWindow(); }
+    WindowHandle SetOwner(Form& form, WindowHandle owner) override;
 
     ScriptedUser user;
 
@@ -63,11 +67,18 @@ public:
     // none.
     Form* ActiveForm() const;
     int32_t OpenFormCount() const { return static_cast<int32_t>(m_loaded.size()); }
+    // A loaded form's window and its owner; 0 when the form is not loaded.
+    WindowHandle HandleOf(const Form& form) const;
+    WindowHandle OwnerOf(const Form& form) const;
+    // Every owner given to a form of that name, in order (restoring included).
+    std::vector<WindowHandle> OwnersGiven(const std::wstring& formName) const;
     const std::vector<PromptRecord>& Prompts() const { return m_prompts; }
 
     // Told when a dialog becomes the active window, and (with nullptr) when the active dialog
     // goes away.
     std::function<void(Form*)> onFormActivated;
+    // The host's window in front (the desktop's active folder or message window); 0 when none.
+    std::function<WindowHandle()> hostWindow;
     // Told of every prompt as it appears (the command-line host prints it).
     std::function<void(const PromptRecord&)> onPrompt;
 
@@ -77,6 +88,8 @@ private:
         bool visible;
         bool modal;
         bool activated = true;  // false while shown without activation
+        WindowHandle handle = 0;
+        WindowHandle owner = 0;
     };
 
     Loaded* Entry(const Form& form);
@@ -90,10 +103,13 @@ private:
     // A dialog is still up when it is loaded, visible and its logic has not ended it.
     bool StillUp(const Form& form);
     void NotifyActive();
+    WindowHandle NextHandle() { return m_nextHandle += 0x10; }
 
     Faults& m_faults;
     std::vector<Loaded> m_loaded;
     std::vector<PromptRecord> m_prompts;
+    std::vector<std::pair<std::wstring, WindowHandle>> m_ownersGiven;
+    WindowHandle m_nextHandle = 0x50010;
 };
 
 }  // namespace plexa::sim

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/IWindowMessages.h"
+
 namespace plexa {
 
 class Form;
@@ -58,6 +60,15 @@ public:
     virtual void Unload(Form& form) = 0;
     // Whether the form is loaded (shown or hidden).
     virtual bool IsLoaded(const Form& form) = 0;
+    // GetForegroundWindow: the window the user works in (a host window or a dialog); 0 when
+    // none.
+    virtual WindowHandle GetForegroundWindow() = 0;
+    // GetActiveWindow: the active window of the add-in's thread; 0 when none.
+    virtual WindowHandle GetActiveWindow() = 0;
+    // SetOwner: makes the window the owner of the loaded form's window (SetWindowLongPtr with
+    // GWLP_HWNDPARENT), so the form stays in front of it; returns the previous owner (0 for
+    // none, and for a form that is not loaded, which is left alone).
+    virtual WindowHandle SetOwner(Form& form, WindowHandle owner) = 0;
 };
 
 }  // namespace plexa

@@ -1,6 +1,7 @@
 #include "ui/frmPleaseWait.h"
 
 #include "addin/Context.h"
+#include "platform/IUiShell.h"
 #include "settings/CLang.h"
 #include "settings/COptions.h"
 #include "settings/mGlobals.h"
@@ -8,8 +9,15 @@
 namespace plexa {
 
 namespace {
+
 constexpr const wchar_t* kDesignText = L"Please wait";
+
+IUiShell* Shell() {
+    Context* ctx = Context::Current();
+    return ctx != nullptr ? ctx->Ports().ui : nullptr;
 }
+
+}  // namespace
 
 frmPleaseWait::frmPleaseWait() : Form(L"frmPleaseWait") {
     Add(L"fra", ControlType::Frame);
@@ -29,10 +37,19 @@ void frmPleaseWait::OnLoad() {
     label.caption = m_baseText + L"...";
     m_dotCounter = 3;
     mGlobals::LogDebug(L"frmPleaseWait", L"Load", 1);
+    // Owned by the window active now (the message window the user works in), so it stays in
+    // front of it; the previous owner comes back at unloading.
+    if (IUiShell* ui = Shell()) {
+        m_previousOwner = ui->SetOwner(*this, ui->GetActiveWindow());
+    }
 }
 
 void frmPleaseWait::OnUnload() {
     mGlobals::LogDebug(L"frmPleaseWait", L"Unload", 1);
+    if (IUiShell* ui = Shell()) {
+        ui->SetOwner(*this, m_previousOwner);
+    }
+    m_previousOwner = 0;
 }
 
 void frmPleaseWait::MoveDots() {

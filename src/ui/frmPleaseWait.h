@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/Form.h"
+#include "platform/IWindowMessages.h"
 
 namespace plexa {
 
@@ -19,6 +20,7 @@ public:
 private:
     std::wstring m_baseText;
     int m_dotCounter = 3;
+    WindowHandle m_previousOwner = 0;
 };
 
 }  // namespace plexa

@@ -2,6 +2,7 @@
 
 #include "addin/Context.h"
 #include "core/HostError.h"
+#include "platform/IUiShell.h"
 #include "settings/CLang.h"
 #include "settings/COptions.h"
 #include "settings/mGlobals.h"
@@ -40,6 +41,10 @@ void frmProgress::OnLoad() {
     }
     ctx->Lang().LocalizeForm(*this);
     picture = ctx->Options().MAIN_ICON();
+    // Owned by the window in front (the mail client's), so it stays in front of it.
+    if (IUiShell* ui = ctx->Ports().ui) {
+        ui->SetOwner(*this, ui->GetForegroundWindow());
+    }
 }
 
 void frmProgress::RefreshStageTexts() {

@@ -137,7 +137,7 @@ TEST(PleaseWait, ShowsInFrontWithoutTakingTheFocusFromTheMessageEditor) {
     w.context.host = desktop.Ports();
     auto mail =
         std::dynamic_pointer_cast<MailItem>(desktop.host.application->CreateItem(olMailItem));
-    desktop.OpenInspector(mail);
+    auto inspector = desktop.OpenInspector(mail);
     CPleaseWait& wait = w.context.PleaseWait();
     wait.ActionBegin();
     w.sim.clock.AdvanceSeconds(3);
@@ -145,6 +145,9 @@ TEST(PleaseWait, ShowsInFrontWithoutTakingTheFocusFromTheMessageEditor) {
     ASSERT_TRUE(wait.FormShown());
     EXPECT_EQ(w.sim.ui.FindForm(L"frmPleaseWait"), &wait.Form());
     EXPECT_EQ(w.sim.ui.ActiveForm(), nullptr);
+    // Owned by the message window, so it stays in front of it.
+    ASSERT_NE(inspector->Handle(), 0U);
+    EXPECT_EQ(w.sim.ui.OwnerOf(wait.Form()), inspector->Handle());
     desktop.Type(L"abc");
     w.sim.clock.AdvanceSeconds(2);
     wait.Update();  // the dots move
@@ -154,6 +157,9 @@ TEST(PleaseWait, ShowsInFrontWithoutTakingTheFocusFromTheMessageEditor) {
     EXPECT_EQ(desktop.IgnoredKeys(), 0);
     EXPECT_NE(mail->Body().find(L"abcd"), std::wstring::npos);
     wait.ActionEnd();
+    // Unloading gave back the owner it had before.
+    EXPECT_EQ(w.sim.ui.OwnersGiven(L"frmPleaseWait"),
+              (std::vector<WindowHandle>{inspector->Handle(), 0}));
 }
 
 }  // namespace
