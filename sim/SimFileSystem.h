@@ -1,7 +1,8 @@
 // The simulated file system: Windows paths mapped onto a real directory. Drive C: is the folder
-// "C" below the root; names are matched without letter case against what is on disk and created
-// as written. Sharing modes are enforced between open handles, and a file written through a
-// handle gets the simulated clock's time as its last-write time.
+// "C" below the root, a share \\server\share the folder UNC\server\share; names are matched
+// without letter case against what is on disk and created as written. Sharing modes are
+// enforced between open handles, and a file written through a handle gets the simulated clock's
+// time as its last-write time.
 #pragma once
 
 #include <filesystem>
@@ -38,6 +39,8 @@ public:
     void SetLastWriteTimeUtc(const std::wstring& path, OleDate utc);
     // Adds a drive letter (C: exists from the start).
     void AddDrive(wchar_t letter);
+    // Adds a network share, reached as \\server\share (names without letter case).
+    void AddShare(const std::wstring& server, const std::wstring& share);
 
     struct OpenRecord {
         FileAccess access;
@@ -51,6 +54,8 @@ private:
         bool isDriveRoot = false;
     };
     Resolved Resolve(const std::wstring& input) const;
+    // The names of rest ("a\\b"), matched without letter case below a drive or share root.
+    Resolved ResolveBelow(std::filesystem::path real, const std::wstring& rest) const;
     void CheckSharing(const std::filesystem::path& real, FileAccess access, unsigned share) const;
     void CheckNoOpenWithoutDeleteSharing(const std::filesystem::path& real) const;
     void Register(const std::filesystem::path& real, const OpenRecord* record);
