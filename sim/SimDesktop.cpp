@@ -140,6 +140,7 @@ SimDesktop::~SimDesktop() {
     host.outlook.askToSaveChanges = nullptr;
     platform.keyboard.focus = nullptr;
     platform.ui.onFormActivated = nullptr;
+    platform.ui.hostWindow = nullptr;
     StopWordCompanion();
     for (const auto& window : m_windows) {
         window->m_bars->Close();
@@ -163,6 +164,7 @@ void SimDesktop::Wire() {
     host.outlook.askToSaveChanges = [this] { return AskToSaveChanges(); };
     platform.keyboard.focus = [this](const KeyStroke& key) { Focus(key); };
     platform.ui.onFormActivated = [this](Form* form) { m_activeForm = form; };
+    platform.ui.hostWindow = [this]() -> WindowHandle { return m_active ? m_active->Handle() : 0; };
 }
 
 HostPorts SimDesktop::Ports() {
@@ -272,6 +274,9 @@ std::shared_ptr<SimInspector> SimDesktop::OpenInspector(const std::shared_ptr<Ou
 void SimDesktop::Activate(const std::shared_ptr<SimWindow>& window) {
     if (!window || window->IsClosed()) {
         throw ScriptError(L"that window is closed");
+    }
+    if (window->m_handle == 0) {
+        window->m_handle = m_nextWindowHandle += 0x10;
     }
     if (m_active == window && m_activeForm == nullptr) {
         return;

@@ -163,6 +163,7 @@ private:
     std::shared_ptr<SimExplorer> m_contextExplorer;
     int32_t m_contextKind = -1;  // 0 items, 2 folder
     WindowHandle m_wordCompanion = 0;
+    WindowHandle m_nextWindowHandle = 0x30010;
     std::vector<std::wstring> m_wordTyped;
     int m_ignoredKeys = 0;
 };

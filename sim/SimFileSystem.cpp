@@ -198,10 +198,37 @@ void SimFileSystem::AddDrive(wchar_t letter) {
     }
 }
 
+void SimFileSystem::AddShare(const std::wstring& server, const std::wstring& share) {
+    fs::path folder;
+    for (const fs::path& part :
+         {fs::path("UNC"), FromWide(text::ToLower(server)), FromWide(text::ToLower(share))}) {
+        folder /= part;
+        if (!Exists(folder)) {
+            m_store->MakeDirectory(folder);
+            Touch(folder);
+        }
+    }
+}
+
 SimFileSystem::Resolved SimFileSystem::Resolve(const std::wstring& input) const {
     std::wstring path = text::ReplaceAll(input, L"/", L"\\");
     if (path.rfind(L"\\\\", 0) == 0) {
-        throw Error(vberr::PathNotFound, input);  // network paths are not simulated
+        // \\server\share\...: a share added with AddShare, its names without letter case. The
+        // share itself is like a drive's root: it can be listed but not made or removed.
+        const auto parts = text::Split(path.substr(2), L"\\");
+        if (parts.size() < 2 || parts[0].empty() || parts[1].empty()) {
+            throw Error(vberr::PathNotFound, input);
+        }
+        fs::path real =
+            fs::path("UNC") / FromWide(text::ToLower(parts[0])) / FromWide(text::ToLower(parts[1]));
+        if (!IsDirectory(real)) {
+            throw Error(vberr::PathNotFound, input);
+        }
+        std::wstring rest;
+        for (std::size_t i = 2; i < parts.size(); ++i) {
+            rest += L"\\" + parts[i];
+        }
+        return ResolveBelow(real, rest);
     }
     std::wstring cwd = text::ReplaceAll(m_currentDirectory, L"/", L"\\");
     if (path.size() < 2 || path[1] != L':') {
@@ -222,8 +249,12 @@ SimFileSystem::Resolved SimFileSystem::Resolve(const std::wstring& input) const 
     if (!IsDirectory(real)) {
         throw Error(vberr::PathNotFound, input);
     }
+    return ResolveBelow(real, path.substr(2));
+}
+
+SimFileSystem::Resolved SimFileSystem::ResolveBelow(fs::path real, const std::wstring& rest) const {
     std::vector<std::wstring> names;
-    for (const auto& part : text::Split(path.substr(2), L"\\")) {
+    for (const auto& part : text::Split(rest, L"\\")) {
         if (part.empty() || part == L".") {
             continue;
         }

@@ -1,8 +1,9 @@
 // The simulated file system: Windows paths over a file store, kept in memory unless a real
-// directory (a state folder) is given. Drive C: is the folder "C" of the store; names are matched
-// without letter case against what is stored and created as written. Sharing modes are enforced
-// between open handles, and a file written through a handle, or a folder made, gets the simulated
-// clock's time as its last-write time. The rules are the same whichever store holds the files.
+// directory (a state folder) is given. Drive C: is the folder "C" of the store, a share
+// \\server\share the folder UNC\server\share; names are matched without letter case against what
+// is stored and created as written. Sharing modes are enforced between open handles, and a file
+// written through a handle, or a folder made, gets the simulated clock's time as its last-write
+// time. The rules are the same whichever store holds the files.
 #pragma once
 
 #include <filesystem>
@@ -53,6 +54,8 @@ public:
     void SetLastWriteTimeUtc(const std::wstring& path, OleDate utc);
     // Adds a drive letter (C: exists from the start).
     void AddDrive(wchar_t letter);
+    // Adds a network share, reached as \\server\share (names without letter case).
+    void AddShare(const std::wstring& server, const std::wstring& share);
 
     struct OpenRecord {
         FileAccess access;
@@ -71,6 +74,8 @@ private:
     bool IsFile(const std::filesystem::path& location) const;
     bool Exists(const std::filesystem::path& location) const;
     Resolved Resolve(const std::wstring& input) const;
+    // The names of rest ("a\\b"), matched without letter case below a drive or share root.
+    Resolved ResolveBelow(std::filesystem::path real, const std::wstring& rest) const;
     void CheckSharing(const std::filesystem::path& real, FileAccess access, unsigned share) const;
     void CheckNoOpenWithoutDeleteSharing(const std::filesystem::path& real) const;
     void Register(const std::filesystem::path& real, const OpenRecord* record);

@@ -76,6 +76,9 @@ std::string_view Bytes(const resources::ArtworkFile& file) {
 SimResources::SimResources(Faults& faults) : m_faults(faults) {}
 
 std::wstring SimResources::LoadResString(int id) {
+    if (const auto own = m_strings.find(id); own != m_strings.end()) {
+        return own->second;
+    }
     const auto& table = resources::StringTable();
     const auto it = table.find(id);
     return it == table.end() ? std::wstring() : it->second;

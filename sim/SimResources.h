@@ -75,6 +75,10 @@ public:
     int32_t OleCreatePictureIndirect(const PictDesc& desc, bool own,
                                      std::shared_ptr<IPictureDisp>& picture) override;
 
+    // A string resource as another build of the add-in carries it (a rebranded product name),
+    // in place of the shipped string table's text.
+    void SetResString(int id, std::wstring text) { m_strings[id] = std::move(text); }
+
     // The system's icon size (SM_CXICON, SM_CYICON).
     static constexpr int32_t kSystemIconSize = 32;
     // Image handles alive now (loaded and not yet freed by an owning picture).
@@ -97,6 +101,7 @@ private:
     ImageHandle NewHandle();
 
     Faults& m_faults;
+    std::map<int, std::wstring> m_strings;
     std::shared_ptr<ImageTable> m_images = std::make_shared<ImageTable>();
     std::map<std::tuple<uint32_t, std::wstring, int32_t, int32_t>, ImageHandle> m_shared;
     uint32_t m_nextHandle = 0x1000;

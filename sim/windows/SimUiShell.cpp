@@ -154,7 +154,7 @@ void SimUiShell::Show(Form& form, bool modal) {
     m_faults.Check(L"UiShell.Show", form.Name());
     if (Entry(form) == nullptr) {
         form.unloaded = false;
-        m_loaded.push_back(Loaded{&form, false, modal});
+        m_loaded.push_back(Loaded{&form, false, modal, true, NextHandle()});
         form.OnLoad();
         if (!StillUp(form) && Entry(form) == nullptr) {
             return;  // unloaded itself while loading
@@ -163,6 +163,7 @@ void SimUiShell::Show(Form& form, bool modal) {
     Loaded* entry = Entry(form);
     entry->visible = true;
     entry->modal = modal;
+    entry->activated = true;
     // Shown last means on top.
     Loaded moved = *entry;
     std::erase_if(m_loaded, [&form](const Loaded& l) { return l.form == &form; });
@@ -229,9 +230,80 @@ Form* SimUiShell::FindForm(const std::wstring& formName) const {
     return nullptr;
 }
 
+void SimUiShell::ShowNoActivate(Form& form) {
+    m_faults.Check(L"UiShell.Show", form.Name());
+    if (Entry(form) == nullptr) {
+        form.unloaded = false;
+        m_loaded.push_back(Loaded{&form, false, false, false, NextHandle()});
+        form.OnLoad();
+        if (Entry(form) == nullptr) {
+            return;  // unloaded itself while loading
+        }
+    }
+    Loaded moved = *Entry(form);
+    moved.visible = true;
+    moved.modal = false;
+    moved.activated = false;
+    // On top of the window order, but the active window stays what it was.
+    std::erase_if(m_loaded, [&form](const Loaded& l) { return l.form == &form; });
+    m_loaded.push_back(moved);
+    PromptRecord record;
+    record.kind = PromptRecord::Kind::Dialog;
+    record.title = form.caption;
+    record.text = form.Name();
+    record.modal = false;
+    Record(std::move(record));
+}
+
+WindowHandle SimUiShell::GetForegroundWindow() {
+    if (const Form* active = ActiveForm()) {
+        return HandleOf(*active);
+    }
+    return hostWindow ? hostWindow() : 0;
+}
+
+WindowHandle SimUiShell::SetOwner(Form& form, WindowHandle owner) {
+    Loaded* entry = Entry(form);
+    if (entry == nullptr) {
+        return 0;
+    }
+    const WindowHandle previous = entry->owner;
+    entry->owner = owner;
+    m_ownersGiven.emplace_back(form.Name(), owner);
+    return previous;
+}
+
+WindowHandle SimUiShell::HandleOf(const Form& form) const {
+    for (const Loaded& l : m_loaded) {
+        if (l.form == &form) {
+            return l.handle;
+        }
+    }
+    return 0;
+}
+
+WindowHandle SimUiShell::OwnerOf(const Form& form) const {
+    for (const Loaded& l : m_loaded) {
+        if (l.form == &form) {
+            return l.owner;
+        }
+    }
+    return 0;
+}
+
+std::vector<WindowHandle> SimUiShell::OwnersGiven(const std::wstring& formName) const {
+    std::vector<WindowHandle> owners;
+    for (const auto& [name, owner] : m_ownersGiven) {
+        if (text::EqualsNoCase(name, formName)) {
+            owners.push_back(owner);
+        }
+    }
+    return owners;
+}
+
 Form* SimUiShell::ActiveForm() const {
     for (auto it = m_loaded.rbegin(); it != m_loaded.rend(); ++it) {
-        if (it->visible && !it->form->unloaded) {
+        if (it->visible && it->activated && !it->form->unloaded) {
             return it->form;
         }
     }

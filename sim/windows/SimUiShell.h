@@ -6,7 +6,8 @@
 // unloads or hides itself; a modeless dialog stays open and the scenario acts on it with Act, or
 // queues steps for it that the message loop delivers (DeliverModelessSteps, run by DoEvents).
 // Anything else throws UnexpectedPrompt. Every prompt is recorded (Prompts) and reported to
-// onPrompt as it appears. Faults: "UiShell.MsgBox", "UiShell.Show", "UiShell.Hide",
+// onPrompt as it appears. A form shown without activation is on screen but never the active
+// window. Faults: "UiShell.MsgBox", "UiShell.Show" (also for ShowNoActivate), "UiShell.Hide",
 // "UiShell.Unload".
 #pragma once
 
@@ -40,9 +41,14 @@ public:
 
     int32_t MsgBox(const std::wstring& prompt, int32_t buttons, const std::wstring& title) override;
     void Show(Form& form, bool modal) override;
+    void ShowNoActivate(Form& form) override;
     void Hide(Form& form) override;
     void Unload(Form& form) override;
     bool IsLoaded(const Form& form) override;
+    // The active dialog's window, else the host's window in front (hostWindow).
+    WindowHandle GetForegroundWindow() override;
+    WindowHandle GetActiveWindow() override { return GetForegroundWindow(); }
+    WindowHandle SetOwner(Form& form, WindowHandle owner) override;
 
     ScriptedUser user;
 
@@ -57,16 +63,24 @@ public:
     int DeliverModelessSteps();
     // The loaded form of that name (letter case ignored); nullptr when none is loaded.
     Form* FindForm(const std::wstring& formName) const;
-    // The visible dialog the user is looking at (the last shown); nullptr when none.
+    // The visible dialog the user is working in (the last shown and activated); nullptr when
+    // none.
     Form* ActiveForm() const;
     int32_t OpenFormCount() const { return static_cast<int32_t>(m_loaded.size()); }
     // The names of the forms the user can see (loaded and not hidden), in loading order.
     std::vector<std::wstring> ShowingFormNames() const;
+    // A loaded form's window and its owner; 0 when the form is not loaded.
+    WindowHandle HandleOf(const Form& form) const;
+    WindowHandle OwnerOf(const Form& form) const;
+    // Every owner given to a form of that name, in order (restoring included).
+    std::vector<WindowHandle> OwnersGiven(const std::wstring& formName) const;
     const std::vector<PromptRecord>& Prompts() const { return m_prompts; }
 
     // Told when a dialog becomes the active window, and (with nullptr) when the active dialog
     // goes away.
     std::function<void(Form*)> onFormActivated;
+    // The host's window in front (the desktop's active folder or message window); 0 when none.
+    std::function<WindowHandle()> hostWindow;
     // Told of every prompt as it appears (the command-line host prints it).
     std::function<void(const PromptRecord&)> onPrompt;
 
@@ -75,6 +89,9 @@ private:
         Form* form;
         bool visible;
         bool modal;
+        bool activated = true;  // false while shown without activation
+        WindowHandle handle = 0;
+        WindowHandle owner = 0;
     };
 
     Loaded* Entry(const Form& form);
@@ -88,10 +105,13 @@ private:
     // A dialog is still up when it is loaded, visible and its logic has not ended it.
     bool StillUp(const Form& form);
     void NotifyActive();
+    WindowHandle NextHandle() { return m_nextHandle += 0x10; }
 
     Faults& m_faults;
     std::vector<Loaded> m_loaded;
     std::vector<PromptRecord> m_prompts;
+    std::vector<std::pair<std::wstring, WindowHandle>> m_ownersGiven;
+    WindowHandle m_nextHandle = 0x50010;
 };
 
 }  // namespace plexa::sim

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/Variant.h"
+#include "platform/IWindowMessages.h"
 #include "sim/office/SimCommandBars.h"
 #include "sim/office/SimRibbon.h"
 
@@ -23,12 +24,15 @@ public:
     virtual void RaiseActivate() = 0;
 
     bool IsClosed() const { return m_closed; }
+    // The window's handle, given when it is first activated; 0 before.
+    WindowHandle Handle() const { return m_handle; }
     const std::shared_ptr<SimCommandBars>& Bars() const { return m_bars; }
     const std::shared_ptr<RibbonInstance>& Ribbon() const { return m_ribbon; }
 
 protected:
     friend class SimDesktop;
     bool m_closed = false;
+    WindowHandle m_handle = 0;
     std::shared_ptr<SimCommandBars> m_bars;
     std::shared_ptr<RibbonInstance> m_ribbon;
 };

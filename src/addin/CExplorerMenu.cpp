@@ -24,8 +24,10 @@ void CExplorerMenu::OnSelectionChange(const std::shared_ptr<Selection>& selectio
     // Waits for the explorer menu: enabling the send-now button.
 }
 
-void CExplorerMenu::OnCachedActionChange(const std::shared_ptr<Explorer>& /*explorer*/) {
-    mGlobals::LogDebug(L"CExplorerMenu::OnCachedActionChange", L"->", 3);
+void CExplorerMenu::OnCachedActionChange(const std::shared_ptr<Explorer>& explorer) {
+    // The cached action is the one of the kind of the window's current folder.
+    mGlobals::LogDebug(L"CExplorerMenu::OnCachedActionChange",
+                       L"->" + (explorer ? explorer->CurrentFolder()->Name() : std::wstring()), 3);
     // Waits for the explorer menu: the recent-action button's picture and tip.
 }
 

@@ -18,6 +18,11 @@ void CInspectorWrapper::Done() {
     m_oMail.reset();
 }
 
+void CInspectorWrapper::RecreateToolbar() {
+    mGlobals::LogDebug(L"CInspectorWrapper::RecreateToolbar",
+                       L"->" + std::to_wstring(m_oInspector->EditorType()), 3);
+}
+
 void CInspectorWrapper::m_oInspector_Close() {
     mGlobals::LogDebug(L"m_oInspector_Close", L"->", 3);
     Done();

@@ -29,8 +29,10 @@ public:
     const std::shared_ptr<Inspector>& GetInspector() const { return m_oInspector.Get(); }
     const std::shared_ptr<OutlookItem>& GetMail() const { return m_oMail; }
 
-    // Waits for the message-window integration: rebuilding the 2002/2003 toolbar.
-    void RecreateToolbar() {}
+    // Waits for the message-window integration: rebuilding the 2002/2003 toolbar, whose
+    // placeholder commands depend on the window's editor. Throws HostError when the window
+    // cannot answer.
+    void RecreateToolbar();
     // Waits for the message-window integration: the send-mode button's tip.
     void UpdateSendModeTip() {}
 

@@ -2,6 +2,7 @@
 
 #include "addin/CExplorerMenu.h"
 #include "host/outlook/OlConstants.h"
+#include "platform/IResources.h"
 #include "platform/Platform.h"
 #include "separate/mFlag.h"
 #include "separate/mUserProps.h"
@@ -16,8 +17,6 @@ namespace {
 
 constexpr int64_t kMaxLogSize = 1048576;
 constexpr int64_t kMaxErrSize = 131072;
-// The product's short name (resource string 603).
-constexpr const wchar_t* kProductShortName = L"Plexa";
 constexpr int32_t kDispUnknownName = static_cast<int32_t>(0x80020006);
 
 // Runs one step; a host error ends that step only. For handlers that ignore the host's errors
@@ -141,7 +140,8 @@ void Connect::IDTExtensibility2_OnConnection(const std::shared_ptr<Application>&
     } catch (const HostError& e) {
         mGlobals::LogError(L"Connect::IDTExtensibility2_OnConnection", e, L"gSendLaterList");
     }
-    m_services.Lang().InitEx(kProductShortName);
+    // The language file's section is the product's short name, as the resources give it.
+    m_services.Lang().InitEx(m_services.Ports().resources.LoadResString(IDS_PRODUCT_SHORT_NAME));
 }
 
 void Connect::IDTExtensibility2_OnStartupComplete(const std::vector<Variant>& /*custom*/) {
@@ -260,6 +260,8 @@ void Connect::Done(bool bFullMode) {
     m_contextMenu.reset();
     m_services.host.application.reset();
     m_sendLaterList.reset();
+    // A later connection in the same process chooses its language afresh.
+    m_services.Lang().Release();
 }
 
 // ---- Explorers --------------------------------------------------------------------------------
@@ -402,9 +404,10 @@ void Connect::m_o2007events_OnContextMenuClose(int32_t contextMenu) {
 
 void Connect::RecreateInspectorBars() {
     if (mMisc::GetOutlookVersion(m_services) < 12) {
+        // One window that fails (it may be closing) does not keep the others' bars.
         for (const auto& wrapper : m_colInspectors) {
             if (!wrapper->Closed()) {
-                wrapper->RecreateToolbar();
+                Attempt([&] { wrapper->RecreateToolbar(); });
             }
         }
     } else if (m_ribbon) {
@@ -430,10 +433,11 @@ void Connect::UpdateCachedAction() {
         if (!m_oExplorers) {
             return;
         }
+        // One window that fails (it may be closing) does not keep the others' buttons.
         for (int32_t i = 1; i <= m_oExplorers->Count(); ++i) {
             const auto explorer = m_oExplorers->Item(i);
             if (const auto menu = MenuOf(explorer)) {
-                menu->OnCachedActionChange(explorer->GetObject());
+                Attempt([&] { menu->OnCachedActionChange(explorer->GetObject()); });
             }
         }
     } else if (m_ribbon) {

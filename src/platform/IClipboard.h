@@ -24,9 +24,17 @@ inline constexpr uint32_t Bitmap = 2;
 inline constexpr uint32_t MetafilePict = 3;
 inline constexpr uint32_t OemText = 7;
 inline constexpr uint32_t Dib = 8;
+inline constexpr uint32_t Palette = 9;
 inline constexpr uint32_t UnicodeText = 13;
 inline constexpr uint32_t EnhMetafile = 14;
 inline constexpr uint32_t Locale = 16;
+// Private display formats of the clipboard viewer.
+inline constexpr uint32_t DspBitmap = 0x82;
+inline constexpr uint32_t DspMetafilePict = 0x83;
+inline constexpr uint32_t DspEnhMetafile = 0x8E;
+// Private formats whose data is a GDI object, deleted when the clipboard is emptied.
+inline constexpr uint32_t GdiObjFirst = 0x300;
+inline constexpr uint32_t GdiObjLast = 0x3FF;
 // Registered (named) formats are numbered from here on.
 inline constexpr uint32_t FirstRegistered = 0xC000;
 }  // namespace cf

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/IWindowMessages.h"
+
 namespace plexa {
 
 class Form;
@@ -47,12 +49,26 @@ public:
     // Show: loads the form when it is not loaded (OnLoad), shows it and makes it the active
     // window (OnActivate). Modal: returns once the form is unloaded or hidden.
     virtual void Show(Form& form, bool modal) = 0;
+    // ShowNoActivate: loads the form when it is not loaded (OnLoad) and shows it modeless at the
+    // top of the window order without making it the active window (SW_SHOWNOACTIVATE, then
+    // SetWindowPos to HWND_TOP with SWP_NOACTIVATE): the window the user works in keeps the
+    // focus.
+    virtual void ShowNoActivate(Form& form) = 0;
     // Hide: takes the form off the screen but keeps it loaded; ends a modal run.
     virtual void Hide(Form& form) = 0;
     // Unload: runs OnUnload and forgets the form; nothing for a form that is not loaded.
     virtual void Unload(Form& form) = 0;
     // Whether the form is loaded (shown or hidden).
     virtual bool IsLoaded(const Form& form) = 0;
+    // GetForegroundWindow: the window the user works in (a host window or a dialog); 0 when
+    // none.
+    virtual WindowHandle GetForegroundWindow() = 0;
+    // GetActiveWindow: the active window of the add-in's thread; 0 when none.
+    virtual WindowHandle GetActiveWindow() = 0;
+    // SetOwner: makes the window the owner of the loaded form's window (SetWindowLongPtr with
+    // GWLP_HWNDPARENT), so the form stays in front of it; returns the previous owner (0 for
+    // none, and for a form that is not loaded, which is left alone).
+    virtual WindowHandle SetOwner(Form& form, WindowHandle owner) = 0;
 };
 
 }  // namespace plexa

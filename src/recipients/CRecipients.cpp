@@ -156,7 +156,7 @@ ResolveResult CRecipients::Resolve(Services& services, IProgress& progress, bool
     mGlobals::LogDebug(kResolve, L"->", 1);
     ResolveResult outcome;
     bool& bCancelled = outcome.cancelled;
-    const bool useProgress = bUseProgressWnd;
+    bool useProgress = bUseProgressWnd;
     std::shared_ptr<SafeMailItem> safeMail;
     bool result = false;
     try {
@@ -166,8 +166,14 @@ ResolveResult CRecipients::Resolve(Services& services, IProgress& progress, bool
         safeMail->SetItem(host.application->CreateItem(olMailItem));
 
         if (useProgress) {
-            progress.Init(2, EmailRecipientCount() + NameRecipientCount());
-            services.LetMessagesRun();
+            try {
+                progress.Init(2, EmailRecipientCount() + NameRecipientCount());
+                services.LetMessagesRun();
+            } catch (const HostError& e) {
+                // A window that cannot be shown does not stop the work it reports on.
+                mGlobals::LogError(kResolve, e, L"frmProgress");
+                useProgress = false;
+            }
         }
 
         m_resolved.Clear();

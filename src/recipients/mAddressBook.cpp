@@ -54,20 +54,23 @@ std::wstring TextOf(const Variant& v) {
     }
 }
 
+// failed is set when an entry could not be read: what was appended before stays.
 int32_t AddressesFromAE(SafeAddressEntry& entry, std::vector<std::wstring>& addresses,
                         std::vector<std::wstring>& names, bool smtp, SeenSet* seen, int32_t type,
-                        Expanding& expanding) {
+                        Expanding& expanding, bool& failed) {
     int32_t added = 0;
     try {
         if (ForEachMemberOnce(entry, expanding, added, [&](SafeAddressEntry& member) {
-                return AddressesFromAE(member, addresses, names, smtp, seen, type, expanding);
+                return AddressesFromAE(member, addresses, names, smtp, seen, type, expanding,
+                                       failed);
             })) {
             return added;
         }
         const std::wstring address =
             text::Trim(smtp ? SafeGetSmtpAddress(entry, true) : entry.Address());
         const std::wstring name = text::Trim(entry.Name());
-        if (seen != nullptr && !seen->insert(SeenKey(type, address)).second) {
+        // An entry without an address is nobody's duplicate.
+        if (seen != nullptr && !address.empty() && !seen->insert(SeenKey(type, address)).second) {
             return 0;
         }
         addresses.push_back(address);
@@ -75,6 +78,7 @@ int32_t AddressesFromAE(SafeAddressEntry& entry, std::vector<std::wstring>& addr
         return 1;
     } catch (const HostError& e) {
         mGlobals::LogError(L"mAddressBook::GetAddressesFromAE", e);
+        failed = true;
         return added;
     }
 }
@@ -173,24 +177,47 @@ bool ExpandRecipients(SafeItem& message, bool removeDuplicates) {
                 continue;
             }
             auto entry = recipient->AddressEntry();
+            if (!entry) {
+                mGlobals::LogError(L"mAddressBook::ExpandRecipients", 0,
+                                   L"Recipient has no address entry");
+                continue;
+            }
             const int32_t type = recipient->Type();
             std::vector<std::wstring> addresses;
             std::vector<std::wstring> names;
             Expanding expanding;
+            bool failed = false;
             if (entry->Members()) {
+                // A list that cannot be read through stays whole (the error is logged).
+                AddressesFromAE(*entry, addresses, names, true, seen, type, expanding, failed);
+                if (failed) {
+                    continue;
+                }
                 changed = true;
-                AddressesFromAE(*entry, addresses, names, true, seen, type, expanding);
                 for (std::size_t j = 0; j < addresses.size(); ++j) {
-                    const std::wstring textValue = names[j].find(L'@') != std::wstring::npos
-                                                       ? addresses[j]
-                                                       : names[j] + L" <" + addresses[j] + L">";
+                    std::wstring textValue = addresses[j];
+                    if (addresses[j].empty()) {
+                        // "Name <>" never resolves: the member is kept by its name.
+                        mGlobals::LogWarning(
+                            L"mAddressBook::ExpandRecipients",
+                            L"Member without an address kept by name: '" + names[j] + L"'", 1);
+                        textValue = names[j];
+                    } else if (names[j].find(L'@') == std::wstring::npos) {
+                        textValue = names[j] + L" <" + addresses[j] + L">";
+                    }
+                    if (textValue.empty()) {
+                        continue;
+                    }
                     auto added = recipients->Add(textValue);
                     added->SetType(type);
                     added->Resolve();
                 }
                 recipients->Remove(i);
             } else if (removeDuplicates) {
-                if (AddressesFromAE(*entry, addresses, names, true, seen, type, expanding) == 0) {
+                // An entry that cannot be read is no duplicate: it stays as it was.
+                if (AddressesFromAE(*entry, addresses, names, true, seen, type, expanding,
+                                    failed) == 0 &&
+                    !failed) {
                     recipients->Remove(i);
                     changed = true;
                 }
@@ -232,7 +259,8 @@ int32_t GetAddressesFromAE(SafeAddressEntry& entry, std::vector<std::wstring>& a
                            std::vector<std::wstring>& names, bool smtp, SeenSet* seen,
                            int32_t type) {
     Expanding expanding;
-    return AddressesFromAE(entry, addresses, names, smtp, seen, type, expanding);
+    bool failed = false;
+    return AddressesFromAE(entry, addresses, names, smtp, seen, type, expanding, failed);
 }
 
 int32_t RdoGetAddressesFromRecipients(RDORecipients& recipients,
@@ -243,11 +271,15 @@ int32_t RdoGetAddressesFromRecipients(RDORecipients& recipients,
     try {
         const int32_t count = recipients.Count();
         for (int32_t i = 1; i <= count; ++i) {
-            if (auto entry = recipients.Item(i)->AddressEntry()) {
-                total += RdoGetAddressesFromAE(*entry, addresses, names, contactRefs);
+            // One recipient that cannot be read loses only its own placeholder data.
+            try {
+                if (auto entry = recipients.Item(i)->AddressEntry()) {
+                    total += RdoGetAddressesFromAE(*entry, addresses, names, contactRefs);
+                }
+            } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the next one counts
             }
         }
-    } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): what was read stays
+    } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): no recipients: none read
     }
     return total;
 }

@@ -262,7 +262,13 @@ GatherResult GetPlexaRecipients(Services& services, ERecipientsFrom eFrom, CReci
         if (colItems.size() >= kProgressItemCount) {
             bUseProgressWND = true;
             mGlobals::LogDebug(kTraceGet, L"bUseProgressWND = True", 2);
-            progress.Init(1, static_cast<int32_t>(colItems.size()));
+            try {
+                progress.Init(1, static_cast<int32_t>(colItems.size()));
+            } catch (const HostError& e) {
+                // A window that cannot be shown does not stop the work it reports on.
+                mGlobals::LogError(kGetPlexaRecipients, e, L"frmProgress");
+                bUseProgressWND = false;
+            }
         }
 
         // Each item leaves the working list as soon as it is done, so the host's items are
@@ -420,18 +426,31 @@ std::vector<std::wstring> GetContactEmailAddresses(Services& services,
         if (idTag == 0) {
             continue;
         }
+        auto addressText = [&] {
+            const uint32_t addressTag = utils->GetIDsFromNames(contact, mapi::PSETID_Address,
+                                                               mapi::LID_EMAIL_ADDRESS[k], false);
+            return addressTag == 0 ? std::wstring()
+                                   : text::ToLower(text::Trim(CStr(utils->HrGetOneProp(
+                                         contact, addressTag + mapi::PT_STRING8))));
+        };
         const Variant stored = utils->HrGetOneProp(contact, idTag + mapi::PT_BINARY);
         std::wstring address;
         if (stored.IsEmpty()) {
-            const uint32_t addressTag = utils->GetIDsFromNames(contact, mapi::PSETID_Address,
-                                                               mapi::LID_EMAIL_ADDRESS[k], false);
-            if (addressTag != 0) {
-                address = text::ToLower(
-                    text::Trim(CStr(utils->HrGetOneProp(contact, addressTag + mapi::PT_STRING8))));
-            }
+            address = addressText();
         } else if (const VariantArray* bytes = stored.ArrayValue()) {
-            auto entry = utils->GetAddressEntryFromID(Hex(*bytes));
-            address = text::ToLower(text::Trim(mAddressBook::SafeGetSmtpAddress(*entry, true)));
+            // A stored entry id that no longer opens (the entry was deleted, its store is
+            // offline) falls back to the slot's address text; the other slots still count.
+            std::shared_ptr<SafeAddressEntry> entry;
+            try {
+                entry = utils->GetAddressEntryFromID(Hex(*bytes));
+            } catch (const HostError& e) {
+                mGlobals::LogWarning(L"mPlexa::GetContactEmailAddresses",
+                                     L"slot " + std::to_wstring(k + 1) + L": " + e.Description(),
+                                     2);
+            }
+            address =
+                entry ? text::ToLower(text::Trim(mAddressBook::SafeGetSmtpAddress(*entry, true)))
+                      : addressText();
         }
         if (mAddressBook::IsValidEmail(address) &&
             std::find(addresses.begin(), addresses.end(), address) == addresses.end()) {

@@ -13,6 +13,14 @@ namespace {
 constexpr const wchar_t* kSave = L"CClipboard::Save";
 constexpr const wchar_t* kRestore = L"CClipboard::Restore";
 
+// Formats whose data is a handle (a GDI object, or a block holding one) rather than a memory
+// block that could be copied: a copy of their bytes would outlive the object it refers to.
+bool IsHandleFormat(uint32_t format) {
+    return format == cf::Bitmap || format == cf::EnhMetafile || format == cf::MetafilePict ||
+           format == cf::Palette || format == cf::DspBitmap || format == cf::DspMetafilePict ||
+           format == cf::DspEnhMetafile || (format >= cf::GdiObjFirst && format <= cf::GdiObjLast);
+}
+
 std::wstring FormatName(IClipboard& board, const Locale& locale, uint32_t format) {
     char name[1024] = {};
     const int32_t length = board.GetClipboardFormatNameA(format, name, sizeof name);
@@ -45,16 +53,22 @@ void CClipboard::Save() {
     }
     mGlobals::LogDebug(kSave, L"{", 3);
     m_saved.clear();
+    m_haveSaved = false;
     IClipboard* board = &m_ports.clipboard;
     if (!board->OpenClipboard(0)) {
-        return;
+        return;  // nothing saved: the matching Restore leaves the clipboard alone
     }
+    m_haveSaved = true;
     std::vector<uint32_t> kept;
     for (uint32_t format = board->EnumClipboardFormats(0); format != 0;
          format = board->EnumClipboardFormats(format)) {
         if (format == cf::Bitmap || format == cf::EnhMetafile) {
-            // Their data is a GDI handle, not a memory block that could be copied.
             mGlobals::LogWarning(kSave, L"Cant save CF_ENHMETAFILE/CF_BITMAP clipboard format", 3);
+            continue;
+        }
+        if (IsHandleFormat(format)) {
+            mGlobals::LogWarning(
+                kSave, L"Cant save handle clipboard format - " + std::to_wstring(format), 3);
             continue;
         }
         const std::wstring name = FormatName(*board, m_ports.locale, format);
@@ -100,6 +114,12 @@ void CClipboard::Restore() {
         return;
     }
     mGlobals::LogDebug(kRestore, L"{", 3);
+    if (!m_haveSaved) {
+        // The clipboard could not be read when it was to be saved: emptying it now would wipe
+        // what the user copied and put nothing back.
+        mGlobals::LogWarning(kRestore, L"nothing was saved, the clipboard is left as it is", 1);
+        return;
+    }
     IClipboard* board = &m_ports.clipboard;
     if (!board->OpenClipboard(0)) {
         return;
@@ -132,6 +152,7 @@ void CClipboard::Restore() {
     }
     board->CloseClipboard();
     m_saved.clear();
+    m_haveSaved = false;
     mGlobals::LogDebug(kRestore, L"}", 3);
 }
 

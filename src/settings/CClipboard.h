@@ -35,6 +35,8 @@ private:
 
     const Platform& m_ports;
     int32_t m_UseCount = 0;
+    // Whether the outermost Save could read the clipboard (its formats are in m_saved).
+    bool m_haveSaved = false;
     std::vector<SavedFormat> m_saved;
 };
 

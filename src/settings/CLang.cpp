@@ -1,5 +1,6 @@
 #include "settings/CLang.h"
 
+#include <algorithm>
 #include <cwctype>
 #include <optional>
 
@@ -93,6 +94,18 @@ void CLang::Clear() {
     m_section.clear();
     m_fileTime = OleDate();
     m_dumpMode = 0;
+}
+
+void CLang::TakeTables(CLang&& other) {
+    m_texts = std::move(other.m_texts);
+    m_forms = std::move(other.m_forms);
+    m_file = std::move(other.m_file);
+    m_langId = std::move(other.m_langId);
+    m_langName = std::move(other.m_langName);
+    m_section = std::move(other.m_section);
+    m_fileTime = other.m_fileTime;
+    m_dumpMode = other.m_dumpMode;
+    other.Clear();
 }
 
 std::wstring CLang::InstallationFolder() const {
@@ -205,19 +218,29 @@ bool CLang::LoadTexts(const std::wstring& file, const std::wstring& section,
                 sprintf(L"Error readig section [%s] in file '%s'", section + L"." + name, file));
             return false;
         }
+        auto repeats = [&](const Entry& e) {
+            mGlobals::LogError(kReadSection, 0,
+                               sprintf(L"declaration of constant '%s' repeats in a line %d of "
+                                       L"'%s' file",
+                                       e.key, e.line, file));
+        };
         if (forms) {
+            // As for texts, the first definition of a key stays.
             Entries& table = m_forms[text::ToLower(name)];
             for (const auto& e : read.entries) {
-                table.emplace_back(e.key, e.value);
+                const bool known = std::any_of(table.begin(), table.end(),
+                                               [&](const auto& kv) { return kv.first == e.key; });
+                if (known) {
+                    repeats(e);
+                } else {
+                    table.emplace_back(e.key, e.value);
+                }
             }
             continue;
         }
         for (const auto& e : read.entries) {
             if (!m_texts.emplace(e.key, e.value).second) {
-                mGlobals::LogError(kReadSection, 0,
-                                   sprintf(L"declaration of constant '%s' repeats in a line %d of "
-                                           L"'%s' file",
-                                           e.key, e.line, file));
+                repeats(e);
             }
         }
     }

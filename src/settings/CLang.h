@@ -31,6 +31,9 @@ public:
     bool InitEx(const std::wstring& section);
     // Loads one file; on failure the table stays empty.
     bool Init(const std::wstring& file, const std::wstring& section);
+    // Forgets the loaded file and its texts, as the add-in's end does: a later InitEx chooses
+    // the language afresh.
+    void Release() { Clear(); }
     // The valid language files of a folder, except the one to skip: each entry is
     // langid CR LF lang CR LF file name.
     std::vector<std::wstring> GetAvailableLangs(const std::wstring& folder,
@@ -69,6 +72,8 @@ private:
     };
 
     void Clear();
+    // Takes over the other table's file and texts (a reload that succeeded).
+    void TakeTables(CLang&& other);
     // The langid and lang of a [version] section with the right signature; both "" otherwise.
     static std::pair<std::wstring, std::wstring> ValidVersion(const Section& version);
     Section ReadSection(const std::wstring& file, const std::wstring& section);

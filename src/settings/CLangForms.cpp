@@ -182,9 +182,16 @@ void CLang::LocalizeControls(const std::wstring& name, Form& form) {
                                          L"reloading file...",
                                          m_file),
                                  1);
-            const std::wstring file = m_file;
-            const std::wstring section = m_section;
-            Init(file, section);
+            // Loaded into a table of its own and taken only when whole: a file caught half
+            // written keeps the texts in use, and the next dialog tries again.
+            CLang fresh(m_ports, m_options);
+            if (fresh.Init(m_file, m_section)) {
+                TakeTables(std::move(fresh));
+            } else {
+                mGlobals::LogWarning(
+                    kLocalize, sprintf(L"reloading '%s' failed, keeping the texts in use", m_file),
+                    1);
+            }
         }
     }
     const auto table = m_forms.find(text::ToLower(name));

@@ -97,19 +97,24 @@ void CLogWriter::Write(const LogEntry& entry) noexcept {
                 return;
             }
         }
-        if (!m_started) {
-            // The marker opens its line, so the upkeep, which cuts at the marker, keeps whole
-            // lines.
-            const std::string start =
-                ":Start:\t" +
-                FormatLine(LogEntry{L"run started", 0,
-                                    m_platform.resources.LoadResString(IDS_PRODUCT_SHORT_NAME),
-                                    LogLevel::Debug, 1});
-            Append(base + L".log", start + "\n");
-            m_started = true;
-        }
         const std::string line = FormatLine(entry) + "\n";
-        Append(base + L".log", line);
+        // Each file on its own: a .log that cannot be written (another program holds it, the
+        // disk is full) does not cost the .err its entry.
+        try {
+            if (!m_started) {
+                // The marker opens its line, so the upkeep, which cuts at the marker, keeps
+                // whole lines.
+                const std::string start =
+                    ":Start:\t" +
+                    FormatLine(LogEntry{L"run started", 0,
+                                        m_platform.resources.LoadResString(IDS_PRODUCT_SHORT_NAME),
+                                        LogLevel::Debug, 1});
+                Append(base + L".log", start + "\n");
+                m_started = true;
+            }
+            Append(base + L".log", line);
+        } catch (...) {  // NOLINT(bugprone-empty-catch): a failing log writer is ignored
+        }
         if (entry.level != LogLevel::Debug) {
             Append(base + L".err", line);
         }

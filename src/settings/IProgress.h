@@ -12,7 +12,8 @@ class IProgress {
 public:
     virtual ~IProgress() = default;
 
-    // Shows the progress when it is not showing and starts a stage of maximum steps.
+    // Shows the progress when it is not showing and starts a stage of maximum steps. Throws
+    // HostError when it cannot be shown; the work it reports on goes on without it.
     virtual void Init(int32_t stage, int32_t maximum) = 0;
     // One step done; true once the user asked to cancel (the work then stops after this item).
     virtual bool Step() = 0;

@@ -36,12 +36,24 @@ bool CreateDirPath(const Platform& ports, const std::wstring& path) {
     if (DirExists(ports, path)) {
         return true;
     }
-    const std::size_t colon = path.find(L':');
-    if (colon == std::wstring::npos || colon + 1 >= path.size()) {
-        return false;
-    }
     const std::wstring normalized = text::ReplaceAll(path, L"/", L"\\");
-    std::size_t from = colon + 1;
+    std::size_t from = 0;
+    if (normalized.starts_with(L"\\\\")) {
+        // A network path: \\server\share is there or not; only the folders below it are made.
+        const std::size_t server = normalized.find(L'\\', 2);
+        const std::size_t share =
+            server == std::wstring::npos ? server : normalized.find(L'\\', server + 1);
+        if (share == std::wstring::npos || server == 2 || share == server + 1) {
+            return false;
+        }
+        from = share + 1;
+    } else {
+        const std::size_t colon = path.find(L':');
+        if (colon == std::wstring::npos || colon + 1 >= path.size()) {
+            return false;
+        }
+        from = colon + 1;
+    }
     for (;;) {
         const std::size_t slash = normalized.find(L'\\', from);
         const std::wstring level =

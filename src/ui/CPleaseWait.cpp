@@ -50,7 +50,8 @@ void CPleaseWait::Update() {
             }
             mGlobals::LogDebug(L"CPleaseWait::Update", L"frmPleaseWait.Show", 3);
             m_formShown = true;
-            m_services.Ports().ui.Show(m_form, false);
+            // In front, but the message editor the user types in keeps the focus.
+            m_services.Ports().ui.ShowNoActivate(m_form);
             m_visible = true;
             m_services.LetMessagesRun();
             m_nextRefresh = now.DateAdd(L"s", kRefreshSeconds);
@@ -76,7 +77,7 @@ void CPleaseWait::SetVisible(bool visible) {
     }
     try {
         if (visible) {
-            m_services.Ports().ui.Show(m_form, false);
+            m_services.Ports().ui.ShowNoActivate(m_form);
         } else {
             m_services.Ports().ui.Hide(m_form);
         }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/Form.h"
+#include "platform/IWindowMessages.h"
 
 namespace plexa {
 
@@ -22,6 +23,7 @@ private:
     Services& m_services;
     std::wstring m_baseText;
     int m_dotCounter = 3;
+    WindowHandle m_previousOwner = 0;
 };
 
 }  // namespace plexa

@@ -1,6 +1,7 @@
 #include "ui/frmProgress.h"
 
 #include "core/HostError.h"
+#include "platform/IUiShell.h"
 #include "settings/Services.h"
 #include "settings/mGlobals.h"
 
@@ -23,6 +24,9 @@ void frmProgress::OnLoad() {
     m_closingByProgram = false;
     m_services.Lang().LocalizeForm(*this);
     picture = m_services.Options().MAIN_ICON();
+    // Owned by the window in front (the mail client's), so it stays in front of it.
+    IUiShell& ui = m_services.Ports().ui;
+    ui.SetOwner(*this, ui.GetForegroundWindow());
 }
 
 void frmProgress::RefreshStageTexts() {

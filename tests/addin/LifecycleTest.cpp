@@ -12,6 +12,7 @@
 #include "host/outlook/OlConstants.h"
 #include "separate/mFlag.h"
 #include "separate/mUserProps.h"
+#include "settings/CLang.h"
 #include "settings/COptions.h"
 #include "sim/SimDesktop.h"
 #include "ui/CPleaseWait.h"
@@ -287,6 +288,37 @@ TEST_F(LifecycleTest, AFailingInitShutsDownAndLeavesTheAddInInert) {
     EXPECT_EQ(Errors(), 1);
 }
 
+TEST_F(LifecycleTest, AFailingInitWithTwoWindowsAtStartStopsBeforeTheSecondWindow) {
+    Version(11);
+    world.services.host = desktop.Ports();
+    connect->IDTExtensibility2_OnConnection(desktop.host.application, 0, nullptr, {});
+    auto inbox = desktop.OpenExplorer(olFolderInbox);
+    auto drafts = desktop.OpenExplorer(olFolderDrafts);
+    world.sim.faults.FailAlways(L"Application.Inspectors", HostError(-2147467259, L"Unspecified"));
+
+    EXPECT_NO_THROW(connect->IDTExtensibility2_OnStartupComplete({}));
+    // The first window's Init failed and shut the add-in down inside the announcement: the
+    // second window is neither announced nor given a menu, and nothing stays hooked.
+    EXPECT_EQ(Count(L"Connect::m_oExplorers_OnExplorer"), 1);
+    EXPECT_EQ(Count(L"Connect::Init", L"->"), 1);
+    EXPECT_EQ(Count(L"Connect::AddMenu"), 1);
+    EXPECT_EQ(Count(L"Connect::Done", L"mode = full"), 1);
+    EXPECT_EQ(world.log.Of(LogLevel::Error, L"Connect::Init").size(), 1U);
+    EXPECT_FALSE(connect->Initialised());
+    EXPECT_EQ(connect->GetExplorersWrapper(), nullptr);
+    for (const auto& window : {inbox, drafts}) {
+        EXPECT_EQ(window->OnActivate.HandlerCount(), 0U);
+        EXPECT_EQ(window->OnClose.HandlerCount(), 0U);
+    }
+    EXPECT_EQ(desktop.host.application->GetExplorers()->NewExplorer.HandlerCount(), 0U);
+    EXPECT_EQ(desktop.host.application->ItemSend.HandlerCount(), 0U);
+
+    world.sim.faults.Clear();
+    EXPECT_NO_THROW(desktop.CloseExplorer(drafts));
+    EXPECT_NO_THROW(Shutdown());
+    EXPECT_EQ(Errors(), 1);
+}
+
 TEST_F(LifecycleTest, ShutdownRunsFullDoneTwiceInItsOrderWithoutError) {
     Version(11);
     Connect();
@@ -336,6 +368,40 @@ TEST_F(LifecycleTest, ShutdownRunsFullDoneTwiceInItsOrderWithoutError) {
     EXPECT_EQ(Errors(), 0);
 }
 
+TEST_F(LifecycleTest, TheLanguageTableGoesAtDisconnectionAndIsChosenAfreshOnReconnecting) {
+    Version(12);
+    world.WriteFile(L"C:\\Program Files\\Orvin\\Plexa\\English.lng",
+                    "[version]\r\nsignature = \"Orvin.LangLngFile\"\r\nlangid = \"EN\"\r\n"
+                    "lang = \"English\"\r\n[Plexa]\r\nglobals = \"T\"\r\n[Plexa.T]\r\n"
+                    "LID_UNTITLED = \"(untitled)\"\r\n");
+    Connect();
+    EXPECT_EQ(world.services.Lang().Item(L"LID_UNTITLED"), L"(untitled)");
+    Shutdown();
+
+    // The same process connects the add-in again, now for a language without a file.
+    COptions& options = world.services.Options();
+    options.LangID(L"FR");
+    options.LangFile(L"");
+    connect = std::make_shared<plexa::Connect>(world.services);
+    Connect();
+    EXPECT_EQ(world.services.Lang().Item(L"LID_UNTITLED"), L"LID_UNTITLED");
+    EXPECT_EQ(world.services.Lang().LangID(), L"");
+    EXPECT_EQ(Count(L"CLang.InitEx", L"Cant find lang file by langID=FR"), 1);
+}
+
+TEST_F(LifecycleTest, TheLanguageSectionIsTheProductNameOfTheResources) {
+    Version(12);
+    // A build whose product short name differs reads its own section of the language file.
+    world.sim.resources.SetResString(IDS_PRODUCT_SHORT_NAME, L"Plexa Pro");
+    world.WriteFile(L"C:\\Program Files\\Orvin\\Plexa\\English.lng",
+                    "[version]\r\nsignature = \"Orvin.LangLngFile\"\r\nlangid = \"EN\"\r\n"
+                    "lang = \"English\"\r\n[Plexa]\r\nglobals = \"T\"\r\n[Plexa.T]\r\n"
+                    "LID_UNTITLED = \"(untitled)\"\r\n[Plexa Pro]\r\nglobals = \"T\"\r\n"
+                    "[Plexa Pro.T]\r\nLID_UNTITLED = \"(no subject)\"\r\n");
+    Connect();
+    EXPECT_EQ(world.services.Lang().Item(L"LID_UNTITLED"), L"(no subject)");
+}
+
 TEST_F(LifecycleTest, EventHandlersNeverLetAHostErrorOut) {
     Version(11);
     Connect();
@@ -359,6 +425,31 @@ TEST_F(LifecycleTest, EventHandlersNeverLetAHostErrorOut) {
     EXPECT_EQ(Count(L"CExplorerMenu::OnSelectionChange", L"->0"), 1);
     desktop.SwitchFolder(inbox, *session.DefaultFolder(olFolderDrafts));
     EXPECT_EQ(Count(L"CExplorerMenu::OnFolderSwitch", L"->Drafts"), 1);
+}
+
+TEST_F(LifecycleTest, OneFailingWindowDoesNotStopTheUpdateOfTheOthers) {
+    Version(11);
+    Connect();
+    desktop.OpenExplorer(olFolderInbox);
+    desktop.OpenExplorer(olFolderDrafts);
+    auto first = NewMail(true);
+    desktop.OpenInspector(first);
+    desktop.OpenInspector(NewMail(true));
+    ASSERT_EQ(connect->InspectorWrappers().size(), 2U);
+
+    // The first folder window and the first message window are closing: they cannot answer.
+    world.sim.faults.FailWhen(
+        [&](std::wstring_view op, std::wstring_view detail) {
+            return (op == L"Explorer.CurrentFolder" && detail == L"Inbox") ||
+                   (op == L"Inspector.EditorType" && detail == first->EntryID());
+        },
+        HostError(OL_E_OBJECT_DELETED, L"The item has been moved or deleted"));
+    EXPECT_NO_THROW(connect->UpdateCachedAction());
+    EXPECT_NO_THROW(connect->RecreateInspectorBars());
+    EXPECT_EQ(world.sim.faults.Injected(), 2);
+    EXPECT_EQ(Count(L"CExplorerMenu::OnCachedActionChange", L"->Drafts"), 1);
+    EXPECT_EQ(Count(L"CInspectorWrapper::RecreateToolbar"), 1);
+    EXPECT_EQ(Errors(), 0);
 }
 
 TEST_F(LifecycleTest, OnlyMarkedMessagesGetAWrapperAndClosedOnesArePurgedByTheNextMarkedOne) {

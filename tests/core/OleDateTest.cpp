@@ -44,6 +44,12 @@ TEST(OleDate, DateAddMovesByTheUnitsTheAddinUses) {
     EXPECT_EQ(start.DateAdd(L"M", 13), OleDate::FromParts(2025, 2, 28, 23, 59, 30));
     EXPECT_EQ(start.DateAdd(L"m", -2), OleDate::FromParts(2023, 11, 30, 23, 59, 30));
     EXPECT_EQ(start.DateAdd(L"yyyy", 1), OleDate::FromParts(2025, 1, 31, 23, 59, 30));
+    // Century years are leap years only when divisible by 400.
+    for (const int year : {1900, 2100}) {
+        EXPECT_EQ(OleDate::FromParts(year, 1, 31).DateAdd(L"m", 1), OleDate::FromParts(year, 2, 28))
+            << year;
+    }
+    EXPECT_EQ(OleDate::FromParts(2000, 1, 31).DateAdd(L"m", 1), OleDate::FromParts(2000, 2, 29));
     // Crossing day zero backwards keeps the time of day.
     const OleDate early = OleDate::FromParts(1899, 12, 30, 6, 0, 0);
     EXPECT_EQ(early.DateAdd(L"h", -12), OleDate::FromParts(1899, 12, 29, 18, 0, 0));

@@ -115,6 +115,16 @@ TEST(Variant, IsNumericAcceptsWhatTheHostReadsAsANumber) {
     EXPECT_FALSE(IsNumeric(Variant::Error(5)));
     EXPECT_DOUBLE_EQ(CDbl(L"(5)"), -5.0);
     EXPECT_DOUBLE_EQ(CDbl(L"1.5e3"), 1500.0);
+
+    // A thousands separator after the decimal separator ends the number: "1.5,3" is no number
+    // (never 1.53), in either locale's spelling.
+    EXPECT_FALSE(IsNumeric(Variant(L"1.5,3")));
+    EXPECT_EQ(ErrorOf([] { CDbl(L"1.5,3"); }), vberr::TypeMismatch);
+    Locale german;
+    german.decimalSeparator = L',';
+    german.thousandSeparator = L'.';
+    EXPECT_FALSE(IsNumeric(Variant(L"1,5.3"), german));
+    EXPECT_DOUBLE_EQ(CDbl(L"1.234,5", german), 1234.5);
 }
 
 TEST(Variant, BooleansConvertFromTextAndNumbers) {

@@ -200,5 +200,91 @@ TEST(AddressBook, AFailureHalfwayKeepsWhatWasGatheredAndIsLogged) {
     EXPECT_EQ(errors[0].text, L"The entry is gone");
 }
 
+TEST(AddressBook, ExpandingKeepsWhatCannotBeReadAndMembersWithoutAnAddress) {
+    BookWorld w;
+    // With duplicate removal, a recipient whose entry cannot be read is no duplicate: it stays.
+    auto safe = w.Mail({{L"Ann Smith", olTo}, {L"Carla Diaz", olTo}});
+    w.sim.faults.FailWhen(
+        [](std::wstring_view op, std::wstring_view detail) {
+            return op == L"SafeAddressEntry.Name" && detail == L"Ann Smith";
+        },
+        HostError(E_FAIL, L"The entry is gone"));
+    EXPECT_FALSE(ExpandRecipients(*safe, true));
+    w.sim.faults.Clear();
+    EXPECT_EQ(w.Recipients(*safe),
+              (std::vector<std::wstring>{L"1:ann@acme.example", L"1:carla@diaz.example"}));
+    EXPECT_EQ(w.log.Of(LogLevel::Error, L"mAddressBook::GetAddressesFromAE").size(), 1u);
+
+    // A list whose members cannot all be read stays as it was, with none of them added.
+    auto listed = w.Mail({{L"Book club", olTo}});
+    w.sim.faults.FailNth(L"SafeAddressEntry.Name", 2, HostError(E_FAIL, L"The entry is gone"));
+    EXPECT_FALSE(ExpandRecipients(*listed, true));
+    w.sim.faults.Clear();
+    auto recipients = listed->Recipients();
+    ASSERT_EQ(recipients->Count(), 1);
+    EXPECT_EQ(recipients->Item(1)->Name(), L"Book club");
+    EXPECT_EQ(w.log.Of(LogLevel::Error, L"mAddressBook::GetAddressesFromAE").size(), 2u);
+
+    // A member without an SMTP address comes in by its name (never as "Name <>") and is logged;
+    // two of them are not each other's duplicates.
+    auto eve = w.host.session.addressBook.AddExchange(L"Eve Early", L"/o=Acme/cn=eve", L"");
+    auto fay = w.host.session.addressBook.AddExchange(L"Fay Field", L"/o=Acme/cn=fay", L"");
+    sim::AddressBook::AddMember(*w.inner, eve);
+    sim::AddressBook::AddMember(*w.inner, fay);
+    auto nameOnly = w.Mail({{L"Inner circle", olCC}});
+    EXPECT_TRUE(ExpandRecipients(*nameOnly, true));
+    recipients = nameOnly->Recipients();
+    ASSERT_EQ(recipients->Count(), 4);
+    EXPECT_EQ(recipients->Item(3)->Name(), L"Eve Early");
+    EXPECT_EQ(recipients->Item(4)->Name(), L"Fay Field");
+    for (int32_t i = 1; i <= 4; ++i) {
+        EXPECT_TRUE(recipients->Item(i)->Resolved()) << i;
+        EXPECT_EQ(recipients->Item(i)->Type(), olCC);
+    }
+    const auto warnings = w.log.Of(LogLevel::Warning, L"mAddressBook::ExpandRecipients");
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[0].text, L"Member without an address kept by name: 'Eve Early'");
+}
+
+TEST(AddressBook, AResolvedRecipientWithoutAnAddressEntryStaysAndIsReported) {
+    BookWorld w;
+    const auto saved =
+        w.Mail({{L"Ann Smith", olTo}, {L"Inner circle", olTo}, {L"Ann Smith", olTo}});
+    // The host answers nothing for the first recipient's entry although it counts as resolved.
+    auto record = w.host.session.FindItem(saved->EntryID());
+    ASSERT_NE(record, nullptr);
+    record->recipients[0]->entry = nullptr;
+    // A new item object of the saved message sees it so.
+    auto safe = w.redemption.CreateSafeMailItem();
+    safe->SetItem(w.host.application->Session()->GetItemFromID(saved->EntryID()));
+    ASSERT_TRUE(safe->Recipients()->Item(1)->Resolved());
+    ASSERT_EQ(safe->Recipients()->Item(1)->AddressEntry(), nullptr);
+
+    EXPECT_TRUE(ExpandRecipients(*safe, true));
+    auto recipients = safe->Recipients();
+    ASSERT_EQ(recipients->Count(), 4);  // Ann, Ann, Carla and Dana from the list
+    EXPECT_EQ(recipients->Item(1)->AddressEntry(), nullptr);
+    const auto errors = w.log.Of(LogLevel::Error, L"mAddressBook::ExpandRecipients");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].text, L"Recipient has no address entry");
+    EXPECT_EQ(GetRecipientsCount(*recipients, true), 3);
+}
+
+TEST(AddressBook, RdoRecipientsThatCannotBeReadLoseOnlyTheirOwnEntries) {
+    BookWorld w;
+    auto safe = w.Mail({{L"Ann Smith", olTo}, {L"Carla Diaz", olCC}, {L"Book club", olBCC}});
+    auto rdo = w.redemption.CreateRDOSession();
+    rdo->SetMAPIOBJECT(w.host.application->Session()->MAPIOBJECT());
+    auto message = rdo->GetMessageFromID(safe->EntryID(), L"");
+    // The second recipient's entry cannot be had.
+    w.sim.faults.FailNth(L"RDORecipient.AddressEntry", 2, HostError(E_FAIL, L"gone"));
+    std::vector<std::wstring> addresses, names, refs;
+    EXPECT_EQ(RdoGetAddressesFromRecipients(*message->Recipients(), addresses, names, refs), 5);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"Ann Smith", L"Ann Smith", L"Carla Diaz",
+                                                L"Dana Whitfield", L"bob@lee.example"}));
+    EXPECT_EQ(refs.size(), 5u);
+    EXPECT_EQ(w.sim.faults.Injected(L"RDORecipient.AddressEntry"), 1);
+}
+
 }  // namespace
 }  // namespace plexa

@@ -162,6 +162,17 @@ TEST(Gather, ReceivedMailsGiveTheirSenderOutgoingMailsTheirRecipientsByType) {
     EXPECT_TRUE(w.Gather(archive, {}));
     EXPECT_EQ(w.Gathered(), (Lines{L"bob@lee.example [Bob Lee]", L"carla@diaz.example [Carla Diaz]",
                                    L"ann@acme.example [Ann Smith]"}));
+    // Each option decides its own type alone.
+    w.recipients.Reset();
+    w.services.Options().IncludeCC(false);
+    EXPECT_TRUE(w.Gather(archive, {}));
+    EXPECT_EQ(w.Gathered(), (Lines{L"bob@lee.example [Bob Lee]", L"ann@acme.example [Ann Smith]"}));
+    w.recipients.Reset();
+    w.services.Options().IncludeCC(true);
+    w.services.Options().IncludeBCC(false);
+    EXPECT_TRUE(w.Gather(archive, {}));
+    EXPECT_EQ(w.Gathered(),
+              (Lines{L"bob@lee.example [Bob Lee]", L"carla@diaz.example [Carla Diaz]"}));
 
     // The Exchange sender is resolved by its name through the address book.
     w.recipients.Reset();
@@ -289,6 +300,25 @@ TEST(Gather, ContactsGiveTheirFirstValidAddressInSlotOrder) {
               Lines{L"same@twice.example"});
 }
 
+TEST(Gather, ASlotWhoseEntryCannotBeOpenedFallsBackToItsText) {
+    GatherWorld w;
+    auto contact = w.Contact(L"Two Slots", {L"First@Slots.example", L"second@slots.example"});
+    const std::wstring firstEntry = w.session.ContactEntry(*contact, 1)->entryID;
+    w.sim.faults.FailWhen(
+        [&](std::wstring_view op, std::wstring_view detail) {
+            return op == L"MAPIUtils.GetAddressEntryFromID" && detail == firstEntry;
+        },
+        HostError(static_cast<int32_t>(0x8004010F), L"The entry was not found"));
+
+    EXPECT_EQ(GetContactEmailAddresses(w.services, std::dynamic_pointer_cast<ContactItem>(
+                                                       w.desktop.host.outlook.Item(contact))),
+              (Lines{L"first@slots.example", L"second@slots.example"}));
+    EXPECT_TRUE(w.Gather(w.Folder(olFolderContacts), {contact}));
+    EXPECT_EQ(w.Gathered(), Lines{L"first@slots.example [Two Slots]"});
+    EXPECT_TRUE(w.log.Of(LogLevel::Error).empty());
+    EXPECT_EQ(w.sim.faults.Injected(), 2);
+}
+
 TEST(Gather, ListsLinksAndOtherItemClasses) {
     GatherWorld w;
     FolderRecord& contacts = w.Folder(olFolderContacts);
@@ -375,6 +405,9 @@ TEST(Gather, ProgressWindowFromTwentyItemsAndConfirmationFromAHundred) {
     EXPECT_TRUE(w.Gather(inbox, {}));
     EXPECT_TRUE(w.useProgress);
     ASSERT_TRUE(w.sim.ui.IsLoaded(w.progress));  // left open for resolution
+    // Owned by the folder window in front, so it stays in front of it.
+    ASSERT_NE(w.desktop.ActiveWindow()->Handle(), 0U);
+    EXPECT_EQ(w.sim.ui.OwnerOf(w.progress), w.desktop.ActiveWindow()->Handle());
     EXPECT_TRUE(w.progress[L"lblProgress1"].visible);
     EXPECT_EQ(w.progress[L"barProgress"].max, 20);
     EXPECT_EQ(w.progress[L"barProgress"].value, 20);
@@ -398,6 +431,26 @@ TEST(Gather, ProgressWindowFromTwentyItemsAndConfirmationFromAHundred) {
     EXPECT_TRUE(w.Gather(inbox, {}, false, kDistListCommand));
     EXPECT_EQ(w.recipients.EmailRecipientCount(), 100);
     EXPECT_TRUE(w.sim.ui.user.Empty());
+}
+
+TEST(Gather, AProgressWindowThatCannotBeShownDoesNotStopTheWork) {
+    ManyWorld w;
+    w.Mails(20);
+    w.sim.faults.FailAlways(L"UiShell.Show", HostError(E_FAIL, L"No window"));
+    EXPECT_TRUE(w.Gather(w.Folder(olFolderInbox), {}));
+    EXPECT_EQ(w.recipients.EmailRecipientCount(), 20);
+    EXPECT_FALSE(w.useProgress);  // nothing for the caller to go on with or to close
+    EXPECT_FALSE(w.sim.ui.IsLoaded(w.progress));
+    const auto errors = w.log.Of(LogLevel::Error, L"GetPlexaRecipients");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].text, L"No window; frmProgress");
+
+    // Resolving goes on without it, too.
+    const ResolveResult resolved = w.recipients.Resolve(w.services, w.progressWindow, true);
+    EXPECT_TRUE(resolved.resolved);
+    EXPECT_FALSE(resolved.cancelled);
+    EXPECT_EQ(w.recipients.GetResolvedCount(), 20);
+    EXPECT_EQ(w.log.Of(LogLevel::Error, L"CRecipients::Resolve").size(), 1u);
 }
 
 TEST(Gather, CancelStopsAfterTheCurrentItemAndClosesTheWindow) {

@@ -87,6 +87,55 @@ TEST(Clipboard, AFormatThatCannotBeReadIsSkippedAndTheFormatsAreListed) {
               L"m_UseCount(1) <> 0");
 }
 
+TEST(Clipboard, ARestoreAfterAFailedSaveLeavesTheClipboardAlone) {
+    test::TestWorld w;
+    auto& board = w.sim.clipboard;
+    board.CopyText(L"Dear Ann");
+    CClipboard clip(w.services.Ports());
+    board.SetHeldByOtherProgram(true);  // the save cannot open it
+    clip.Save();
+    board.SetHeldByOtherProgram(false);
+    EXPECT_TRUE(clip.Saved().empty());
+    clip.Restore();
+    EXPECT_EQ(board.Text(), L"Dear Ann");
+    EXPECT_EQ(clip.UseCount(), 0);
+
+    // The next pair works as ever.
+    clip.Save();
+    board.CopyText(L"button face");
+    clip.Restore();
+    EXPECT_EQ(board.Text(), L"Dear Ann");
+}
+
+TEST(Clipboard, EveryFormatThatHoldsAHandleIsSkipped) {
+    test::TestWorld w;
+    auto& board = w.sim.clipboard;
+    board.CopyText(L"kept");
+    board.AddData(cf::Dib, {'B', 'M'});  // a bitmap as a memory block: copied like any other
+    const std::vector<uint32_t> handles = {
+        cf::MetafilePict,   cf::Palette, cf::DspBitmap, cf::DspMetafilePict,
+        cf::DspEnhMetafile, 0x300,       0x350,         0x3FF};
+    for (uint32_t format : handles) {
+        board.AddData(format, {1, 2, 3, 4});
+    }
+    CClipboard clip(w.services.Ports());
+    clip.Save();
+    std::vector<uint32_t> saved;
+    for (const auto& record : clip.Saved()) {
+        saved.push_back(record.format);
+    }
+    EXPECT_EQ(saved, (std::vector<uint32_t>{cf::UnicodeText, cf::Text, cf::Dib}));
+    const auto warnings = w.log.Of(LogLevel::Warning, L"CClipboard::Save");
+    ASSERT_EQ(warnings.size(), handles.size());
+    EXPECT_EQ(warnings[0].text, L"Cant save handle clipboard format - 3");
+    EXPECT_EQ(warnings[1].text, L"Cant save handle clipboard format - 9");
+
+    board.CopyText(L"button face");
+    clip.Restore();
+    EXPECT_EQ(board.Formats(), (std::vector<uint32_t>{cf::UnicodeText, cf::Text, cf::Dib}));
+    EXPECT_EQ(board.Text(), L"kept");
+}
+
 TEST(WordCompanion, ReceivesTheTextAsOneAnsiMessageAndTypesIt) {
     test::TestWorld w;
     sim::SimDesktop desktop{w.sim};

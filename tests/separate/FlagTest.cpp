@@ -73,6 +73,30 @@ TEST(FollowUpFlag, MarksOnlyWhenAskedAndClearsOnlyItsOwnMark) {
     EXPECT_EQ(mFlag::GetFlagText(w.services, w.mail), L"");
 }
 
+TEST(FollowUpFlag, AMarkTheUserChangedIsTheUsersAndStays) {
+    FlagWorld w;
+    COptions& options = w.services.Options();
+    options.MarkWithFlag(true);
+    options.ClearMarking(true);
+    options.Flag(2);
+    options.Flag2003(6);
+
+    // The user marked it completed: the status no longer is the add-in's.
+    mGlobals::MarkWithFollowUpFlag(w.services, w.mail);
+    mFlag::SetFlagStatus(w.services, w.mail, 1, 6, true);
+    mGlobals::ClearFollowUpFlag(w.services, w.mail);
+    EXPECT_EQ(w.Status(), 1);
+    EXPECT_EQ(mFlag::GetFlagText(w.services, w.mail), L"Review");
+
+    // The user wrote the text anew in other letters: the comparison is exact.
+    mGlobals::MarkWithFollowUpFlag(w.services, w.mail);
+    mFlag::SetFlagText(w.services, w.mail, L"review", true);
+    mGlobals::ClearFollowUpFlag(w.services, w.mail);
+    EXPECT_EQ(w.Status(), 2);
+    EXPECT_EQ(w.Icon(), 6);
+    EXPECT_EQ(mFlag::GetFlagText(w.services, w.mail), L"review");
+}
+
 TEST(FollowUpFlag, TheColourCountsFrom2003On) {
     for (const wchar_t* version : {L"10.0.6626", L"11.0.5608"}) {
         FlagWorld w;

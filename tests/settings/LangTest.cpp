@@ -5,6 +5,7 @@
 #include "core/Text.h"
 #include "settings/CLang.h"
 #include "settings/COptions.h"
+#include "settings/mFileUtils.h"
 
 namespace plexa {
 namespace {
@@ -167,6 +168,20 @@ TEST(Lang, SectionErrorsEndTheReadAndAnInvalidFileLeavesKeysAsTexts) {
     EXPECT_EQ(w.log.Of(LogLevel::Error, L"CLang.ReadSection").back().number, 2);
 }
 
+TEST(Lang, SectionNamesIgnoreLetterCase) {
+    LangWorld w;
+    w.Write(L"Mixed.lng",
+            Crlf("[Version]\nsignature = \"Orvin.LangLngFile\"\nlangid = \"EN\"\nlang = \"E\"\n"
+                 "[PLEXA]\nglobals = \"Texts\"\n[plexa.TEXTS]\nA = \"found\"\n"));
+    ASSERT_TRUE(w.lang.Init(kFolder + L"\\Mixed.lng", L"Plexa"));
+    EXPECT_EQ(w.lang.LangID(), L"EN");
+    EXPECT_EQ(w.lang.Item(L"A"), L"found");
+    // The scan reads the [VERSION] section of any spelling, too.
+    EXPECT_EQ(w.lang.GetAvailableLangs(kFolder, L""),
+              std::vector<std::wstring>{L"EN\r\nE\r\nMixed.lng"});
+    EXPECT_TRUE(w.Errors().empty());
+}
+
 TEST(Lang, ReadsUtf8WithByteOrderMarkAndAnsiWithout) {
     LangWorld w;
     const std::string body =
@@ -292,6 +307,24 @@ TEST(Lang, LocalizesDialogsByControlNameAndRefusesUnsafePictures) {
               L"Locale for 'frmOther' form not exists");
 }
 
+TEST(Lang, ARepeatedKeyInADialogSectionKeepsItsFirstValue) {
+    LangWorld w;
+    w.Write(L"English.lng",
+            LangFile("EN",
+                     "[Plexa]\nglobals = \"T\"\nforms = \"frmTest\"\n[Plexa.T]\nA = \"a\"\n"
+                     "[Plexa.frmTest]\nbtnOK = \"OK\"\nlblInfo.dleft = \"100\"\n"
+                     "BTNOK = \"Second\"\nlblInfo.DLeft = \"100\"\n"));
+    ASSERT_TRUE(w.lang.Init(kFolder + L"\\English.lng", L"Plexa"));
+    const auto errors = w.Errors();
+    EXPECT_EQ(errors.size(), 2u);
+    EXPECT_TRUE(Contains(errors, L"declaration of constant 'btnok' repeats in a line 13"));
+    EXPECT_TRUE(Contains(errors, L"declaration of constant 'lblinfo.dleft' repeats in a line 14"));
+    TestForm form;
+    w.lang.LocalizeForm(form);
+    EXPECT_EQ(form[L"btnOK"].caption, L"OK");
+    EXPECT_EQ(form[L"lblInfo"].left, 150);  // moved once
+}
+
 TEST(Lang, ReloadsAChangedFileButNotAnOlderCopy) {
     LangWorld w;
     const std::wstring path = kFolder + L"\\English.lng";
@@ -315,6 +348,37 @@ TEST(Lang, ReloadsAChangedFileButNotAnOlderCopy) {
     EXPECT_EQ(form[L"btnOK"].caption, L"second");
     EXPECT_EQ(w.lang.Item(L"A"), L"second");
     EXPECT_EQ(w.log.Of(LogLevel::Warning, L"CLang.LocalizeControls").size(), 1u);
+}
+
+TEST(Lang, AFailedReloadKeepsTheTextsInUseAndIsTriedAgain) {
+    LangWorld w;
+    const std::wstring path = kFolder + L"\\English.lng";
+    auto file = [](const std::string& caption) {
+        return LangFile("EN", "[Plexa]\nglobals = \"T\"\nforms = \"frmTest\"\n[Plexa.T]\nA = \"" +
+                                  caption + "\"\n[Plexa.frmTest]\nbtnOK = \"" + caption + "\"\n");
+    };
+    w.Write(L"English.lng", file("first"));
+    w.sim.files.SetLastWriteTimeUtc(path, OleDate::FromParts(2026, 12, 1, 10, 0, 0));
+    ASSERT_TRUE(w.lang.Init(path, L"Plexa"));
+
+    // Caught half written: the dialog sections are not there yet.
+    const std::string whole = file("second");
+    w.Write(L"English.lng", whole.substr(0, whole.find("[Plexa.frmTest]")));
+    w.sim.files.SetLastWriteTimeUtc(path, OleDate::FromParts(2026, 12, 2, 10, 0, 0));
+    TestForm form;
+    w.lang.LocalizeForm(form);
+    EXPECT_EQ(form[L"btnOK"].caption, L"first");
+    EXPECT_EQ(w.lang.Item(L"A"), L"first");
+    EXPECT_EQ(w.lang.Filename(), path);
+    EXPECT_EQ(w.lang.LangID(), L"EN");
+
+    // Written out in full a moment later: the next dialog takes it.
+    w.Write(L"English.lng", whole);
+    w.sim.files.SetLastWriteTimeUtc(path, OleDate::FromParts(2026, 12, 2, 10, 0, 5));
+    TestForm next;
+    w.lang.LocalizeForm(next);
+    EXPECT_EQ(next[L"btnOK"].caption, L"second");
+    EXPECT_EQ(w.lang.Item(L"A"), L"second");
 }
 
 TEST(Lang, DumpsAlignedEntriesThatReadBackAsALanguageFile) {
@@ -377,6 +441,120 @@ TEST(Lang, DumpsAlignedEntriesThatReadBackAsALanguageFile) {
     EXPECT_EQ(mode3.find("txtName"), std::string::npos);
     EXPECT_NE(mode3.find("btnOK\t\t\t\t=\"OK\""), std::string::npos);
     EXPECT_EQ(mode3.find("linTop"), std::string::npos);
+}
+
+TEST(Lang, DumpMode1WritesTheLayoutPicturesAndLineEnds) {
+    LangWorld w;
+    w.Write(L"English.lng", LangFile("EN",
+                                     "[Plexa]\nglobals = \"T\"\nforms = \"x\"\ndumpforms = \"1\"\n"
+                                     "[Plexa.T]\nA = \"a\"\n[Plexa.x]\n"));
+    ASSERT_TRUE(w.lang.Init(kFolder + L"\\English.lng", L"Plexa"));
+    EXPECT_EQ(w.lang.DumpMode(), 1);
+    w.Write(L"ok.bmp", "BM fake bitmap bytes");
+
+    Form form(L"frmTest");
+    form.caption = L"Options";
+    form.left = 0;
+    form.top = 0;
+    form.width = 4800;
+    form.height = 3600;
+    Control& ok = form.Add(L"btnOK", ControlType::CommandButton);
+    ok.caption = L"OK";
+    ok.left = 120;
+    ok.top = 240;
+    ok.width = 1215;
+    ok.height = 12.5;
+    ok.picture = w.sim.pictures.LoadPicture(kFolder + L"\\ok.bmp");
+    Control& line = form.Add(L"linTop", ControlType::Line);
+    line.x1 = 10;
+    line.y1 = 20;
+    line.x2 = 4000;
+    line.y2 = 20;
+    w.lang.DumpForm(form);
+
+    const std::wstring picturePath = kFolder + L"\\Dump\\frmTest\\btnOK.bmp";
+    EXPECT_EQ(w.ReadFile(picturePath), "BM fake bitmap bytes");
+    const std::string dumpedPath =
+        text::ToUtf8(text::ReplaceAll(picturePath, L"\\", L"\\\\"));  // read back as one "\"
+    const std::string expected =
+        "\xEF\xBB\xBF[Plexa.frmTest]\r\n"
+        "\r\n.Caption\t\t\t=\"Options\"\r\n.Left\t\t\t\t=\"0\"\r\n.Top\t\t\t\t=\"0\"\r\n"
+        ".Width\t\t\t\t=\"4800\"\r\n.Height\t\t\t\t=\"3600\"\r\n"
+        "\r\nbtnOK\t\t\t\t=\"OK\"\r\nbtnOK.Left\t\t\t=\"120\"\r\nbtnOK.Top\t\t\t=\"240\"\r\n"
+        "btnOK.Width\t\t\t=\"1215\"\r\nbtnOK.Height\t\t\t=\"12.5\"\r\n"
+        "btnOK.Picture\t\t\t= \"" +
+        dumpedPath +
+        "\"\r\n"
+        "\r\nlinTop.Left\t\t\t=\"0\"\r\nlinTop.Top\t\t\t=\"0\"\r\nlinTop.Width\t\t\t=\"0\"\r\n"
+        "linTop.Height\t\t\t=\"0\"\r\nlinTop.X1\t\t\t=\"10\"\r\nlinTop.Y1\t\t\t=\"20\"\r\n"
+        "linTop.X2\t\t\t=\"4000\"\r\nlinTop.Y2\t\t\t=\"20\"\r\n";
+    EXPECT_EQ(w.ReadFile(kFolder + L"\\Dump\\frmTest.txt"), expected);
+    EXPECT_TRUE(w.Errors().empty());
+
+    // A picture that cannot be saved: logged, no picture line, and its empty folder goes again.
+    w.sim.faults.FailAlways(L"Pictures.SavePicture",
+                            HostError(vberr::PathFileAccessError, L"Path/File access error"));
+    Form other(L"frmOther");
+    other.Add(L"imgLogo", ControlType::Image).picture = ok.picture;
+    w.lang.DumpForm(other);
+    const std::string dump = w.ReadFile(kFolder + L"\\Dump\\frmOther.txt");
+    EXPECT_NE(dump.find("imgLogo.Left"), std::string::npos);
+    EXPECT_EQ(dump.find(".Picture"), std::string::npos);
+    EXPECT_FALSE(mFileUtils::DirExists(w.services.Ports(), kFolder + L"\\Dump\\frmOther"));
+    const auto failed = w.log.Of(LogLevel::Error, L"CLang.DumpControl");
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].number, vberr::PathFileAccessError);
+    EXPECT_NE(failed[0].text.find(L"Dump\\frmOther\\imgLogo.bmp"), std::wstring::npos);
+}
+
+// Every file-system failure while choosing, reading, reloading, localising and dumping is logged
+// and absorbed: the language code never lets an error out, and a later read succeeds again.
+TEST(Lang, FileSystemFailuresNeverLeaveTheLanguageCode) {
+    const std::string body =
+        "[Plexa]\nglobals = \"T\"\nforms = \"frmTest\"\n[Plexa.T]\nA = \"a\"\n"
+        "[Plexa.frmTest]\nbtnOK = \"OK\"\nimgOk.picture = \"pics\\\\ok.bmp\"\n";
+    for (const wchar_t* op :
+         {L"FileSystem.Open", L"File.Read", L"FileSystem.FindFiles", L"File.LastWriteTimeUtc",
+          L"Pictures.LoadPicture", L"Pictures.SavePicture", L"File.Write",
+          L"FileSystem.CreateDirectory"}) {
+        for (int n = 1; n <= 6; ++n) {
+            SCOPED_TRACE(text::ToUtf8(op) + " #" + std::to_string(n));
+            LangWorld w;
+            w.Write(L"English.lng", LangFile("EN", body));
+            w.Write(L"pics\\ok.bmp", "BM fake bitmap bytes");
+            TestForm form;
+            form[L"imgOk"].picture = w.sim.pictures.LoadPicture(kFolder + L"\\pics\\ok.bmp");
+            w.sim.faults.FailNth(op, n, HostError(vberr::PermissionDenied, L"Permission denied"));
+            EXPECT_NO_THROW({
+                w.lang.InitEx(L"Plexa");
+                w.lang.Item(L"A");
+                w.sim.files.SetLastWriteTimeUtc(kFolder + L"\\English.lng",
+                                                OleDate::FromParts(2030, 1, 1));
+                w.lang.LocalizeForm(form);
+                w.lang.DumpForm(form);
+                w.lang.GetAvailableLangs(kFolder, L"");
+            });
+            w.sim.faults.Clear();
+            EXPECT_TRUE(w.lang.Init(kFolder + L"\\English.lng", L"Plexa"));
+            EXPECT_EQ(w.lang.Item(L"A"), L"a");
+        }
+    }
+
+    // What a failed read says: the Windows error of the failure, under the reader's names.
+    LangWorld w;
+    w.Write(L"English.lng", LangFile("EN", body));
+    w.sim.faults.FailAlways(L"File.Read", HostError(vberr::PermissionDenied, L"Permission denied"));
+    EXPECT_FALSE(w.lang.Init(kFolder + L"\\English.lng", L"Plexa"));
+    ASSERT_FALSE(w.log.Of(LogLevel::Error, L"CTextFile.Buffer_AppendFromFile").empty());
+    const auto readFailed = w.log.Of(LogLevel::Error, L"CLang.ReadSection");
+    ASSERT_FALSE(readFailed.empty());
+    EXPECT_EQ(readFailed[0].text, L"oFile.ReadLine failed; " + kFolder + L"\\English.lng");
+    EXPECT_EQ(readFailed[0].number, 32);  // ERROR_SHARING_VIOLATION
+    EXPECT_EQ(w.lang.Item(L"A"), L"A");
+    w.sim.faults.Clear();
+    w.sim.faults.FailAlways(L"FileSystem.FindFiles", HostError(vberr::PathNotFound, L"gone"));
+    EXPECT_FALSE(w.lang.InitEx(L"Plexa"));
+    EXPECT_EQ(w.log.Of(LogLevel::Error, L"CLang.GetAvailableLangs").size(), 1u);
 }
 
 }  // namespace

@@ -114,6 +114,39 @@ TEST(Logging, ATroubledLogWriterNeverFailsItsCaller) {
     EXPECT_EQ(w.log.entries.size(), 7u);
 }
 
+TEST(Logging, ARedirectedProfileOnANetworkShareGetsItsLogs) {
+    test::TestWorld w;
+    w.sim.files.AddShare(L"fileserver", L"profiles");
+    w.sim.shell.SetSpecialFolderPath(CSIDL_APPDATA, L"\\\\fileserver\\profiles\\ann\\AppData");
+    mGlobals::LogError(L"A::B", 5, L"reaches the share");
+    const std::wstring base = L"\\\\fileserver\\profiles\\ann\\AppData\\Orvin\\Plexa\\Plexa";
+    EXPECT_NE(w.ReadFile(base + L".log").find("reaches the share"), std::string::npos);
+    EXPECT_NE(w.ReadFile(base + L".err").find("reaches the share"), std::string::npos);
+}
+
+TEST(Logging, EachFileIsWrittenOnItsOwn) {
+    test::TestWorld w;
+    mGlobals::LogDebug(L"A::B", L"first", 1);
+    {
+        // The .log is held exclusively: the error still reaches the .err.
+        auto locked = w.sim.files.Open(kBase + L".log", FileAccess::ReadWrite, FileShareNone,
+                                       FileCreation::OpenExisting);
+        mGlobals::LogError(L"A::B", 5, L"only in the error file");
+    }
+    {
+        // And the other way round.
+        auto locked = w.sim.files.Open(kBase + L".err", FileAccess::ReadWrite, FileShareNone,
+                                       FileCreation::OpenExisting);
+        mGlobals::LogWarning(L"A::B", L"only in the log", 1);
+    }
+    const auto err = Lines(w.ReadFile(kBase + L".err"));
+    ASSERT_EQ(err.size(), 1u);
+    EXPECT_NE(err[0].find("only in the error file"), std::string::npos);
+    const auto log = Lines(w.ReadFile(kBase + L".log"));
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_NE(log[2].find("only in the log"), std::string::npos);
+}
+
 TEST(Logging, WithoutARunningAddinNothingIsWrittenAndNothingFails) {
     EXPECT_EQ(LogHub::Current(), nullptr);
     EXPECT_NO_THROW(mGlobals::LogError(L"A::B", 1, L"nobody listens"));

@@ -66,6 +66,16 @@ TEST(ReduceLog, TheErrorFileKeepsWholeLinesOnly) {
     EXPECT_EQ(kept, err.substr(lineStart));
     EXPECT_EQ(kept.rfind("2026-12-06", 0), 0u);
     EXPECT_LE(kept.size(), 65536u);
+
+    // No line feed after the cut point (one long last entry): the newer half is kept from the
+    // cut point itself, never the whole file.
+    const std::string unbroken =
+        "2026-12-06 09:00:00\tERR\tfirst\n" + std::string(150000, 'x') + std::string(80000, 'y');
+    w.WriteFile(kErr, unbroken);
+    mReduceLog::CheckLibOrvinLog(w.services.Ports(), 1048576, 131072);
+    const std::string tail = w.ReadFile(kErr);
+    EXPECT_EQ(tail.size(), 65537u);  // from the 1-based position S - 65,536 on
+    EXPECT_EQ(tail, unbroken.substr(unbroken.size() - 65537));
 }
 
 TEST(ReduceLog, AFailedCopyLeavesTheOldLogWhole) {

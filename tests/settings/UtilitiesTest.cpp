@@ -151,6 +151,29 @@ TEST(Utilities, CreateDirPathMakesEveryMissingLevel) {
     EXPECT_TRUE(w.log.entries.empty());
 }
 
+TEST(Utilities, CreateDirPathMakesTheLevelsBelowANetworkShare) {
+    test::TestWorld w;
+    using mFileUtils::CreateDirPath;
+    using mFileUtils::DirExists;
+    w.sim.files.AddShare(L"FileServer", L"Profiles");
+    EXPECT_TRUE(CreateDirPath(w.services.Ports(),
+                              L"\\\\fileserver\\profiles\\ann\\AppData\\Roaming\\Orvin"));
+    EXPECT_TRUE(
+        DirExists(w.services.Ports(), L"\\\\FILESERVER\\Profiles\\Ann\\appdata\\roaming\\orvin"));
+    EXPECT_TRUE(CreateDirPath(w.services.Ports(), L"//fileserver/profiles/ann/Mixed/Separators/"));
+    EXPECT_TRUE(DirExists(w.services.Ports(), L"\\\\fileserver\\profiles\\ann\\Mixed\\Separators"));
+    EXPECT_TRUE(
+        CreateDirPath(w.services.Ports(), L"\\\\fileserver\\profiles\\ann"));  // already there
+
+    // An unknown share or server, or no share at all: false, nothing thrown.
+    EXPECT_FALSE(CreateDirPath(w.services.Ports(), L"\\\\fileserver\\other\\ann"));
+    EXPECT_FALSE(CreateDirPath(w.services.Ports(), L"\\\\elsewhere\\profiles\\ann"));
+    EXPECT_FALSE(CreateDirPath(w.services.Ports(), L"\\\\fileserver"));
+    EXPECT_FALSE(CreateDirPath(w.services.Ports(), L"\\\\\\profiles\\ann"));
+    EXPECT_FALSE(DirExists(w.services.Ports(), L"\\\\fileserver\\other"));
+    EXPECT_TRUE(w.log.entries.empty());
+}
+
 TEST(Utilities, LastModificationTimeIsLocalToTheSecond) {
     test::TestWorld w;
     w.sim.clock.SetTimeZone(TimeZoneInformation{-60, 0, -60}, TimeZoneId::Daylight);

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "TestWorld.h"
+#include "host/outlook/Application.h"
 #include "platform/IUiShell.h"
 #include "settings/CLang.h"
+#include "sim/SimDesktop.h"
 #include "ui/CPleaseWait.h"
 #include "ui/frmProgress.h"
 
@@ -124,12 +126,14 @@ TEST(PleaseWait, ShowsOnlyAfterThreeSecondsAndMovesItsDotsEveryTwo) {
     w.sim.clock.AdvanceSeconds(3);
     wait.Update();
     EXPECT_TRUE(wait.FormShown());
+    EXPECT_EQ(label.caption, L"Please wait...");  // the base text, not the last dots
 
     // Recreated: gone now, back at the very next update.
     wait.SetFormRecreation();
     EXPECT_FALSE(wait.FormShown());
     wait.Update();
     EXPECT_TRUE(wait.FormShown());
+    EXPECT_EQ(label.caption, L"Please wait...");
     wait.SetVisible(false);
     EXPECT_FALSE(wait.Visible());
     wait.SetVisible(true);
@@ -138,6 +142,37 @@ TEST(PleaseWait, ShowsOnlyAfterThreeSecondsAndMovesItsDotsEveryTwo) {
     EXPECT_EQ(wait.ActionCount(), 0);
     EXPECT_EQ(w.sim.ui.OpenFormCount(), 0);
     EXPECT_EQ(w.log.Of(LogLevel::Debug, L"frmPleaseWait").size(), 6u);  // three loads, unloads
+}
+
+TEST(PleaseWait, ShowsInFrontWithoutTakingTheFocusFromTheMessageEditor) {
+    test::TestWorld w;
+    sim::SimDesktop desktop{w.sim};
+    w.services.host = desktop.Ports();
+    auto mail =
+        std::dynamic_pointer_cast<MailItem>(desktop.host.application->CreateItem(olMailItem));
+    auto inspector = desktop.OpenInspector(mail);
+    CPleaseWait wait(w.services);
+    wait.ActionBegin();
+    w.sim.clock.AdvanceSeconds(3);
+    wait.Update();
+    ASSERT_TRUE(wait.FormShown());
+    EXPECT_EQ(w.sim.ui.FindForm(L"frmPleaseWait"), &wait.Form());
+    EXPECT_EQ(w.sim.ui.ActiveForm(), nullptr);
+    // Owned by the message window, so it stays in front of it.
+    ASSERT_NE(inspector->Handle(), 0U);
+    EXPECT_EQ(w.sim.ui.OwnerOf(wait.Form()), inspector->Handle());
+    desktop.Type(L"abc");
+    w.sim.clock.AdvanceSeconds(2);
+    wait.Update();  // the dots move
+    wait.SetVisible(false);
+    wait.SetVisible(true);  // back in front
+    desktop.Type(L"d");
+    EXPECT_EQ(desktop.IgnoredKeys(), 0);
+    EXPECT_NE(mail->Body().find(L"abcd"), std::wstring::npos);
+    wait.ActionEnd();
+    // Unloading gave back the owner it had before.
+    EXPECT_EQ(w.sim.ui.OwnersGiven(L"frmPleaseWait"),
+              (std::vector<WindowHandle>{inspector->Handle(), 0}));
 }
 
 }  // namespace
