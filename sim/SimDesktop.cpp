@@ -164,7 +164,7 @@ void SimDesktop::Wire() {
     host.outlook.askToSaveChanges = [this] { return AskToSaveChanges(); };
     platform.keyboard.focus = [this](const KeyStroke& key) { Focus(key); };
     platform.ui.onFormActivated = [this](Form* form) { m_activeForm = form; };
-    platform.ui.hostWindow = [this]() -> WindowHandle { return m_active ? m_active->Handle() : 0; };
+    platform.ui.hostWindow = [this]() -> WindowHandle { return m_active ? m_active->Hwnd() : 0; };
 }
 
 HostPorts SimDesktop::Ports() {

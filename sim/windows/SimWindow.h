@@ -25,7 +25,7 @@ public:
 
     bool IsClosed() const { return m_closed; }
     // The window's handle, given when it is first activated; 0 before.
-    WindowHandle Handle() const { return m_handle; }
+    WindowHandle Hwnd() const { return m_handle; }
     const std::shared_ptr<SimCommandBars>& Bars() const { return m_bars; }
     const std::shared_ptr<RibbonInstance>& Ribbon() const { return m_ribbon; }
 

@@ -406,8 +406,8 @@ TEST(Gather, ProgressWindowFromTwentyItemsAndConfirmationFromAHundred) {
     EXPECT_TRUE(w.useProgress);
     ASSERT_TRUE(w.sim.ui.IsLoaded(w.progress));  // left open for resolution
     // Owned by the folder window in front, so it stays in front of it.
-    ASSERT_NE(w.desktop.ActiveWindow()->Handle(), 0U);
-    EXPECT_EQ(w.sim.ui.OwnerOf(w.progress), w.desktop.ActiveWindow()->Handle());
+    ASSERT_NE(w.desktop.ActiveWindow()->Hwnd(), 0U);
+    EXPECT_EQ(w.sim.ui.OwnerOf(w.progress), w.desktop.ActiveWindow()->Hwnd());
     EXPECT_TRUE(w.progress[L"lblProgress1"].visible);
     EXPECT_EQ(w.progress[L"barProgress"].max, 20);
     EXPECT_EQ(w.progress[L"barProgress"].value, 20);

@@ -159,8 +159,8 @@ TEST(PleaseWait, ShowsInFrontWithoutTakingTheFocusFromTheMessageEditor) {
     EXPECT_EQ(w.sim.ui.FindForm(L"frmPleaseWait"), &wait.Form());
     EXPECT_EQ(w.sim.ui.ActiveForm(), nullptr);
     // Owned by the message window, so it stays in front of it.
-    ASSERT_NE(inspector->Handle(), 0U);
-    EXPECT_EQ(w.sim.ui.OwnerOf(wait.Form()), inspector->Handle());
+    ASSERT_NE(inspector->Hwnd(), 0U);
+    EXPECT_EQ(w.sim.ui.OwnerOf(wait.Form()), inspector->Hwnd());
     desktop.Type(L"abc");
     w.sim.clock.AdvanceSeconds(2);
     wait.Update();  // the dots move
@@ -172,7 +172,7 @@ TEST(PleaseWait, ShowsInFrontWithoutTakingTheFocusFromTheMessageEditor) {
     wait.ActionEnd();
     // Unloading gave back the owner it had before.
     EXPECT_EQ(w.sim.ui.OwnersGiven(L"frmPleaseWait"),
-              (std::vector<WindowHandle>{inspector->Handle(), 0}));
+              (std::vector<WindowHandle>{inspector->Hwnd(), 0}));
 }
 
 }  // namespace
