@@ -498,8 +498,8 @@ void SimUiShell::ClickGrid(FlexGrid& grid, const std::wstring& value) {
         }
         if (row < 0) {
             throw ScriptError(L"grid " + grid.Name() + L" shows no row \"" + value +
-                              L"\" (it shows: " + (shown.empty() ? L"nothing" : text::Join(shown, L"; ")) +
-                              L")");
+                              L"\" (it shows: " +
+                              (shown.empty() ? L"nothing" : text::Join(shown, L"; ")) + L")");
         }
         grid.row = row;
         grid.col = col;

@@ -1,6 +1,7 @@
 #include "core/FlexGrid.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/HostError.h"
 
@@ -21,7 +22,8 @@ void FlexGrid::SetRows(int32_t rows) {
     m_rowHeights.resize(static_cast<std::size_t>(rows), -1);
     row = std::min(row, rows - 1);
     rowSel = std::min(rowSel, rows - 1);
-    m_topRow = std::clamp(m_topRow, std::min(fixedRows, rows - 1), std::max(fixedRows, MaxTopRow()));
+    m_topRow =
+        std::clamp(m_topRow, std::min(fixedRows, rows - 1), std::max(fixedRows, MaxTopRow()));
 }
 
 void FlexGrid::SetCols(int32_t cols) {

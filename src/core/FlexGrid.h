@@ -87,8 +87,8 @@ private:
     int32_t m_rows = 2;
     int32_t m_cols = 2;
     int32_t m_topRow = 1;
-    std::vector<std::vector<GridCell>> m_cells = std::vector<std::vector<GridCell>>(
-        2, std::vector<GridCell>(2));
+    std::vector<std::vector<GridCell>> m_cells =
+        std::vector<std::vector<GridCell>>(2, std::vector<GridCell>(2));
     std::vector<int32_t> m_colWidths = std::vector<int32_t>(2, -1);
     std::vector<int32_t> m_colAlignments = std::vector<int32_t>(2, flex::AlignGeneral);
     std::vector<int32_t> m_rowHeights = std::vector<int32_t>(2, -1);

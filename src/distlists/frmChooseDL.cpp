@@ -29,9 +29,12 @@ struct DefaultFolderIcon {
     const wchar_t* key;
 };
 constexpr DefaultFolderIcon kDefaultFolderIcons[] = {
-    {olFolderDeletedItems, L"DeletedItems"}, {olFolderDrafts, L"Drafts"},
-    {olFolderInbox, L"Inbox"},               {olFolderOutbox, L"Outbox"},
-    {olFolderSentMail, L"SentMail"},         {olFolderJunk, L"Junk"},
+    {olFolderDeletedItems, L"DeletedItems"},
+    {olFolderDrafts, L"Drafts"},
+    {olFolderInbox, L"Inbox"},
+    {olFolderOutbox, L"Outbox"},
+    {olFolderSentMail, L"SentMail"},
+    {olFolderJunk, L"Junk"},
 };
 
 // A text as a literal inside a quoted filter value: the quote character doubled.
@@ -262,8 +265,8 @@ void frmChooseDL::FillTreeLevel(const std::wstring& parentKey,
         try {
             auto folder = folders->Item(i);
             const std::wstring key = folder->EntryID();
-            TreeNode& node = m_tree->AddNode(parentKey, key, folder->Name(),
-                                             GetFolderIconKey(folder, keys));
+            TreeNode& node =
+                m_tree->AddNode(parentKey, key, folder->Name(), GetFolderIconKey(folder, keys));
             node.sorted = true;
             FillTreeLevel(key, folder->GetFolders(), keys);
         } catch (const HostError& e) {
@@ -387,8 +390,8 @@ void frmChooseDL::DrawItems(int32_t firstRow) {
             grid.Cell(r, colIcon) = GridCell{L"", L"imgDL", flex::AlignCenterCenter};
             const int32_t flag = GetFlagIconIndex(item);
             grid.Cell(r, colFlag) = GridCell{
-                L"", flag > 0 && flag < kFlagImages ? L"imgFlag(" + std::to_wstring(flag) + L")"
-                                                    : L"",
+                L"",
+                flag > 0 && flag < kFlagImages ? L"imgFlag(" + std::to_wstring(flag) + L")" : L"",
                 flex::AlignCenterCenter};
         }
         safeList->SetItem(nullptr);
@@ -448,7 +451,7 @@ void frmChooseDL::StopScrollTimer() {
         m_services.Ports().timers.KillTimer(m_scrollTimer);
         m_scrollTimer = 0;
     }
-    if (Control* timer = Find(L"tmrScroll")) {
+    if (Control* timer = Form::Find(L"tmrScroll")) {
         timer->enabled = false;
     }
 }
@@ -482,8 +485,7 @@ void frmChooseDL::ctlGrid_MouseDown(int32_t row, int32_t col) {
         return;
     }
     try {
-        const bool descending =
-            GetSortingColumn() == col ? !m_ViewItems->SortDescending() : false;
+        const bool descending = GetSortingColumn() == col ? !m_ViewItems->SortDescending() : false;
         m_ViewItems->SortDescending(descending);
         m_ViewItems->Sort(GetSortingString(col, false));
         if (UseAdvancedSearch()) {

@@ -7,13 +7,13 @@ namespace plexa::mMouseWheel {
 void WheelHook(IWindowMessages& windows, WheelHookState& state, WindowHandle window) {
     WheelUnHook(windows, state);
     uint32_t lines = 0;
-    state.linesPerNotch =
-        windows.SystemParametersInfoA(spi::GetWheelScrollLines, lines) ? lines
-                                                                        : kDefaultLinesPerNotch;
+    state.linesPerNotch = windows.SystemParametersInfoA(spi::GetWheelScrollLines, lines)
+                              ? lines
+                              : kDefaultLinesPerNotch;
     state.window = window;
     state.previous = windows.SetWindowProc(
-        window, [&windows, &state](WindowHandle w, uint32_t m, std::uintptr_t wp,
-                                   std::intptr_t lp) {
+        window,
+        [&windows, &state](WindowHandle w, uint32_t m, std::uintptr_t wp, std::intptr_t lp) {
             return WheelWindowProc(windows, state, w, m, wp, lp);
         });
     if (!state.previous) {

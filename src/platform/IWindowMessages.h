@@ -14,9 +14,9 @@ using WindowHandle = std::uintptr_t;
 
 // Message numbers; not the Win32 macro names, so that <windows.h> can be included too.
 namespace wm {
-inline constexpr uint32_t CopyData = 74;      // WM_COPYDATA
-inline constexpr uint32_t Char = 0x0102;      // WM_CHAR
-inline constexpr uint32_t VScroll = 0x0115;   // WM_VSCROLL
+inline constexpr uint32_t CopyData = 74;        // WM_COPYDATA
+inline constexpr uint32_t Char = 0x0102;        // WM_CHAR
+inline constexpr uint32_t VScroll = 0x0115;     // WM_VSCROLL
 inline constexpr uint32_t MouseWheel = 0x020A;  // WM_MOUSEWHEEL
 }  // namespace wm
 
@@ -43,9 +43,8 @@ inline constexpr uint32_t WheelPageScroll = 0xFFFFFFFF;
 }  // namespace spi
 
 // A window procedure: what a window does with a message, and its result.
-using WindowProc =
-    std::function<std::intptr_t(WindowHandle window, uint32_t message, std::uintptr_t wParam,
-                                std::intptr_t lParam)>;
+using WindowProc = std::function<std::intptr_t(WindowHandle window, uint32_t message,
+                                               std::uintptr_t wParam, std::intptr_t lParam)>;
 
 // COPYDATASTRUCT: what WM_COPYDATA's lParam points to.
 struct CopyDataStruct {

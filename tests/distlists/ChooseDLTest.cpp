@@ -208,17 +208,20 @@ TEST(ChooseDL, TheSubjectHeaderTogglesTheSortAndItsArrow) {
         w.List(*w.contacts, name);
     }
     w.Open();
-    EXPECT_EQ(w.Column(3), (std::vector<std::wstring>{L"Book club", L"Chess", L"Running club", L""}));
+    EXPECT_EQ(w.Column(3),
+              (std::vector<std::wstring>{L"Book club", L"Chess", L"Running club", L""}));
 
     w.sim.ui.Act(L"frmChooseDL", {{L"ctlGrid", L"header:Subject"}}, L"");
     EXPECT_TRUE(w.form.ViewItems()->SortDescending());
     EXPECT_EQ(w.form.Grid().Cell(0, 3).picture, L"imgSort1");
-    EXPECT_EQ(w.Column(3), (std::vector<std::wstring>{L"Running club", L"Chess", L"Book club", L""}));
+    EXPECT_EQ(w.Column(3),
+              (std::vector<std::wstring>{L"Running club", L"Chess", L"Book club", L""}));
 
     w.sim.ui.Act(L"frmChooseDL", {{L"ctlGrid", L"header:Subject"}}, L"");
     EXPECT_FALSE(w.form.ViewItems()->SortDescending());
     EXPECT_EQ(w.form.Grid().Cell(0, 3).picture, L"imgSort2");
-    EXPECT_EQ(w.Column(3), (std::vector<std::wstring>{L"Book club", L"Chess", L"Running club", L""}));
+    EXPECT_EQ(w.Column(3),
+              (std::vector<std::wstring>{L"Book club", L"Chess", L"Running club", L""}));
 
     // Another header sorts nothing.
     w.form.ctlGrid_MouseDown(0, 4);

@@ -138,8 +138,9 @@ TEST(DistListCreate, TwentyFiveContactsRunThroughThreeProgressStages) {
     CProgressWindow progress{w.services, window};
     EXPECT_TRUE(w.Run(people, true, progress));
     ASSERT_EQ(w.Lists().size(), 1U);
-    EXPECT_EQ(w.session.DefaultFolder(olFolderContacts)->Items().back()->listEntry->Members().size(),
-              25U);
+    EXPECT_EQ(
+        w.session.DefaultFolder(olFolderContacts)->Items().back()->listEntry->Members().size(),
+        25U);
     EXPECT_FALSE(w.sim.ui.IsLoaded(window));
 
     ListWorld r;
@@ -155,7 +156,8 @@ TEST(DistListCreate, AMemberTheListRejectsIsLoggedAndTheOthersAreSaved) {
     auto people = w.Contacts(3);
     w.sim.faults.FailWhen(
         [](std::wstring_view op, std::wstring_view detail) {
-            return op == L"RDOMail.AddMember" && detail.find(L"Person 2") != std::wstring_view::npos;
+            return op == L"RDOMail.AddMember" &&
+                   detail.find(L"Person 2") != std::wstring_view::npos;
         },
         HostError(0x80004005, L"The member cannot be added.", L"Redemption"));
     RecordingProgress progress;
@@ -282,8 +284,7 @@ TEST(DistListCreate, EveryHostCallFailedOnceLeavesNoOpenProgressAndNoEmptyList) 
         w.args = mExplorer::DisplayDLArgs{};
         w.args.bShowMessages = false;
         EXPECT_NO_THROW(mExplorer::Explorer_DisplayDL_(
-                            w.services, progress, w.desktop.host.application->ActiveExplorer(),
-                            w.args))
+            w.services, progress, w.desktop.host.application->ActiveExplorer(), w.args))
             << "call " << n;
         w.sim.faults.Clear();
         EXPECT_FALSE(w.sim.ui.IsLoaded(window)) << "call " << n;
