@@ -560,6 +560,7 @@ void SimUiShell::ClickGrid(FlexGrid& grid, const std::wstring& value) {
     } else {
         // Only what is on the screen can be clicked: the rows from the top row down.
         std::vector<std::wstring> shown;
+        int ambiguous = 0;
         for (int32_t r = grid.TopRow(); r < grid.Rows() && r < grid.TopRow() + grid.visibleRows;
              ++r) {
             if (grid.RowHeight(r) == 0) {
@@ -571,12 +572,21 @@ void SimUiShell::ClickGrid(FlexGrid& grid, const std::wstring& value) {
                     continue;
                 }
                 cells.push_back(grid.TextMatrix(r, c));
-                if (row < 0 && text::EqualsNoCase(grid.TextMatrix(r, c), value)) {
-                    row = r;
-                    col = c;
+                if (text::EqualsNoCase(grid.TextMatrix(r, c), value)) {
+                    if (row >= 0 && row != r) {
+                        // Two rows the user could mean: the script must say which.
+                        ++ambiguous;
+                    } else if (row < 0) {
+                        row = r;
+                        col = c;
+                    }
                 }
             }
             shown.push_back(text::Join(cells, L" | "));
+        }
+        if (ambiguous > 0) {
+            throw ScriptError(L"grid " + grid.Name() + L" shows more than one row \"" + value +
+                              L"\"; pick a value only one row shows");
         }
         if (row < 0) {
             throw ScriptError(L"grid " + grid.Name() + L" shows no row \"" + value +

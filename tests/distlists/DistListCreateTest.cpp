@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "FaultSweep.h"
 #include "TestWorld.h"
 #include "core/Text.h"
 #include "distlists/mExplorerDL.h"
@@ -254,47 +255,37 @@ TEST(DistListCreate, AListThatCannotBeSavedIsToldAndANewOneDoesNotStay) {
 
 // Every host call that creating a list from 25 contacts makes, failed once in turn: the call
 // returns, the progress window is closed, and no list stays behind unfilled.
+struct SweepWorld : ListWorld {
+    SweepWorld() {
+        people = Contacts(25);
+        desktop.Select(desktop.OpenExplorer(*contacts), people);
+        explorer = desktop.host.application->ActiveExplorer();
+    }
+    void CreateList() {
+        args = mExplorer::DisplayDLArgs{};
+        args.bShowMessages = false;
+        mExplorer::Explorer_DisplayDL_(services, progress, explorer, args);
+    }
+    std::vector<std::shared_ptr<ItemRecord>> people;
+    std::shared_ptr<Explorer> explorer;
+    frmProgress window{services};
+    CProgressWindow progress{services, window};
+};
+
 TEST(DistListCreate, EveryHostCallFailedOnceLeavesNoOpenProgressAndNoEmptyList) {
-    int total = 0;
-    {
-        ListWorld w;
-        auto people = w.Contacts(25);
-        w.sim.faults.FailWhen(
-            [&total](std::wstring_view, std::wstring_view) {
-                ++total;
-                return false;
-            },
-            HostError(1, L"unused", L"test"));
-        frmProgress window{w.services};
-        CProgressWindow progress{w.services, window};
-        ASSERT_TRUE(w.Run(people, true, progress));
-    }
-    ASSERT_GT(total, 100);
-    for (int n = 1; n <= total; ++n) {
-        ListWorld w;
-        auto people = w.Contacts(25);
-        auto explorer = w.desktop.OpenExplorer(*w.contacts);
-        w.desktop.Select(explorer, people);
-        int calls = 0;
-        w.sim.faults.FailWhen(
-            [&calls, n](std::wstring_view, std::wstring_view) { return ++calls == n; },
-            HostError(0x80004005, L"Injected failure", L"test"));
-        frmProgress window{w.services};
-        CProgressWindow progress{w.services, window};
-        w.args = mExplorer::DisplayDLArgs{};
-        w.args.bShowMessages = false;
-        EXPECT_NO_THROW(mExplorer::Explorer_DisplayDL_(
-            w.services, progress, w.desktop.host.application->ActiveExplorer(), w.args))
-            << "call " << n;
-        w.sim.faults.Clear();
-        EXPECT_FALSE(w.sim.ui.IsLoaded(window)) << "call " << n;
-        for (const auto& item : w.contacts->Items()) {
-            if (item->ObjectClass() == olDistributionList) {
-                // A list stays only filled (one member may have been refused).
-                EXPECT_GE(item->listEntry->Members().size(), 24U) << "call " << n;
+    const auto result = test::SweepHostCalls(
+        "list creation", [] { return std::make_unique<SweepWorld>(); },
+        [](SweepWorld& w) { w.CreateList(); },
+        [](SweepWorld& w, const test::SweepPoint& p) {
+            EXPECT_FALSE(w.sim.ui.IsLoaded(w.window)) << p.Describe();
+            for (const auto& item : w.contacts->Items()) {
+                if (item->ObjectClass() == olDistributionList) {
+                    // A list stays only filled (one member may have been refused).
+                    EXPECT_GE(item->listEntry->Members().size(), 24U) << p.Describe();
+                }
             }
-        }
-    }
+        });
+    EXPECT_GT(result.points, 100);
 }
 
 }  // namespace
