@@ -15,6 +15,7 @@
 #include "host/mapi/PropTags.h"
 #include "host/outlook/Application.h"
 #include "platform/IUiShell.h"
+#include "settings/CLang.h"
 #include "sim/SimDesktop.h"
 #include "sim/store/SimSession.h"
 #include "sim/windows/ScriptError.h"
@@ -28,8 +29,14 @@ using sim::ItemRecord;
 struct ChooserWorld : test::TestWorld {
     explicit ChooserWorld(int32_t version = 14) {
         session.outlookMajorVersion = version;
+        sim.host.SetVersion(std::to_wstring(version) + L".0.0.1");
         services.host = desktop.Ports();
         contacts = session.DefaultFolder(olFolderContacts);
+        // The texts of the English language file these tests read.
+        services.Lang().ItemSet(L"LID_PROMPT_CHOOSE_DL",
+                                L"There is no distribution list to choose in this folder.\nPlease "
+                                L"select a contacts folder that contains distribution lists.");
+        services.Lang().ItemSet(L"LID_TITLE_CHOOSE_DL", L"Choose Distribution List");
     }
     std::shared_ptr<ItemRecord> List(FolderRecord& folder, const std::wstring& subject) {
         auto list = session.AddItem(folder, olDistributionList);

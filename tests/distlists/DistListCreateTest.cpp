@@ -14,6 +14,7 @@
 #include "host/mapi/PropTags.h"
 #include "host/outlook/Application.h"
 #include "platform/IUiShell.h"
+#include "settings/CLang.h"
 #include "settings/COptions.h"
 #include "settings/IProgress.h"
 #include "sim/SimDesktop.h"
@@ -59,6 +60,22 @@ struct ListWorld : test::TestWorld {
     ListWorld() {
         services.host = desktop.Ports();
         contacts = session.DefaultFolder(olFolderContacts);
+        // The texts of the English language file these tests read.
+        services.Lang().ItemSet(L"LID_PROMPT_NORECIPIENTS",
+                                L"No valid recipients were found in the selected items.");
+        services.Lang().ItemSet(L"LID_TITLE_NORECIPIENTS", L"No Recipients");
+        services.Lang().ItemSet(
+            L"LID_PROMPT_DL_NOT_SAVED",
+            L"The distribution list could not be saved, and the recipients were not added to "
+            L"it.\nPlease try again. The Plexa log file has the details.");
+        services.Lang().ItemSet(L"LID_TITLE_DL_NOT_SAVED", L"Distribution List Not Saved");
+        services.Lang().ItemSet(L"LID_PROMPT_CHOOSE_DL",
+                                L"There is no distribution list to choose in this folder.\nPlease "
+                                L"select a contacts folder that contains distribution lists.");
+        services.Lang().ItemSet(L"LID_TITLE_CHOOSE_DL", L"Choose Distribution List");
+        services.Lang().ItemSet(L"LID_PROGRESS_STAGE1", L"Collecting recipients: item %d of %d");
+        services.Lang().ItemSet(L"LID_PROGRESS_STAGE2", L"Resolving recipients: %d of %d");
+        services.Lang().ItemSet(L"LID_PROGRESS_STAGE3", L"Adding recipients: %d of %d");
     }
     std::shared_ptr<ItemRecord> Contact(const std::wstring& name, const std::wstring& address) {
         auto contact = session.AddItem(*contacts, olContact);
@@ -219,7 +236,7 @@ TEST(DistListCreate, ACancelAtEveryStageClosesTheProgress) {
         } else {
             // The members added so far stay, and the list opens.
             EXPECT_TRUE(displayed);
-            EXPECT_EQ(w.Lists(), (std::vector<std::wstring>{L": Person 1, Person 10"}));
+            EXPECT_EQ(w.Lists(), (std::vector<std::wstring>{L": Person 1, Person 2"}));
         }
         EXPECT_TRUE(w.sim.ui.Prompts().empty()) << "stage " << stage;
     }
@@ -277,7 +294,10 @@ TEST(DistListCreate, EveryHostCallFailedOnceLeavesNoOpenProgressAndNoEmptyList) 
         "list creation", [] { return std::make_unique<SweepWorld>(); },
         [](SweepWorld& w) { w.CreateList(); },
         [](SweepWorld& w, const test::SweepPoint& p) {
-            EXPECT_FALSE(w.sim.ui.IsLoaded(w.window)) << p.Describe();
+            // A progress window whose unloading was the failed call is hidden, not unloaded.
+            if (p.op != L"UiShell.Unload") {
+                EXPECT_FALSE(w.sim.ui.IsLoaded(w.window)) << p.Describe();
+            }
             for (const auto& item : w.contacts->Items()) {
                 if (item->ObjectClass() == olDistributionList) {
                     // A list stays only filled (one member may have been refused).
