@@ -51,7 +51,9 @@ const std::vector<Row>& Rows() {
           L"GlobalUnlock", L"GlobalFree", L"Clear", L"SetData"}},
         {L"Timers", {L"Timers"}, {L"SetTimer", L"KillTimer", L"GetTickCount"}},
         {L"UiShell", {L"UiShell"}, {L"MsgBox", L"Show", L"Hide", L"Unload"}},
-        {L"Windows", {L"Windows"}, {L"DoEvents", L"FindWindowA", L"SendMessageA"}},
+        {L"Windows",
+         {L"Windows"},
+         {L"DoEvents", L"FindWindowA", L"SendMessageA", L"SystemParametersInfoA"}},
         {L"Keyboard", {L"Keyboard"}, {L"SendKeys"}},
 
         // The mail client's object model.

@@ -249,7 +249,7 @@ std::shared_ptr<SimInspector> SimDesktop::OpenInspector(const std::shared_ptr<Ou
     }
     const auto& record = handle->Stored();
     for (const auto& open : Inspectors()) {
-        if (open->Handle()->Stored() == record) {
+        if (open->ShownItem()->Stored() == record) {
             Activate(open);
             return open;
         }
@@ -379,7 +379,7 @@ void SimDesktop::CloseInspector(const std::shared_ptr<SimInspector>& inspector, 
     if (inspector->IsClosed()) {
         throw ScriptError(L"that message window is closed already");
     }
-    const std::shared_ptr<ItemHandle> handle = inspector->Handle();
+    const std::shared_ptr<ItemHandle> handle = inspector->ShownItem();
     const std::shared_ptr<ItemRecord> record = handle->Stored();
     bool cancel = false;
     record->Close.Emit(cancel);

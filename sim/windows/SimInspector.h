@@ -35,7 +35,8 @@ public:
 
     // The item as the window shows it (with the changes not saved yet).
     const std::shared_ptr<ItemRecord>& Record() const { return m_item->Edit(); }
-    const std::shared_ptr<ItemHandle>& Handle() const { return m_item; }
+    // The item shown (SimWindow::Handle is the window's own handle).
+    const std::shared_ptr<ItemHandle>& ShownItem() const { return m_item; }
     SimEditor& Editor() { return m_editor; }
     int32_t EditorKind() const { return m_editorType; }
 

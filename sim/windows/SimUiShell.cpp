@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "core/FlexGrid.h"
 #include "core/Text.h"
+#include "core/TreeView.h"
 #include "core/Variant.h"
 #include "sim/windows/ScriptError.h"
 #include "sim/windows/UnexpectedPrompt.h"
@@ -113,6 +115,10 @@ SimUiShell::Loaded* SimUiShell::Entry(const Form& form) {
 }
 
 void SimUiShell::Forget(const Form& form) {
+    Loaded* entry = Entry(form);
+    if (entry != nullptr && onFormUnloaded) {
+        onFormUnloaded(*entry->form);
+    }
     std::erase_if(m_loaded, [&form](const Loaded& l) { return l.form == &form; });
     NotifyActive();
 }
@@ -155,6 +161,9 @@ void SimUiShell::Show(Form& form, bool modal) {
     if (Entry(form) == nullptr) {
         form.unloaded = false;
         m_loaded.push_back(Loaded{&form, false, modal, true, NextHandle()});
+        if (onFormLoading) {
+            onFormLoading(form);
+        }
         form.OnLoad();
         if (!StillUp(form) && Entry(form) == nullptr) {
             return;  // unloaded itself while loading
@@ -430,9 +439,170 @@ void SimUiShell::SetValue(Form& form, const std::wstring& name, const std::wstri
             }
             return;
         }
+        case ControlType::TreeView:
+            if (auto* tree = dynamic_cast<TreeView*>(&c)) {
+                ClickNode(*tree, value);
+                return;
+            }
+            break;
+        case ControlType::FlexGrid:
+            if (auto* grid = dynamic_cast<FlexGrid*>(&c)) {
+                ClickGrid(*grid, value);
+                return;
+            }
+            break;
         default:
-            throw ScriptError(L"control " + name + L" of dialog " + form.Name() +
-                              L" takes no value");
+            break;
+    }
+    throw ScriptError(L"control " + name + L" of dialog " + form.Name() + L" takes no value");
+}
+
+namespace {
+
+// The texts of a path of folder names: runs of backslashes separate them; a leading one says
+// the path starts at a store's top folder.
+std::vector<std::wstring> PathNames(const std::wstring& path, bool& fromTop) {
+    std::vector<std::wstring> names;
+    fromTop = !path.empty() && path.front() == L'\\';
+    std::wstring current;
+    for (wchar_t ch : path) {
+        if (ch == L'\\') {
+            if (!current.empty()) {
+                names.push_back(current);
+            }
+            current.clear();
+        } else {
+            current.push_back(ch);
+        }
+    }
+    if (!current.empty()) {
+        names.push_back(current);
+    }
+    return names;
+}
+
+// The node reached from a parent ("" for the roots) along the names; nullptr when none is.
+const TreeNode* Walk(const TreeView& tree, std::wstring parentKey,
+                     const std::vector<std::wstring>& names, std::size_t from) {
+    const TreeNode* node = nullptr;
+    for (std::size_t i = from; i < names.size(); ++i) {
+        node = nullptr;
+        for (const TreeNode* child : tree.Children(parentKey)) {
+            if (text::EqualsNoCase(child->text, names[i])) {
+                node = child;
+                break;
+            }
+        }
+        if (node == nullptr) {
+            return nullptr;
+        }
+        parentKey = node->key;
+    }
+    return node;
+}
+
+}  // namespace
+
+void SimUiShell::ClickNode(TreeView& tree, const std::wstring& path) {
+    bool fromTop = false;
+    const std::vector<std::wstring> names = PathNames(path, fromTop);
+    if (names.empty()) {
+        throw ScriptError(L"tree " + tree.Name() + L" takes a folder path, not \"" + path + L"\"");
+    }
+    const TreeNode* found = nullptr;
+    if (fromTop) {
+        found = Walk(tree, L"", names, 0);
+    } else {
+        // Below a store's top folder; the user sees which store, so the path must say it when
+        // more than one store has such a folder.
+        for (const TreeNode* root : tree.Children(L"")) {
+            if (const TreeNode* node = Walk(tree, root->key, names, 0)) {
+                if (found != nullptr) {
+                    throw ScriptError(L"tree " + tree.Name() + L" has \"" + path +
+                                      L"\" in more than one store; start the path with \\\\ and "
+                                      L"the store's name");
+                }
+                found = node;
+            }
+        }
+    }
+    if (found == nullptr) {
+        std::vector<std::wstring> roots;
+        for (const TreeNode* root : tree.Children(L"")) {
+            roots.push_back(root->text);
+        }
+        throw ScriptError(L"tree " + tree.Name() + L" shows no folder \"" + path +
+                          L"\" (its top folders are " + text::Join(roots, L", ") + L")");
+    }
+    tree.selectedKey = found->key;
+    if (tree.onNodeClick) {
+        const TreeNode node = *found;  // the handler may rebuild the tree
+        tree.onNodeClick(node);
+    }
+}
+
+void SimUiShell::ClickGrid(FlexGrid& grid, const std::wstring& value) {
+    int32_t row = -1;
+    int32_t col = -1;
+    static constexpr std::wstring_view kHeader = L"header:";
+    if (text::StartsWithNoCase(value, kHeader)) {
+        const std::wstring title = value.substr(kHeader.size());
+        for (int32_t c = 0; c < grid.Cols() && grid.fixedRows > 0; ++c) {
+            if (grid.ColWidth(c) != 0 && text::EqualsNoCase(grid.TextMatrix(0, c), title)) {
+                row = 0;
+                col = c;
+                break;
+            }
+        }
+        if (row < 0) {
+            throw ScriptError(L"grid " + grid.Name() + L" has no column headed \"" + title + L"\"");
+        }
+    } else {
+        // Only what is on the screen can be clicked: the rows from the top row down.
+        std::vector<std::wstring> shown;
+        int ambiguous = 0;
+        for (int32_t r = grid.TopRow(); r < grid.Rows() && r < grid.TopRow() + grid.visibleRows;
+             ++r) {
+            if (grid.RowHeight(r) == 0) {
+                continue;
+            }
+            std::vector<std::wstring> cells;
+            for (int32_t c = 0; c < grid.Cols(); ++c) {
+                if (grid.ColWidth(c) == 0 || grid.TextMatrix(r, c).empty()) {
+                    continue;
+                }
+                cells.push_back(grid.TextMatrix(r, c));
+                if (text::EqualsNoCase(grid.TextMatrix(r, c), value)) {
+                    if (row >= 0 && row != r) {
+                        // Two rows the user could mean: the script must say which.
+                        ++ambiguous;
+                    } else if (row < 0) {
+                        row = r;
+                        col = c;
+                    }
+                }
+            }
+            shown.push_back(text::Join(cells, L" | "));
+        }
+        if (ambiguous > 0) {
+            throw ScriptError(L"grid " + grid.Name() + L" shows more than one row \"" + value +
+                              L"\"; pick a value only one row shows");
+        }
+        if (row < 0) {
+            throw ScriptError(L"grid " + grid.Name() + L" shows no row \"" + value +
+                              L"\" (it shows: " +
+                              (shown.empty() ? L"nothing" : text::Join(shown, L"; ")) + L")");
+        }
+        grid.row = row;
+        grid.col = col;
+        grid.rowSel = row;
+        grid.colSel = grid.selectWholeRows ? grid.Cols() - 1 : col;
+    }
+    if (grid.onMouseDown) {
+        grid.onMouseDown(row, col);
+    }
+    if (row > 0 && grid.onClick) {
+        grid.onClick();
     }
 }
 

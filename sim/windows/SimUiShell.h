@@ -22,6 +22,11 @@
 #include "sim/Faults.h"
 #include "sim/windows/ScriptedUser.h"
 
+namespace plexa {
+class FlexGrid;
+class TreeView;
+}  // namespace plexa
+
 namespace plexa::sim {
 
 // One prompt as the user saw it.
@@ -81,6 +86,10 @@ public:
     std::function<void(Form*)> onFormActivated;
     // The host's window in front (the desktop's active folder or message window); 0 when none.
     std::function<WindowHandle()> hostWindow;
+    // Told as a form starts loading (before its OnLoad) and once it has unloaded: the window
+    // simulation gives its controls their windows and takes them away.
+    std::function<void(Form&)> onFormLoading;
+    std::function<void(Form&)> onFormUnloaded;
     // Told of every prompt as it appears (the command-line host prints it).
     std::function<void(const PromptRecord&)> onPrompt;
 
@@ -101,6 +110,11 @@ private:
     void Apply(Form& form, const std::vector<std::pair<std::wstring, std::wstring>>& values,
                const std::wstring& press);
     void SetValue(Form& form, const std::wstring& name, const std::wstring& value);
+    // The user clicks a tree's node, given by its path of texts ("Contacts\\Clients", or from a
+    // store's top: "\\\\Personal Folders\\Contacts"), or a grid's row shown on the screen, given
+    // by the text of one of its cells, or its column header ("header:Subject").
+    void ClickNode(TreeView& tree, const std::wstring& path);
+    void ClickGrid(FlexGrid& grid, const std::wstring& value);
     Control& Usable(Form& form, const std::wstring& qualified);
     // A dialog is still up when it is loaded, visible and its logic has not ended it.
     bool StillUp(const Form& form);

@@ -68,6 +68,18 @@ bool HasPicture(ControlType type) {
     }
 }
 
+bool HasWindow(ControlType type) {
+    switch (type) {
+        case ControlType::Label:
+        case ControlType::Image:
+        case ControlType::Line:
+        case ControlType::Timer:
+            return false;
+        default:
+            return true;
+    }
+}
+
 Control::Control(std::wstring name, ControlType type, int index)
     : m_name(std::move(name)), m_type(type), m_index(index) {}
 

@@ -38,10 +38,15 @@ std::wstring ControlTypeName(ControlType type);
 // Whether controls of a type carry a caption, a picture, or line end points.
 bool HasCaption(ControlType type);
 bool HasPicture(ControlType type);
+// Whether controls of a type are windows of their own (labels, images, lines and timers are not).
+bool HasWindow(ControlType type);
 
 class Control {
 public:
     Control(std::wstring name, ControlType type, int index = -1);
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
 
     const std::wstring& Name() const { return m_name; }
     // The index within a control array; -1 for a single control.
@@ -69,6 +74,9 @@ public:
     std::vector<std::wstring> items;  // combo boxes: the list
     int32_t listIndex = -1;
     std::shared_ptr<IPictureDisp> picture;
+    // The control's own window (a window handle) while its form is loaded, for the controls
+    // that have one (text boxes, trees, grids ...); 0 otherwise. The UI shell sets it.
+    std::uintptr_t hWnd = 0;
 
     // What happens when the user clicks or changes the control.
     std::function<void()> onClick;
@@ -91,6 +99,14 @@ public:
 
     // Adds a control; the order of adding is the order of the controls collection.
     Control& Add(const std::wstring& name, ControlType type, int index = -1);
+    // Adds a control of a richer kind (a TreeView, a FlexGrid), made from its name.
+    template <typename T>
+    T& AddControl(const std::wstring& name) {
+        auto control = std::make_unique<T>(name);
+        T& added = *control;
+        m_controls.push_back(std::move(control));
+        return added;
+    }
     // Adds a command button with its caption and what a click on it does.
     Control& AddButton(const std::wstring& name, std::wstring caption,
                        std::function<void()> onClick);

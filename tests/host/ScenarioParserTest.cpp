@@ -293,7 +293,7 @@ TEST(ScenarioParser, MalformedLinesSayWhatIsWrong) {
               L"registry, log, nolog, control)");
     EXPECT_EQ(Problem(L"dump all"),
               L"dump: 'all' is not what to show (sent, folder, registry, "
-              L"log, bars, ribbon, message)");
+              L"log, bars, ribbon, message, dialog)");
     EXPECT_EQ(Problem(L"mail subject Hi"),
               L"mail: no recipient (mail to ADDRESS... [subject TEXT] [body TEXT])");
     EXPECT_EQ(Problem(L"mail to subject Hi"), L"mail: 'to' names no recipient");

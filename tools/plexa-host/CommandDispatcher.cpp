@@ -501,6 +501,9 @@ public:
             case DumpCmd::What::Message:
                 m_windows.DumpMessage();
                 return;
+            case DumpCmd::What::Dialog:
+                m_windows.DumpDialog();
+                return;
         }
     }
 

@@ -12,7 +12,9 @@
 #include "mControls.h"
 #include "settings/Services.h"
 #include "sim/office/SimCommandBarControl.h"
+#include "sim/windows/ScriptError.h"
 #include "sim/windows/UnexpectedPrompt.h"
+#include "sim/windows/mFormDump.h"
 
 namespace plexa::host {
 
@@ -667,6 +669,16 @@ void HostWindows::DumpRibbon() {
         if (!line.empty()) {
             Show(L"  " + line);
         }
+    }
+}
+
+void HostWindows::DumpDialog() {
+    const Form* form = Desktop().ui().ActiveForm();
+    if (form == nullptr) {
+        throw sim::ScriptError(L"dump dialog: no dialog is open");
+    }
+    for (const std::wstring& line : sim::mFormDump::DumpForm(*form)) {
+        Show(line);
     }
 }
 

@@ -54,6 +54,8 @@ public:
     void DumpBars();
     void DumpRibbon();
     void DumpMessage();
+    // The dialog in front: its controls and what they show.
+    void DumpDialog();
 
     // Fails every answer still waiting, on its own line; why: "the client stopped".
     void ReportUnused(const std::wstring& why);

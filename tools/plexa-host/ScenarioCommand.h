@@ -167,7 +167,7 @@ struct ExpectControlCmd {
     std::wstring state;  // visible, hidden, enabled, disabled, pressed
 };
 struct DumpCmd {
-    enum class What { Sent, Folder, Registry, Log, Bars, Ribbon, Message };
+    enum class What { Sent, Folder, Registry, Log, Bars, Ribbon, Message, Dialog };
     What what = What::Sent;
     std::wstring folder;
 };

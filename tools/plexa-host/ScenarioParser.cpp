@@ -520,9 +520,9 @@ CommandBody ParseBody(Cursor& c) {
     }
     if (name == L"dump") {
         DumpCmd cmd;
-        const std::wstring what =
-            c.TakeKeyword({L"sent", L"folder", L"registry", L"log", L"bars", L"ribbon", L"message"},
-                          L"what to show");
+        const std::wstring what = c.TakeKeyword(
+            {L"sent", L"folder", L"registry", L"log", L"bars", L"ribbon", L"message", L"dialog"},
+            L"what to show");
         using W = DumpCmd::What;
         cmd.what = what == L"sent"       ? W::Sent
                    : what == L"folder"   ? W::Folder
@@ -530,6 +530,7 @@ CommandBody ParseBody(Cursor& c) {
                    : what == L"log"      ? W::Log
                    : what == L"bars"     ? W::Bars
                    : what == L"ribbon"   ? W::Ribbon
+                   : what == L"dialog"   ? W::Dialog
                                          : W::Message;
         if (cmd.what == W::Folder) {
             cmd.folder = c.TakeText(L"the folder");
@@ -659,7 +660,8 @@ bool NeedsRunningClient(const CommandBody& body) {
            (std::holds_alternative<DumpCmd>(body) &&
             (std::get<DumpCmd>(body).what == DumpCmd::What::Bars ||
              std::get<DumpCmd>(body).what == DumpCmd::What::Ribbon ||
-             std::get<DumpCmd>(body).what == DumpCmd::What::Message));
+             std::get<DumpCmd>(body).what == DumpCmd::What::Message ||
+             std::get<DumpCmd>(body).what == DumpCmd::What::Dialog));
 }
 
 bool NeedsStoppedClient(const CommandBody& body) {
