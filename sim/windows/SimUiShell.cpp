@@ -67,6 +67,18 @@ bool ParseFlag(const std::wstring& value, int32_t& result) {
 
 SimUiShell::SimUiShell(Faults& faults) : m_faults(faults) {}
 
+void SimUiShell::BringToTop(Loaded shown, bool modal) {
+    const Form* form = shown.form;
+    std::erase_if(m_loaded, [form](const Loaded& l) { return l.form == form; });
+    m_loaded.push_back(shown);
+    PromptRecord record;
+    record.kind = PromptRecord::Kind::Dialog;
+    record.title = form->caption;
+    record.text = form->Name();
+    record.modal = modal;
+    Record(std::move(record));
+}
+
 void SimUiShell::Record(PromptRecord record) {
     m_prompts.push_back(std::move(record));
     if (onPrompt) {
@@ -174,15 +186,7 @@ void SimUiShell::Show(Form& form, bool modal) {
     entry->modal = modal;
     entry->activated = true;
     // Shown last means on top.
-    Loaded moved = *entry;
-    std::erase_if(m_loaded, [&form](const Loaded& l) { return l.form == &form; });
-    m_loaded.push_back(moved);
-    PromptRecord record;
-    record.kind = PromptRecord::Kind::Dialog;
-    record.title = form.caption;
-    record.text = form.Name();
-    record.modal = modal;
-    Record(std::move(record));
+    BringToTop(*entry, modal);
     NotifyActive();
     form.OnActivate();
     if (!modal) {
@@ -254,14 +258,7 @@ void SimUiShell::ShowNoActivate(Form& form) {
     moved.modal = false;
     moved.activated = false;
     // On top of the window order, but the active window stays what it was.
-    std::erase_if(m_loaded, [&form](const Loaded& l) { return l.form == &form; });
-    m_loaded.push_back(moved);
-    PromptRecord record;
-    record.kind = PromptRecord::Kind::Dialog;
-    record.title = form.caption;
-    record.text = form.Name();
-    record.modal = false;
-    Record(std::move(record));
+    BringToTop(moved, false);
 }
 
 WindowHandle SimUiShell::GetForegroundWindow() {

@@ -105,6 +105,8 @@ private:
 
     Loaded* Entry(const Form& form);
     void Forget(const Form& form);
+    // Puts a shown form on top of the window order and records the dialog as shown.
+    void BringToTop(Loaded shown, bool modal);
     void Record(PromptRecord record);
     // Applies one dialog step to a loaded form.
     void Apply(Form& form, const std::vector<std::pair<std::wstring, std::wstring>>& values,
