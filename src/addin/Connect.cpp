@@ -127,7 +127,7 @@ void Connect::IDTExtensibility2_OnConnection(const std::shared_ptr<Application>&
         }
     }
     m_connected = true;
-    m_sendLaterList = std::make_unique<CSendLaterList>();
+    m_sendLaterList = std::make_unique<CSendLaterList>(m_services);
     // Without the default store's top folder the queue stays empty and unkeyed.
     try {
         const auto root = std::dynamic_pointer_cast<MAPIFolder>(

@@ -22,7 +22,6 @@
 #include "addin/CExplorersWrapper.h"
 #include "addin/CInspectorWrapper.h"
 #include "addin/CMailItemWrapperColl.h"
-#include "addin/CSendLaterList.h"
 #include "addin/WithEvents.h"
 #include "addin/frmDEBUG.h"
 #include "addin/frmDummy.h"
@@ -30,6 +29,7 @@
 #include "host/companions/Companions.h"
 #include "host/office/Ribbon.h"
 #include "host/outlook/Application.h"
+#include "separate/CSendLaterList.h"
 #include "ui/CPleaseWait.h"
 
 namespace plexa {

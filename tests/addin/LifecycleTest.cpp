@@ -6,10 +6,10 @@
 
 #include "TestWorld.h"
 #include "addin/CExplorerMenu.h"
-#include "addin/CSendLaterList.h"
 #include "addin/Connect.h"
 #include "addin/frmDummy.h"
 #include "host/outlook/OlConstants.h"
+#include "separate/CSendLaterList.h"
 #include "separate/mFlag.h"
 #include "separate/mUserProps.h"
 #include "settings/CLang.h"
