@@ -252,12 +252,7 @@ void BM_AddMembers(benchmark::State& state) {
         static_cast<double>(count),
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_AddMembers)
-    ->Arg(250)
-    ->Arg(500)
-    ->Arg(1000)
-    ->Arg(2000)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddMembers)->Arg(250)->Arg(500)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 BENCHMARK_MAIN();

@@ -50,9 +50,7 @@ SimItems::SimItems(SimOutlook& outlook, FolderRecord& folder, std::vector<Filter
             ItemChange.Emit(m_outlook.Item(item));
         }
     });
-    m_removeConnection = folder.ItemRemove.Connect([this] {
-        ItemRemove.Emit();
-    });
+    m_removeConnection = folder.ItemRemove.Connect([this] { ItemRemove.Emit(); });
 }
 
 void SimItems::Check(const wchar_t* member, std::wstring_view detail) const {

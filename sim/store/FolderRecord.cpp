@@ -42,7 +42,8 @@ void FolderRecord::KeepView(const std::wstring& key, std::shared_ptr<const ItemV
         m_views.erase(it);
     }
     // Views of older content are of no use any more.
-    std::erase_if(m_views, [&](const auto& kept) { return kept.second->version != m_contentVersion; });
+    std::erase_if(m_views,
+                  [&](const auto& kept) { return kept.second->version != m_contentVersion; });
     m_views.insert(m_views.begin(), {key, std::move(view)});
     if (m_views.size() > kKeptViews) {
         m_views.pop_back();
