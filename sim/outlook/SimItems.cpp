@@ -87,7 +87,8 @@ std::wstring SimItems::ViewKey() const {
         key += L'\0';
     }
     key += m_sortProperty;
-    key += m_descending ? L"\0d" : L"\0a";
+    key += L'\0';
+    key += m_descending ? L'd' : L'a';
     return key;
 }
 
