@@ -418,7 +418,7 @@ bool LoadReplacementValues(Services& services, IPleaseWait& pleaseWait,
     }
 }
 
-void DoReplacements(Services& services, SafeMailItem& item, const FoundTokens& found,
+bool DoReplacements(Services& services, SafeMailItem& item, const FoundTokens& found,
                     const CRecipientsProps& props, bool stopOnEmpty, bool& hasEmpty) {
     hasEmpty = false;
     try {
@@ -490,20 +490,24 @@ void DoReplacements(Services& services, SafeMailItem& item, const FoundTokens& f
         }
     } catch (const HostError& e) {
         mGlobals::LogError(kDoSource, e);
+        return false;
     }
+    return true;
 }
 
-void DoReplacements(Services& services, const std::shared_ptr<MailItem>& item,
+bool DoReplacements(Services& services, const std::shared_ptr<MailItem>& item,
                     const FoundTokens& found, const CRecipientsProps& props, bool stopOnEmpty,
                     bool& hasEmpty) {
     hasEmpty = false;
     try {
         auto safe = services.ConnectedHost().redemption->CreateSafeMailItem();
         safe->SetItem(item);
-        DoReplacements(services, *safe, found, props, stopOnEmpty, hasEmpty);
+        const bool done = DoReplacements(services, *safe, found, props, stopOnEmpty, hasEmpty);
         safe->SetItem(nullptr);
+        return done;
     } catch (const HostError& e) {
         mGlobals::LogError(kDoSource, e);
+        return false;
     }
 }
 
