@@ -139,9 +139,9 @@ TEST(PlexaUpdate, NoKeepsFlaggedCopiesInDraftsWithTheSourcesDateAndShowsDrafts) 
 
 TEST(PlexaUpdate, SendModeZeroSendsOneMessageWithEveryonesValuesJoined) {
     PlexaWorld w;
-    auto mail = w.Compose(L"Hi %FirstName%", L"Dear %FirstName%,",
-                          {L"Ann Smith <ann@acme.example>", L"Bob Lee <bob@lee.example>"},
-                          SendModeAll);
+    auto mail =
+        w.Compose(L"Hi %FirstName%", L"Dear %FirstName%,",
+                  {L"Ann Smith <ann@acme.example>", L"Bob Lee <bob@lee.example>"}, SendModeAll);
     w.sim.ui.user.AnswerMsgBox(mb::IdYes, L"Number of e-mails to send: 1.");
     EXPECT_FALSE(w.Send(mail));
     ASSERT_EQ(w.session.transmissions.size(), 1U);
@@ -213,16 +213,16 @@ TEST(PlexaUpdate, AListIsExpandedBeforeCopyingAndEveryMemberGetsACopy) {
         EXPECT_EQ(t.recipients[0].addressType, L"SMTP");
         subjects.push_back(t.subject);
     }
-    EXPECT_EQ(subjects, (Addresses{L"Team news for Ann", L"Team news for Bob",
-                                   L"Team news for Cy"}));
+    EXPECT_EQ(subjects,
+              (Addresses{L"Team news for Ann", L"Team news for Bob", L"Team news for Cy"}));
 }
 
 TEST(PlexaUpdate, ACopyWithAnEmptyValueStaysInDraftsWhileTheOthersGo) {
     PlexaWorld w;
-    auto mail = w.Compose(L"For %LastName%", L"x",
-                          {L"Ann Smith <ann@acme.example>", L"madonna@pop.example",
-                           L"Bob Lee <bob@lee.example>"},
-                          SendModeSep, true);
+    auto mail = w.Compose(
+        L"For %LastName%", L"x",
+        {L"Ann Smith <ann@acme.example>", L"madonna@pop.example", L"Bob Lee <bob@lee.example>"},
+        SendModeSep, true);
     // The last name is missing for one: keep such copies in Drafts (preselected).
     w.sim.ui.user.AnswerDialog(L"frmEmptyField", {}, L"btnOK");
     w.sim.ui.user.AnswerMsgBox(mb::IdYes);
@@ -252,9 +252,15 @@ TEST(PlexaUpdate, CancelPathsLeaveTheMessageItsSettingsAndItsWindowAlone) {
     };
     const std::vector<Case> cases = {
         {"nobody", {}, false, mb::IdOk, L"This message has no recipients."},
-        {"unresolved", {L"ann@acme.example", L"Nobody Known"}, false, mb::IdOk,
+        {"unresolved",
+         {L"ann@acme.example", L"Nobody Known"},
+         false,
+         mb::IdOk,
          L"Not all recipients could be resolved."},
-        {"cancel", {L"ann@acme.example", L"bob@lee.example"}, false, mb::IdCancel,
+        {"cancel",
+         {L"ann@acme.example", L"bob@lee.example"},
+         false,
+         mb::IdCancel,
          L"Number of e-mails to send: 2."},
         {"silent", {L"ann@acme.example", L"bob@lee.example"}, true, 0, L""},
         {"silent unresolved", {L"Nobody Known"}, true, 0, L""},
@@ -277,10 +283,9 @@ TEST(PlexaUpdate, CancelPathsLeaveTheMessageItsSettingsAndItsWindowAlone) {
         if (c.answer != 0) {
             EXPECT_EQ(w.sim.ui.Prompts().back().title, L"Untitled - Plexa");
             // On top of a Word editor (every 2007 window), brought to the foreground otherwise.
-            const int32_t style = inspector->EditorType() == olEditorWord ? mb::Topmost
-                                                                          : mb::SetForeground;
-            EXPECT_EQ(w.sim.ui.Prompts().back().buttons & (mb::Topmost | mb::SetForeground),
-                      style);
+            const int32_t style =
+                inspector->EditorType() == olEditorWord ? mb::Topmost : mb::SetForeground;
+            EXPECT_EQ(w.sim.ui.Prompts().back().buttons & (mb::Topmost | mb::SetForeground), style);
         }
         EXPECT_FALSE(window.Closed());
         auto again = std::dynamic_pointer_cast<MailItem>(w.Ns()->GetItemFromID(id));
