@@ -1,5 +1,6 @@
 #include "sim/store/mBodyText.h"
 
+#include <cctype>
 #include <cwctype>
 
 #include "core/Text.h"
@@ -81,11 +82,13 @@ std::wstring HtmlToText(std::wstring_view html) {
     bool pendingSpace = false;
     bool atLineStart = true;
     std::wstring skipUntil;  // the closing tag that ends ignored content ("head", "style" ...)
+    std::wstring tag;        // the current tag's name in lower case
     size_t i = 0;
     while (i < html.size()) {
         const wchar_t c = html[i];
         if (c == L'<') {
-            if (html.compare(i, 4, L"<!--") == 0) {
+            if (i + 3 < html.size() && html[i + 1] == L'!' && html[i + 2] == L'-' &&
+                html[i + 3] == L'-') {
                 const size_t end = html.find(L"-->", i + 4);
                 i = end == std::wstring_view::npos ? html.size() : end + 3;
                 continue;
@@ -99,11 +102,19 @@ std::wstring HtmlToText(std::wstring_view html) {
             if (closing) {
                 inner.remove_prefix(1);
             }
-            size_t n = 0;
-            while (n < inner.size() && (std::iswalnum(inner[n]) != 0)) {
-                ++n;
+            tag.clear();
+            bool ascii = true;
+            for (const wchar_t t : inner) {
+                if (t >= 0 && t < 0x80 ? std::isalnum(static_cast<int>(t)) == 0
+                                       : std::iswalnum(static_cast<wint_t>(t)) == 0) {
+                    break;
+                }
+                ascii = ascii && t >= 0 && t < 0x80;
+                tag += t >= L'A' && t <= L'Z' ? static_cast<wchar_t>(t + (L'a' - L'A')) : t;
             }
-            const std::wstring tag = text::ToLower(inner.substr(0, n));
+            if (!ascii) {
+                tag = text::ToLower(tag);
+            }
             i = end + 1;
             if (!skipUntil.empty()) {
                 if (closing && tag == skipUntil) {
