@@ -7,6 +7,8 @@
 
 namespace plexa::sim::mBodyText {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 bool IsSpace(wchar_t c) {
@@ -63,15 +65,29 @@ size_t DecodeEntity(std::wstring_view html, size_t pos, std::wstring& out) {
     return 0;
 }
 
-bool IsBreakTag(const std::wstring& tag, bool closing) {
-    if (tag == L"br") {
+// Short names compared in place (no library call for two or three characters).
+bool Is(std::wstring_view tag, std::wstring_view name) {
+    if (tag.size() != name.size()) {
+        return false;
+    }
+    for (size_t k = 0; k < tag.size(); ++k) {
+        if (tag[k] != name[k]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsBreakTag(std::wstring_view tag, bool closing) {
+    if (Is(tag, L"br"sv)) {
         return true;
     }
     if (!closing) {
         return false;
     }
-    return tag == L"p" || tag == L"div" || tag == L"li" || tag == L"tr" || tag == L"h1" ||
-           tag == L"h2" || tag == L"h3" || tag == L"h4" || tag == L"h5" || tag == L"h6";
+    return Is(tag, L"p"sv) || Is(tag, L"div"sv) || Is(tag, L"li"sv) || Is(tag, L"tr"sv) ||
+           Is(tag, L"h1"sv) || Is(tag, L"h2"sv) || Is(tag, L"h3"sv) || Is(tag, L"h4"sv) ||
+           Is(tag, L"h5"sv) || Is(tag, L"h6"sv);
 }
 
 }  // namespace
@@ -117,13 +133,13 @@ std::wstring HtmlToText(std::wstring_view html) {
             }
             i = end + 1;
             if (!skipUntil.empty()) {
-                if (closing && tag == skipUntil) {
+                if (closing && std::wstring_view(tag) == skipUntil) {
                     skipUntil.clear();
                 }
                 continue;
             }
-            if (!closing &&
-                (tag == L"head" || tag == L"style" || tag == L"script" || tag == L"title")) {
+            if (!closing && (Is(tag, L"head"sv) || Is(tag, L"style"sv) || Is(tag, L"script"sv) ||
+                             Is(tag, L"title"sv))) {
                 skipUntil = tag;
                 continue;
             }
@@ -135,7 +151,9 @@ std::wstring HtmlToText(std::wstring_view html) {
             continue;
         }
         if (!skipUntil.empty()) {
-            ++i;
+            // Ignored content: on to the next tag.
+            const size_t next = html.find(L'<', i);
+            i = next == std::wstring_view::npos ? html.size() : next;
             continue;
         }
         if (IsSpace(c)) {
@@ -155,8 +173,13 @@ std::wstring HtmlToText(std::wstring_view html) {
                 continue;
             }
         }
-        out += c;
-        ++i;
+        // A run of ordinary characters goes over at once.
+        size_t end = i + 1;
+        while (end < html.size() && html[end] != L'<' && html[end] != L'&' && !IsSpace(html[end])) {
+            ++end;
+        }
+        out.append(html.substr(i, end - i));
+        i = end;
     }
     return out;
 }
