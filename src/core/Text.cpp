@@ -204,8 +204,9 @@ std::size_t FindNoCase(std::wstring_view haystack, std::wstring_view needle, std
         return npos;
     }
     const std::size_t last = haystack.size() - needle.size();
-    const wchar_t first = needle.front();
-    if (first >= 0 && first < 0x80 && Fold(first) == static_cast<char32_t>(first) &&
+    const wchar_t first = needle.empty() ? L'a' : needle.front();
+    if (!needle.empty() && first >= 0 && first < 0x80 &&
+        Fold(first) == static_cast<char32_t>(first) &&
         Upper(first) == static_cast<char32_t>(first)) {
         // An ASCII character without case (a digit, "%", "<"): nothing else folds to it, so
         // only its own occurrences can begin a match.
