@@ -128,16 +128,17 @@ void Faults::Inject(const HostError& error, std::wstring_view op, std::wstring_v
 }
 
 void Faults::Check(std::wstring_view op, std::wstring_view detail) {
-    if (!IsFaultOp(op)) {
-        std::fprintf(stderr, "simulation fault: operation \"%s\" is not in the catalogue (%s)\n",
-                     text::ToUtf8(std::wstring(op)).c_str(), "sim/FaultOps.cpp");
-        std::abort();
-    }
-    ++m_totalCalls;
     auto calls = m_calls.find(op);
     if (calls == m_calls.end()) {
+        if (!IsFaultOp(op)) {
+            std::fprintf(stderr,
+                         "simulation fault: operation \"%s\" is not in the catalogue (%s)\n",
+                         text::ToUtf8(std::wstring(op)).c_str(), "sim/FaultOps.cpp");
+            std::abort();
+        }
         calls = m_calls.emplace(std::wstring(op), 0).first;
     }
+    ++m_totalCalls;
     ++calls->second;
     if (m_killed) {
         Inject(*m_killed, op, detail);

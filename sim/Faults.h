@@ -23,6 +23,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/HostError.h"
@@ -101,7 +102,15 @@ private:
 
     std::vector<Rule> m_rules;
     std::optional<HostError> m_killed;
-    std::map<std::wstring, int, std::less<>> m_calls;
+    // Every call counts here, so one hash lookup by the name as given (operations are checked
+    // against the catalogue the first time they come).
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::wstring_view name) const {
+            return std::hash<std::wstring_view>{}(name);
+        }
+    };
+    std::unordered_map<std::wstring, int, NameHash, std::equal_to<>> m_calls;
     std::map<std::wstring, int, std::less<>> m_injectedByOp;
     std::vector<Injection> m_history;
     int64_t m_totalCalls = 0;

@@ -202,7 +202,7 @@ MailboxUserProperty UserPropertyOf(const UserPropertyRecord& record) {
     prop.type = record.type;
     prop.addToFolderFields = record.addToFolderFields;
     const auto& raw = record.value.Raw();
-    if (const auto* s = std::get_if<std::wstring>(&raw)) {
+    if (const auto* s = record.value.String()) {
         prop.value = *s;
     } else if (const auto* b = std::get_if<bool>(&raw)) {
         prop.value = *b;

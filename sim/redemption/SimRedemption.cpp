@@ -33,6 +33,39 @@ std::shared_ptr<ItemHandle> ItemArgument(const std::shared_ptr<AutomationObject>
     return handle;
 }
 
+// The value as the property's type holds it: the library converts what it can and refuses the
+// rest with a type mismatch, as MAPI does not store a value of another type under a tag.
+Variant AsPropType(uint32_t propTag, const Variant& value) {
+    switch (mapi::PropType(propTag)) {
+        case mapi::PT_SYSTIME:
+            if (std::get_if<OleDate>(&value.Raw()) != nullptr) {
+                return value;
+            }
+            if (const auto* d = std::get_if<double>(&value.Raw())) {
+                return Variant(OleDate(*d));
+            }
+            throw RuntimeError(vberr::TypeMismatch);
+        case mapi::PT_LONG:
+            return Variant(CLng(value));
+        case mapi::PT_BOOLEAN:
+            if (std::get_if<bool>(&value.Raw()) != nullptr) {
+                return value;
+            }
+            if (std::get_if<int32_t>(&value.Raw()) != nullptr) {
+                return Variant(CLng(value) != 0);
+            }
+            throw RuntimeError(vberr::TypeMismatch);
+        case mapi::PT_STRING8:
+        case mapi::PT_UNICODE:
+            if (value.IsString()) {
+                return value;
+            }
+            throw RuntimeError(vberr::TypeMismatch);
+        default:
+            return value;
+    }
+}
+
 class SimMAPIUtils : public MAPIUtils {
 public:
     explicit SimMAPIUtils(SimOutlook& outlook) : m_outlook(outlook) {}
@@ -46,7 +79,7 @@ public:
                       const Variant& value, bool save) override {
         m_outlook.Check(L"MAPIUtils.HrSetOneProp", std::to_wstring(propTag));
         const auto handle = ItemArgument(item);
-        handle->Edit()->SetProp(propTag, value);
+        handle->Edit()->SetProp(propTag, AsPropType(propTag, value));
         if (save) {
             handle->Save();
         }

@@ -425,7 +425,7 @@ std::shared_ptr<ItemRecord> SimSession::Delete(const std::shared_ptr<ItemRecord>
     return Relocate(item, *deleted);
 }
 
-const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item, bool leaveInPlace) {
+void SimSession::Submit(const std::shared_ptr<ItemRecord>& item, bool leaveInPlace) {
     if (item->IsRemoved()) {
         throw Deleted();
     }
@@ -485,7 +485,7 @@ const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item, 
     sent.properties = std::map<uint32_t, Variant>(leaving->m_props.begin(), leaving->m_props.end());
     sent.userProperties = leaving->userProperties;
 
-    FolderRecord* sentItems = store.DefaultFolder(olFolderSentMail);
+    FolderRecord* sentItems = saveSentMessages ? store.DefaultFolder(olFolderSentMail) : nullptr;
     if (sentItems != nullptr) {
         auto kept = std::make_shared<ItemRecord>(*this, leaving->ObjectClass(), store);
         kept->m_props = leaving->m_props;
@@ -503,8 +503,12 @@ const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item, 
     if (!stays) {
         Remove(leaving);
     }
-    transmissions.push_back(std::move(sent));
-    return transmissions.back();
+    if (onTransmitted) {
+        onTransmitted(sent);
+    }
+    if (keepTransmissions) {
+        transmissions.push_back(std::move(sent));
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -38,8 +39,13 @@ public:
     std::wstring userName = L"Plexa User";
     std::wstring userAddress = L"user@example.com";
     AddressBook addressBook;
-    // Every message that left through the transport, oldest first.
+    // Every message that left through the transport, oldest first (while keepTransmissions).
     std::vector<Transmission> transmissions;
+    bool keepTransmissions = true;
+    // Told of every message as it leaves, before it is kept (or dropped).
+    std::function<void(const Transmission&)> onTransmitted;
+    // The client's "save copies of messages in the Sent Items folder" option.
+    bool saveSentMessages = true;
 
     // Stores. A store comes with its top folder (named after it) and the default folders
     // (Deleted Items, Inbox, Outbox, Sent Items, Calendar, Contacts, Journal, Notes, Tasks,
@@ -106,11 +112,12 @@ public:
     std::shared_ptr<ItemRecord> Delete(const std::shared_ptr<ItemRecord>& item);
     // The transport: resolves what is unresolved (throws HostError when a recipient does not
     // resolve or there is none), records the transmission with the folder the item was
-    // submitted from, and keeps a copy in Sent Items under a new entry id. The client's own
+    // submitted from, and keeps a copy in Sent Items under a new entry id (with the client's
+    // option on). The client's own
     // send takes the item through the Outbox (a new item is saved there) and it is gone
     // afterwards; with leaveInPlace (the safe library's send) an item is saved where it is,
     // and one outside the Outbox stays there.
-    const Transmission& Submit(const std::shared_ptr<ItemRecord>& item, bool leaveInPlace = false);
+    void Submit(const std::shared_ptr<ItemRecord>& item, bool leaveInPlace = false);
 
     // The entry a text resolves to, as the client resolves a typed name (letter case ignored):
     // "Name <address>" and a bare SMTP address resolve to the one entry with that address, or

@@ -1,10 +1,13 @@
 #include "sim/store/mBodyText.h"
 
+#include <cctype>
 #include <cwctype>
 
 #include "core/Text.h"
 
 namespace plexa::sim::mBodyText {
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -62,15 +65,29 @@ size_t DecodeEntity(std::wstring_view html, size_t pos, std::wstring& out) {
     return 0;
 }
 
-bool IsBreakTag(const std::wstring& tag, bool closing) {
-    if (tag == L"br") {
+// Short names compared in place (no library call for two or three characters).
+bool Is(std::wstring_view tag, std::wstring_view name) {
+    if (tag.size() != name.size()) {
+        return false;
+    }
+    for (size_t k = 0; k < tag.size(); ++k) {
+        if (tag[k] != name[k]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsBreakTag(std::wstring_view tag, bool closing) {
+    if (Is(tag, L"br"sv)) {
         return true;
     }
     if (!closing) {
         return false;
     }
-    return tag == L"p" || tag == L"div" || tag == L"li" || tag == L"tr" || tag == L"h1" ||
-           tag == L"h2" || tag == L"h3" || tag == L"h4" || tag == L"h5" || tag == L"h6";
+    return Is(tag, L"p"sv) || Is(tag, L"div"sv) || Is(tag, L"li"sv) || Is(tag, L"tr"sv) ||
+           Is(tag, L"h1"sv) || Is(tag, L"h2"sv) || Is(tag, L"h3"sv) || Is(tag, L"h4"sv) ||
+           Is(tag, L"h5"sv) || Is(tag, L"h6"sv);
 }
 
 }  // namespace
@@ -81,11 +98,13 @@ std::wstring HtmlToText(std::wstring_view html) {
     bool pendingSpace = false;
     bool atLineStart = true;
     std::wstring skipUntil;  // the closing tag that ends ignored content ("head", "style" ...)
+    std::wstring tag;        // the current tag's name in lower case
     size_t i = 0;
     while (i < html.size()) {
         const wchar_t c = html[i];
         if (c == L'<') {
-            if (html.compare(i, 4, L"<!--") == 0) {
+            if (i + 3 < html.size() && html[i + 1] == L'!' && html[i + 2] == L'-' &&
+                html[i + 3] == L'-') {
                 const size_t end = html.find(L"-->", i + 4);
                 i = end == std::wstring_view::npos ? html.size() : end + 3;
                 continue;
@@ -99,20 +118,28 @@ std::wstring HtmlToText(std::wstring_view html) {
             if (closing) {
                 inner.remove_prefix(1);
             }
-            size_t n = 0;
-            while (n < inner.size() && (std::iswalnum(inner[n]) != 0)) {
-                ++n;
+            tag.clear();
+            bool ascii = true;
+            for (const wchar_t t : inner) {
+                if (t >= 0 && t < 0x80 ? std::isalnum(static_cast<int>(t)) == 0
+                                       : std::iswalnum(static_cast<wint_t>(t)) == 0) {
+                    break;
+                }
+                ascii = ascii && t >= 0 && t < 0x80;
+                tag += t >= L'A' && t <= L'Z' ? static_cast<wchar_t>(t + (L'a' - L'A')) : t;
             }
-            const std::wstring tag = text::ToLower(inner.substr(0, n));
+            if (!ascii) {
+                tag = text::ToLower(tag);
+            }
             i = end + 1;
             if (!skipUntil.empty()) {
-                if (closing && tag == skipUntil) {
+                if (closing && std::wstring_view(tag) == skipUntil) {
                     skipUntil.clear();
                 }
                 continue;
             }
-            if (!closing &&
-                (tag == L"head" || tag == L"style" || tag == L"script" || tag == L"title")) {
+            if (!closing && (Is(tag, L"head"sv) || Is(tag, L"style"sv) || Is(tag, L"script"sv) ||
+                             Is(tag, L"title"sv))) {
                 skipUntil = tag;
                 continue;
             }
@@ -124,7 +151,9 @@ std::wstring HtmlToText(std::wstring_view html) {
             continue;
         }
         if (!skipUntil.empty()) {
-            ++i;
+            // Ignored content: on to the next tag.
+            const size_t next = html.find(L'<', i);
+            i = next == std::wstring_view::npos ? html.size() : next;
             continue;
         }
         if (IsSpace(c)) {
@@ -144,8 +173,13 @@ std::wstring HtmlToText(std::wstring_view html) {
                 continue;
             }
         }
-        out += c;
-        ++i;
+        // A run of ordinary characters goes over at once.
+        size_t end = i + 1;
+        while (end < html.size() && html[end] != L'<' && html[end] != L'&' && !IsSpace(html[end])) {
+            ++end;
+        }
+        out.append(html.substr(i, end - i));
+        i = end;
     }
     return out;
 }

@@ -9,13 +9,14 @@
 
 #include "addin/WithEvents.h"
 #include "host/outlook/Application.h"
+#include "separate/IMessageWindow.h"
 
 namespace plexa {
 
-class CInspectorWrapper {
+class CInspectorWrapper : public IMessageWindow {
 public:
     CInspectorWrapper() = default;
-    ~CInspectorWrapper() { Done(); }
+    ~CInspectorWrapper() override { Done(); }
     CInspectorWrapper(const CInspectorWrapper&) = delete;
     CInspectorWrapper& operator=(const CInspectorWrapper&) = delete;
 
@@ -23,10 +24,10 @@ public:
     // answer.
     void Init(const std::shared_ptr<Inspector>& inspector);
     // Releases the window and its item.
-    void Done();
+    void Done() override;
     // True once the window has closed (or Done ran).
     bool Closed() const { return !m_oInspector; }
-    const std::shared_ptr<Inspector>& GetInspector() const { return m_oInspector.Get(); }
+    std::shared_ptr<Inspector> GetInspector() const override { return m_oInspector.Get(); }
     const std::shared_ptr<OutlookItem>& GetMail() const { return m_oMail; }
 
     // Waits for the message-window integration: rebuilding the 2002/2003 toolbar, whose

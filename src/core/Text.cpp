@@ -13,13 +13,23 @@ namespace {
 
 // wchar_t is UTF-16 on Windows and UTF-32 elsewhere. A UTF-16 code unit that is half of a
 // surrogate pair maps to itself, which keeps positions stable on both.
+// ASCII maps the same in every one of the three, without a call into ICU's tables.
 char32_t Lower(wchar_t c) {
+    if (c >= 0 && c < 0x80) {
+        return static_cast<char32_t>(c >= L'A' && c <= L'Z' ? c + (L'a' - L'A') : c);
+    }
     return static_cast<char32_t>(u_tolower(static_cast<UChar32>(c)));
 }
 char32_t Upper(wchar_t c) {
+    if (c >= 0 && c < 0x80) {
+        return static_cast<char32_t>(c >= L'a' && c <= L'z' ? c - (L'a' - L'A') : c);
+    }
     return static_cast<char32_t>(u_toupper(static_cast<UChar32>(c)));
 }
 char32_t Fold(wchar_t c) {
+    if (c >= 0 && c < 0x80) {
+        return Lower(c);
+    }
     return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
 }
 
@@ -194,6 +204,20 @@ std::size_t FindNoCase(std::wstring_view haystack, std::wstring_view needle, std
         return npos;
     }
     const std::size_t last = haystack.size() - needle.size();
+    const wchar_t first = needle.empty() ? L'a' : needle.front();
+    if (!needle.empty() && first >= 0 && first < 0x80 &&
+        Fold(first) == static_cast<char32_t>(first) &&
+        Upper(first) == static_cast<char32_t>(first)) {
+        // An ASCII character without case (a digit, "%", "<"): nothing else folds to it, so
+        // only its own occurrences can begin a match.
+        for (std::size_t i = haystack.find(first, start); i != npos && i <= last;
+             i = haystack.find(first, i + 1)) {
+            if (MatchesAt(haystack, i, needle)) {
+                return i;
+            }
+        }
+        return npos;
+    }
     for (std::size_t i = start; i <= last; ++i) {
         if (MatchesAt(haystack, i, needle)) {
             return i;

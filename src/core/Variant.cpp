@@ -217,6 +217,14 @@ std::wstring FormatDate(OleDate date) {
 
 }  // namespace
 
+Variant::Variant(std::wstring s) {
+    if (s.size() >= kSharedTextLength) {
+        m_value = SharedText{std::make_shared<const std::wstring>(std::move(s))};
+    } else {
+        m_value = std::move(s);
+    }
+}
+
 Variant Variant::Array(VarType elementType, std::vector<Variant> items) {
     return Variant(Tag{},
                    std::make_shared<VariantArray>(VariantArray{elementType, std::move(items)}));
@@ -233,6 +241,7 @@ VarType Variant::Type() const {
                           [](CurrencyValue) { return VarType::Currency; },
                           [](OleDate) { return VarType::Date; },
                           [](const std::wstring&) { return VarType::String; },
+                          [](const SharedText&) { return VarType::String; },
                           [](const std::shared_ptr<AutomationObject>&) { return VarType::Object; },
                           [](ErrorValue) { return VarType::Error; },
                           [](bool) { return VarType::Boolean; },
@@ -292,6 +301,7 @@ std::wstring CStr(const Variant& v, const Locale& locale) {
             [&](Variant::CurrencyValue c) { return FormatCurrency(c.scaled, locale); },
             [](OleDate d) { return FormatDate(d); },
             [](const std::wstring& s) { return s; },
+            [](const Variant::SharedText& s) { return *s.text; },
             [](const std::shared_ptr<AutomationObject>&) -> std::wstring {
                 Fail(vberr::TypeMismatch);
             },
@@ -316,6 +326,12 @@ double CDbl(const Variant& v, const Locale& locale) {
             [](OleDate d) { return d.Value(); },
             [&](const std::wstring& s) -> double {
                 if (auto n = ParseNumber(s, locale)) {
+                    return *n;
+                }
+                Fail(vberr::TypeMismatch);
+            },
+            [&](const Variant::SharedText& s) -> double {
+                if (auto n = ParseNumber(*s.text, locale)) {
                     return *n;
                 }
                 Fail(vberr::TypeMismatch);

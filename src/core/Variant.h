@@ -2,6 +2,7 @@
 // arrays, with the host's type numbers, type names and conversions.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -56,6 +57,14 @@ public:
     struct ErrorValue {
         int32_t code;
     };
+    // A long text, shared by every copy of the value: texts as long as a message body are
+    // copied with each property read and write, so copies share them instead. Never changed.
+    struct SharedText {
+        std::shared_ptr<const std::wstring> text;
+        bool operator==(const SharedText& other) const { return *text == *other.text; }
+    };
+    // Texts from this length on are held as SharedText.
+    static constexpr std::size_t kSharedTextLength = 256;
 
     Variant() = default;
     Variant(bool b) : m_value(b) {}                          // NOLINT(google-explicit-constructor)
@@ -63,8 +72,8 @@ public:
     Variant(double d) : m_value(d) {}                        // NOLINT(google-explicit-constructor)
     Variant(float f) : m_value(f) {}                         // NOLINT(google-explicit-constructor)
     Variant(OleDate d) : m_value(d) {}                       // NOLINT(google-explicit-constructor)
-    Variant(std::wstring s) : m_value(std::move(s)) {}       // NOLINT(google-explicit-constructor)
-    Variant(const wchar_t* s) : m_value(std::wstring(s)) {}  // NOLINT(google-explicit-constructor)
+    Variant(std::wstring s);                                 // NOLINT(google-explicit-constructor)
+    Variant(const wchar_t* s) : Variant(std::wstring(s)) {}  // NOLINT(google-explicit-constructor)
     Variant(std::shared_ptr<AutomationObject> o)             // NOLINT(google-explicit-constructor)
         : m_value(std::move(o)) {}
     Variant(std::vector<Variant> items)  // NOLINT(google-explicit-constructor)
@@ -88,19 +97,28 @@ public:
 
     bool IsEmpty() const { return std::holds_alternative<std::monostate>(m_value); }
     bool IsNull() const { return std::holds_alternative<NullTag>(m_value); }
-    bool IsString() const { return std::holds_alternative<std::wstring>(m_value); }
+    bool IsString() const {
+        return std::holds_alternative<std::wstring>(m_value) ||
+               std::holds_alternative<SharedText>(m_value);
+    }
     bool IsArray() const { return std::holds_alternative<std::shared_ptr<VariantArray>>(m_value); }
     bool IsObject() const;
 
     // Direct access; nullptr when the Variant holds something else.
-    const std::wstring* String() const { return std::get_if<std::wstring>(&m_value); }
+    // Texts are std::wstring or SharedText in Raw(); String() gives either.
+    const std::wstring* String() const {
+        if (const auto* shared = std::get_if<SharedText>(&m_value)) {
+            return shared->text.get();
+        }
+        return std::get_if<std::wstring>(&m_value);
+    }
     const VariantArray* ArrayValue() const;
     std::shared_ptr<AutomationObject> Object() const;
 
     using Storage =
         std::variant<std::monostate, NullTag, int16_t, int32_t, float, double, CurrencyValue,
                      OleDate, std::wstring, std::shared_ptr<AutomationObject>, ErrorValue, bool,
-                     uint8_t, std::shared_ptr<VariantArray>>;
+                     uint8_t, std::shared_ptr<VariantArray>, SharedText>;
     const Storage& Raw() const { return m_value; }
 
 private:

@@ -125,7 +125,7 @@ bool ScanFindsWholeTokens(std::wstring_view token) {
 // spans and the new values' spans are reported in inserted.
 std::wstring Scan(std::wstring_view html, std::size_t from, std::size_t stripFrom,
                   std::wstring_view token, std::wstring_view value, const std::vector<Span>& guards,
-                  std::vector<Span>* inserted) {
+                  std::vector<Span>* inserted, bool* unchanged = nullptr) {
     std::vector<Span> spans;
     std::wstring out;
     if (token.size() < 3) {
@@ -191,6 +191,14 @@ std::wstring Scan(std::wstring_view html, std::size_t from, std::size_t stripFro
         }
         // The closing character may open the next placeholder.
         pos = p2;
+    }
+    if (unchanged != nullptr && out.empty() && last == 0) {
+        // Nothing matched: the caller keeps its text, no copy is made.
+        *unchanged = true;
+        if (inserted != nullptr) {
+            *inserted = guards;
+        }
+        return out;
     }
     copyTo(html.size());
     if (inserted != nullptr) {
@@ -418,7 +426,7 @@ bool LoadReplacementValues(Services& services, IPleaseWait& pleaseWait,
     }
 }
 
-void DoReplacements(Services& services, SafeMailItem& item, const FoundTokens& found,
+bool DoReplacements(Services& services, SafeMailItem& item, const FoundTokens& found,
                     const CRecipientsProps& props, bool stopOnEmpty, bool& hasEmpty) {
     hasEmpty = false;
     try {
@@ -476,8 +484,19 @@ void DoReplacements(Services& services, SafeMailItem& item, const FoundTokens& f
                 continue;
             }
             subject = ReplaceToken(subject, token, joined);
-            body = plain ? ReplaceToken(body, token, joined)
-                         : ReplaceTokenInHtml(body, token, EscapeHtml(joined));
+            if (plain) {
+                body = ReplaceToken(body, token, joined);
+            } else if (ScanFindsWholeTokens(token)) {
+                // One pass; a body without the token stays as it is, uncopied.
+                bool unchanged = false;
+                std::wstring replaced = Scan(body, 0, BodyStart(body), token, EscapeHtml(joined),
+                                             {}, nullptr, &unchanged);
+                if (!unchanged) {
+                    body = std::move(replaced);
+                }
+            } else {
+                body = ReplaceTokenInHtml(body, token, EscapeHtml(joined));
+            }
         }
         if (!found.empty()) {
             item.SetSubject(subject);
@@ -490,20 +509,24 @@ void DoReplacements(Services& services, SafeMailItem& item, const FoundTokens& f
         }
     } catch (const HostError& e) {
         mGlobals::LogError(kDoSource, e);
+        return false;
     }
+    return true;
 }
 
-void DoReplacements(Services& services, const std::shared_ptr<MailItem>& item,
+bool DoReplacements(Services& services, const std::shared_ptr<MailItem>& item,
                     const FoundTokens& found, const CRecipientsProps& props, bool stopOnEmpty,
                     bool& hasEmpty) {
     hasEmpty = false;
     try {
         auto safe = services.ConnectedHost().redemption->CreateSafeMailItem();
         safe->SetItem(item);
-        DoReplacements(services, *safe, found, props, stopOnEmpty, hasEmpty);
+        const bool done = DoReplacements(services, *safe, found, props, stopOnEmpty, hasEmpty);
         safe->SetItem(nullptr);
+        return done;
     } catch (const HostError& e) {
         mGlobals::LogError(kDoSource, e);
+        return false;
     }
 }
 

@@ -76,10 +76,11 @@ bool LoadReplacementValues(Services& services, IPleaseWait& pleaseWait,
 // item's recipients (each address once, several joined with ", "); in an HTML body the value is
 // escaped and placeholders split by mark-up are replaced too. hasEmpty tells whether a value was
 // missing (the copy then belongs in Drafts); with stopOnEmpty such a token is left as it is.
-void DoReplacements(Services& services, SafeMailItem& item, const FoundTokens& found,
+// False when the host failed (logged): the item may then hold some values and not others.
+bool DoReplacements(Services& services, SafeMailItem& item, const FoundTokens& found,
                     const CRecipientsProps& props, bool stopOnEmpty, bool& hasEmpty);
 // The same for a mail item of the host, reached through the safe-access library.
-void DoReplacements(Services& services, const std::shared_ptr<MailItem>& item,
+bool DoReplacements(Services& services, const std::shared_ptr<MailItem>& item,
                     const FoundTokens& found, const CRecipientsProps& props, bool stopOnEmpty,
                     bool& hasEmpty);
 

@@ -17,6 +17,8 @@ public:
     virtual bool Visible() const = 0;
     // Hides or shows the window while it is shown.
     virtual void SetVisible(bool visible) = 0;
+    // Takes a shown window off the screen; the next Update shows it again at once.
+    virtual void SetFormRecreation() = 0;
 };
 
 // For work run without the window.
@@ -27,6 +29,7 @@ public:
     void Update() override {}
     bool Visible() const override { return false; }
     void SetVisible(bool /*visible*/) override {}
+    void SetFormRecreation() override {}
 };
 
 // Begins an action and ends it on every way out of the scope; does nothing when not asked to.

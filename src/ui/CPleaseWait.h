@@ -31,7 +31,7 @@ public:
     // Forgets the window and every open action.
     void UnloadForm();
     // Unloads a shown window so that the next Update shows it again at once.
-    void SetFormRecreation();
+    void SetFormRecreation() override;
 
     // The window, for tests and the debug window.
     frmPleaseWait& Form() { return m_form; }

@@ -39,6 +39,7 @@ struct PleaseWaitRecorder : IPleaseWait {
         visible = v;
         hidden += v ? 0 : 1;
     }
+    void SetFormRecreation() override {}
     int begun = 0;
     int open = 0;
     int updates = 0;

@@ -90,6 +90,16 @@ TEST(Redemption, MAPIUtilsReadsAndWritesPropertiesAndNamedIds) {
               id);  // stable, GUID case ignored
     utils->HrSetOneProp(mail, id | mapi::PT_STRING8, Variant(L"Review"), true);
     EXPECT_EQ(CStr(utils->HrGetOneProp(mail, id | mapi::PT_STRING8)), L"Review");
+    // A value is stored as the tag's type, or refused as MAPI refuses it.
+    utils->HrSetOneProp(mail, mapi::PR_MESSAGE_DELIVERY_TIME, Variant(46000.5), true);
+    const Variant when = utils->HrGetOneProp(mail, mapi::PR_MESSAGE_DELIVERY_TIME);
+    ASSERT_NE(std::get_if<OleDate>(&when.Raw()), nullptr);
+    EXPECT_EQ(std::get<OleDate>(when.Raw()).Value(), 46000.5);
+    EXPECT_THROW(utils->HrSetOneProp(mail, mapi::PR_MESSAGE_DELIVERY_TIME, Variant(L"today"), true),
+                 HostError);
+    EXPECT_THROW(utils->HrSetOneProp(mail, mapi::PR_FLAG_STATUS, Variant(L"two"), true), HostError);
+    EXPECT_THROW(utils->HrSetOneProp(mail, id | mapi::PT_STRING8, Variant(2), true), HostError);
+    EXPECT_EQ(CStr(utils->HrGetOneProp(mail, id | mapi::PT_STRING8)), L"Review");
 
     auto bytes = Variant::Array(VarType::Byte, {Variant::Byte(0x0A), Variant::Byte(0xFF)});
     EXPECT_EQ(utils->HrArrayToString(bytes), L"0AFF");
