@@ -7,6 +7,7 @@
 #include "separate/mFlag.h"
 #include "separate/mUserProps.h"
 #include "settings/Services.h"
+#include "settings/frmOptions.h"
 #include "settings/mGlobals.h"
 #include "settings/mMisc.h"
 #include "settings/mReduceLog.h"
@@ -67,7 +68,7 @@ frmDummy& Connect::FrmDummy() {
 
 frmDEBUG& Connect::DebugForm() {
     if (!m_debugForm) {
-        m_debugForm = std::make_unique<frmDEBUG>(m_services);
+        m_debugForm = std::make_unique<frmDEBUG>(m_services, [this] { ShowOptions(true); });
     }
     return *m_debugForm;
 }
@@ -78,6 +79,15 @@ void Connect::ShowDebugForm() {
     } catch (const HostError& e) {
         mGlobals::LogError(L"mExplorer::ShowDebugForm", e);
     }
+}
+
+void Connect::ShowOptions(bool onTop) {
+    OptionsHooks hooks;
+    hooks.recreateInspectorBars = [this] {
+        FrmDummy().SetTimerEnabled(L"tmrRecreateInspBars", true);
+    };
+    hooks.updateInspectorButtons = [this] { UpdateInspectorButtons(); };
+    plexa::ShowOptions(m_services, onTop, hooks);
 }
 
 CMailItemWrapperColl& Connect::MailItemWrappers() {

@@ -7,6 +7,7 @@
 #include "separate/frmSeparatlyOptions.h"
 #include "settings/IPleaseWait.h"
 #include "settings/Services.h"
+#include "settings/frmOptions.h"
 #include "settings/mGlobals.h"
 #include "settings/mHelp.h"
 #include "ui/CPleaseWait.h"
@@ -130,7 +131,8 @@ void ShowSeparatlyOptionsSample(Services& services) {
 
 }  // namespace
 
-frmDEBUG::frmDEBUG(Services& services) : Form(L"frmDEBUG"), m_services(services) {
+frmDEBUG::frmDEBUG(Services& services, std::function<void()> showOptions)
+    : Form(L"frmDEBUG"), m_services(services), m_showOptions(std::move(showOptions)) {
     caption = L"Plexa DEBUG";
     Add(L"lblForms", ControlType::Label).caption = L"Dialog:";
     Add(L"cboForms", ControlType::ComboBox);
@@ -143,6 +145,15 @@ frmDEBUG::frmDEBUG(Services& services) : Form(L"frmDEBUG"), m_services(services)
     // In the order of their names, as the list shows them.
     m_samples = {
         {L"frmEmptyField", ShowEmptyFieldSample},
+        {L"frmOptions",
+         [this](Services& services) {
+             if (m_showOptions) {
+                 m_showOptions();
+             } else {
+                 ShowOptions(services, true, {});
+             }
+             mGlobals::LogDebug(kSource, L"frmOptions closed", 1);
+         }},
         {L"frmPleaseWait", ShowPleaseWaitSample},
         {L"frmProgress", ShowProgressSample},
         {L"frmRecipientProp", ShowRecipientPropSample},
