@@ -45,8 +45,8 @@ public:
     void AnswerMsgBox(int32_t button, std::wstring expectContains = L"");
     // Queues a step in a dialog: enter the values, then press the button.
     void AnswerDialog(std::wstring formName,
-                      std::vector<std::pair<std::wstring, std::wstring>> values,
-                      std::wstring press, std::function<void(const Form&)> look = {});
+                      std::vector<std::pair<std::wstring, std::wstring>> values, std::wstring press,
+                      std::function<void(const Form&)> look = {});
 
     bool Empty() const { return m_answers.empty(); }
     std::size_t Remaining() const { return m_answers.size(); }

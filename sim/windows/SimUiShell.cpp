@@ -372,10 +372,10 @@ Control& SimUiShell::Usable(Form& form, const std::wstring& qualified) {
         const auto [outerName, outerIndex] = SplitName(inner->container);
         const Control* outer = form.Find(outerName, outerIndex);
         if (outer == nullptr || !form.OnScreen(*outer) || !outer->enabled) {
-            throw ScriptError(L"control " + qualified + L" of dialog " + form.Name() +
-                              L" lies in " + inner->container + L", which is " +
-                              (outer != nullptr && form.OnScreen(*outer) ? L"disabled"
-                                                                         : L"not shown"));
+            throw ScriptError(
+                L"control " + qualified + L" of dialog " + form.Name() + L" lies in " +
+                inner->container + L", which is " +
+                (outer != nullptr && form.OnScreen(*outer) ? L"disabled" : L"not shown"));
         }
         inner = outer;
     }
@@ -478,8 +478,8 @@ void SimUiShell::SetValue(Form& form, const std::wstring& name, const std::wstri
             if (tab < 0 && !value.empty() && value.size() <= 3 &&
                 std::all_of(value.begin(), value.end(), iswdigit)) {
                 const int32_t number = std::stoi(value);
-                tab = number >= 1 && number <= static_cast<int32_t>(c.items.size()) ? number - 1
-                                                                                     : -1;
+                tab =
+                    number >= 1 && number <= static_cast<int32_t>(c.items.size()) ? number - 1 : -1;
             }
             if (tab < 0) {
                 throw ScriptError(L"tab strip " + name + L" of dialog " + form.Name() +

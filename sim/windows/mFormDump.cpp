@@ -46,8 +46,7 @@ std::vector<std::wstring> DumpForm(const Form& form) {
     out.push_back(L"dialog " + form.Name() + L" " + Quote(form.caption));
     for (const auto& owned : form.Controls()) {
         const Control& c = *owned;
-        if (!form.OnScreen(c) || c.Type() == ControlType::Timer ||
-            c.Type() == ControlType::Line) {
+        if (!form.OnScreen(c) || c.Type() == ControlType::Timer || c.Type() == ControlType::Line) {
             continue;
         }
         std::wstring line = L"  " + ControlTypeName(c.Type()) + L" " + c.QualifiedName();

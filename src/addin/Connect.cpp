@@ -3,6 +3,7 @@
 #include "addin/CExplorerMenu.h"
 #include "host/outlook/OlConstants.h"
 #include "platform/IResources.h"
+#include "platform/IUiShell.h"
 #include "platform/Platform.h"
 #include "separate/mFlag.h"
 #include "separate/mUserProps.h"
@@ -82,7 +83,10 @@ void Connect::ShowDebugForm() {
 }
 
 void Connect::ShowOptions(bool onTop) {
+    // The dialog runs a message loop: the host may let the add-in go meanwhile.
+    const auto self = shared_from_this();
     OptionsHooks hooks;
+    hooks.showing = [this](Form* dialog) { m_optionsDialog = dialog; };
     hooks.recreateInspectorBars = [this] {
         FrmDummy().SetTimerEnabled(L"tmrRecreateInspBars", true);
     };
@@ -242,7 +246,15 @@ void Connect::Done(bool bFullMode) {
     Trace(L"Done", bFullMode ? L"mode = full" : L"mode = wait new explorer");
     // Waits for placeholder replacement: emptying its cache of contact folders.
     m_outlook.Reset();
-    // Waits for the options dialog and the progress window's keeper: unloading them when loaded.
+    if (m_optionsDialog != nullptr) {
+        Attempt([&] {
+            IUiShell& ui = m_services.Ports().ui;
+            if (ui.IsLoaded(*m_optionsDialog)) {
+                ui.Unload(*m_optionsDialog);
+            }
+        });
+    }
+    // Waits for the progress window's keeper: unloading it when loaded.
     if (!bFullMode) {
         Attempt([&] {
             if (m_oExplorers) {

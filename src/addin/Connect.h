@@ -135,6 +135,8 @@ private:
     std::unique_ptr<CPleaseWait> m_pleaseWait;
     std::unique_ptr<frmDEBUG> m_debugForm;
     std::unique_ptr<frmDummy> m_frmDummy;
+    // The options dialog while it shows (it lives in its show operation).
+    Form* m_optionsDialog = nullptr;
 
     WithEvents<Application> m_outlook;
     WithEvents<CExplorersWrapper> m_oExplorers;

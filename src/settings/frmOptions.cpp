@@ -133,8 +133,7 @@ private:
 
 }  // namespace
 
-frmOptions::frmOptions(Services& services, bool onTop,
-                       std::function<void()> recreateInspectorBars)
+frmOptions::frmOptions(Services& services, bool onTop, std::function<void()> recreateInspectorBars)
     : Form(L"frmOptions"),
       m_services(services),
       m_onTop(onTop),
@@ -468,7 +467,19 @@ void ShowOptions(Services& services, bool onTop, const OptionsHooks& hooks) {
     IUiShell& ui = services.Ports().ui;
     {
         frmOptions dialog(services, onTop, hooks.recreateInspectorBars);
+        // Told last, so the owner hears of the dialog's end before it goes.
+        const struct Showing {
+            const std::function<void(Form*)>& tell;
+            ~Showing() {
+                if (tell) {
+                    tell(nullptr);
+                }
+            }
+        } showing{hooks.showing};
         const UnloadWhenDone unload(ui, dialog);
+        if (hooks.showing) {
+            hooks.showing(&dialog);
+        }
         try {
             ui.Show(dialog, true);
         } catch (const HostError& e) {

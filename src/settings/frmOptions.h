@@ -30,6 +30,9 @@ struct OptionsHooks {
     // Refreshes the open message windows' buttons (UpdateInspectorButtons), run once the dialog
     // has closed.
     std::function<void()> updateInspectorButtons;
+    // Told of the dialog as it is about to show, and with nullptr once it is gone, so that its
+    // owner can unload it when the add-in shuts down meanwhile.
+    std::function<void(Form*)> showing;
 };
 
 class frmOptions : public Form {
