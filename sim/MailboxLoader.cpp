@@ -328,7 +328,7 @@ private:
                 r.SetText(mapi::PR_BODY, item.body);
             }
         }
-        r.categories = item.categories;
+        r.SetCategories(item.categories);
 
         std::wstring subject = item.subject;
         if (item.itemClass == ItemClass::Contact) {

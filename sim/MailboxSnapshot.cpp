@@ -313,7 +313,7 @@ private:
         consumed.insert(mapi::PR_SUBJECT);
         item.body = r.GetText(mapi::PR_BODY);
         consumed.insert(mapi::PR_BODY);
-        item.categories = r.categories;
+        item.categories = r.Categories();
 
         const auto sensitivity = Long(r, mapi::PR_SENSITIVITY);
         if (sensitivity && *sensitivity >= 0 && *sensitivity <= 3) {

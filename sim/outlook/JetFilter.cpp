@@ -52,7 +52,7 @@ const std::unordered_map<std::wstring, Getter>& Fields() {
         {L"email2address", Email(2)},
         {L"email3address", Email(3)},
         {L"entryid", [](const ItemRecord& item) { return Variant(item.EntryID()); }},
-        {L"categories", [](const ItemRecord& item) { return Variant(item.categories); }},
+        {L"categories", [](const ItemRecord& item) { return Variant(item.Categories()); }},
         {L"sensitivity",
          [](const ItemRecord& item) {
              Variant v = item.GetProp(mapi::PR_SENSITIVITY);

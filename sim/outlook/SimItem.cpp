@@ -72,7 +72,7 @@ void SimItemCore::SetBody(const std::wstring& body) const {
 
 std::wstring SimItemCore::Categories() const {
     Live(L"Categories");
-    return Read().categories;
+    return Read().Categories();
 }
 
 int32_t SimItemCore::Long(const wchar_t* member, uint32_t tag, int32_t absent) const {

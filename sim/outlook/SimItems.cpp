@@ -33,7 +33,7 @@ int32_t ObjectClassOf(int32_t itemType) {
 
 }  // namespace
 
-SimItems::SimItems(SimOutlook& outlook, FolderRecord& folder, std::vector<JetFilter> filters,
+SimItems::SimItems(SimOutlook& outlook, FolderRecord& folder, std::vector<Filter> filters,
                    std::wstring sortProperty, bool descending)
     : m_outlook(outlook),
       m_folder(folder),
@@ -41,21 +41,16 @@ SimItems::SimItems(SimOutlook& outlook, FolderRecord& folder, std::vector<JetFil
       m_sortProperty(std::move(sortProperty)),
       m_descending(descending) {
     m_addConnection = folder.ItemAdd.Connect([this](const std::shared_ptr<ItemRecord>& item) {
-        m_cacheValid = false;
         if (Holds(*item)) {
             ItemAdd.Emit(m_outlook.Item(item));
         }
     });
     m_changeConnection = folder.ItemChange.Connect([this](const std::shared_ptr<ItemRecord>& item) {
-        m_cacheValid = false;
         if (Holds(*item)) {
             ItemChange.Emit(m_outlook.Item(item));
         }
     });
-    m_removeConnection = folder.ItemRemove.Connect([this] {
-        m_cacheValid = false;
-        ItemRemove.Emit();
-    });
+    m_removeConnection = folder.ItemRemove.Connect([this] { ItemRemove.Emit(); });
 }
 
 void SimItems::Check(const wchar_t* member, std::wstring_view detail) const {
@@ -64,39 +59,64 @@ void SimItems::Check(const wchar_t* member, std::wstring_view detail) const {
 
 bool SimItems::Holds(const ItemRecord& item) const {
     return std::all_of(m_filters.begin(), m_filters.end(),
-                       [&](const JetFilter& f) { return f.Matches(item); });
+                       [&](const Filter& f) { return f.parsed.Matches(item); });
 }
 
 const std::vector<std::shared_ptr<ItemRecord>>& SimItems::Current() {
     if (m_filters.empty() && m_sortProperty.empty()) {
         return m_folder.Items();
     }
-    if (m_cacheValid) {
-        return m_cache;
+    if (m_view && m_view->version == m_folder.ContentVersion()) {
+        return m_view->items;
     }
-    m_cache.clear();
+    const std::wstring key = ViewKey();
+    m_view = m_folder.FindView(key);
+    if (!m_view) {
+        m_view = MakeView();
+        m_folder.KeepView(key, m_view);
+    }
+    return m_view->items;
+}
+
+std::wstring SimItems::ViewKey() const {
+    // The filters in the order they were applied, then the order: each part ends in a
+    // character no filter text holds.
+    std::wstring key;
+    for (const Filter& filter : m_filters) {
+        key += filter.text;
+        key += L'\0';
+    }
+    key += m_sortProperty;
+    key += L'\0';
+    key += m_descending ? L'd' : L'a';
+    return key;
+}
+
+std::shared_ptr<const FolderRecord::ItemView> SimItems::MakeView() const {
+    auto view = std::make_shared<FolderRecord::ItemView>();
+    view->version = m_folder.ContentVersion();
+    std::vector<std::shared_ptr<ItemRecord>>& items = view->items;
     for (const auto& item : m_folder.Items()) {
         if (Holds(*item)) {
-            m_cache.push_back(item);
+            items.push_back(item);
         }
     }
     if (!m_sortProperty.empty()) {
         std::vector<std::pair<Variant, std::shared_ptr<ItemRecord>>> keyed;
-        keyed.reserve(m_cache.size());
-        for (auto& item : m_cache) {
+        keyed.reserve(items.size());
+        for (auto& item : items) {
             keyed.emplace_back(JetFilter::FieldValue(*item, m_sortProperty), std::move(item));
         }
         std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
             const int c = JetFilter::Compare(a.first, b.first);
             return m_descending ? c > 0 : c < 0;
         });
-        m_cache.clear();
-        for (auto& [key, item] : keyed) {
-            m_cache.push_back(std::move(item));
+        items.clear();
+        for (auto& [value, item] : keyed) {
+            items.push_back(std::move(item));
         }
     }
-    m_cacheValid = true;
-    return m_cache;
+    return view;
 }
 
 int32_t SimItems::Count() {
@@ -136,8 +156,8 @@ std::shared_ptr<OutlookItem> SimItems::GetNext() {
 
 std::shared_ptr<Items> SimItems::Restrict(const std::wstring& filter) {
     Check(L"Restrict", filter);
-    std::vector<JetFilter> filters = m_filters;
-    filters.push_back(JetFilter::Parse(filter));
+    std::vector<Filter> filters = m_filters;
+    filters.push_back(Filter{filter, JetFilter::Parse(filter)});
     return std::make_shared<SimItems>(m_outlook, m_folder, std::move(filters), m_sortProperty,
                                       m_descending);
 }
@@ -149,7 +169,7 @@ void SimItems::Sort(const std::wstring& property, bool descending) {
     JetFilter::FieldValue(probe, property);
     m_sortProperty = property;
     m_descending = descending;
-    m_cacheValid = false;
+    m_view.reset();
 }
 
 std::shared_ptr<OutlookItem> SimItems::Add(int32_t itemType) {

@@ -1,6 +1,8 @@
 // A simulated folder's items, or a restricted or sorted set of them. The set follows the folder:
 // it is recomputed after the folder's content changed, and the folder's content events reach
-// every collection held (a restricted set only hears of items it holds).
+// every collection held (a restricted set only hears of items it holds). A restricted or sorted
+// set is read from the view the folder keeps for the same filters and order, made once for each
+// version of the folder's content, as a store serves a restriction it was asked for before.
 #pragma once
 
 #include <memory>
@@ -15,7 +17,13 @@ namespace plexa::sim {
 
 class SimItems : public Items {
 public:
-    SimItems(SimOutlook& outlook, FolderRecord& folder, std::vector<JetFilter> filters = {},
+    // A filter as its text and as parsed.
+    struct Filter {
+        std::wstring text;
+        JetFilter parsed;
+    };
+
+    SimItems(SimOutlook& outlook, FolderRecord& folder, std::vector<Filter> filters = {},
              std::wstring sortProperty = L"", bool descending = false);
 
     int32_t Count() override;
@@ -28,16 +36,18 @@ public:
 
 private:
     const std::vector<std::shared_ptr<ItemRecord>>& Current();
+    std::shared_ptr<const FolderRecord::ItemView> MakeView() const;
+    std::wstring ViewKey() const;
     bool Holds(const ItemRecord& item) const;
     void Check(const wchar_t* member, std::wstring_view detail = {}) const;
 
     SimOutlook& m_outlook;
     FolderRecord& m_folder;
-    std::vector<JetFilter> m_filters;
+    std::vector<Filter> m_filters;
     std::wstring m_sortProperty;
     bool m_descending;
-    std::vector<std::shared_ptr<ItemRecord>> m_cache;
-    bool m_cacheValid = false;
+    // The view last read; the folder's own again once the content changed.
+    std::shared_ptr<const FolderRecord::ItemView> m_view;
     size_t m_cursor = 0;
     Connection m_addConnection;
     Connection m_changeConnection;

@@ -1,5 +1,7 @@
 #include "sim/store/FolderRecord.h"
 
+#include <algorithm>
+
 namespace plexa::sim {
 
 FolderRecord::FolderRecord(StoreRecord& store, FolderRecord* parent, std::wstring entryID,
@@ -17,6 +19,35 @@ FolderRecord* FolderRecord::FindSubfolder(const std::wstring& name) const {
         }
     }
     return nullptr;
+}
+
+std::shared_ptr<const FolderRecord::ItemView> FolderRecord::FindView(const std::wstring& key) {
+    const auto it = std::find_if(m_views.begin(), m_views.end(),
+                                 [&](const auto& kept) { return kept.first == key; });
+    if (it == m_views.end()) {
+        return nullptr;
+    }
+    if (it->second->version != m_contentVersion) {
+        m_views.erase(it);
+        return nullptr;
+    }
+    std::rotate(m_views.begin(), it, it + 1);
+    return m_views.front().second;
+}
+
+void FolderRecord::KeepView(const std::wstring& key, std::shared_ptr<const ItemView> view) {
+    const auto it = std::find_if(m_views.begin(), m_views.end(),
+                                 [&](const auto& kept) { return kept.first == key; });
+    if (it != m_views.end()) {
+        m_views.erase(it);
+    }
+    // Views of older content are of no use any more.
+    std::erase_if(m_views,
+                  [&](const auto& kept) { return kept.second->version != m_contentVersion; });
+    m_views.insert(m_views.begin(), {key, std::move(view)});
+    if (m_views.size() > kKeptViews) {
+        m_views.pop_back();
+    }
 }
 
 std::wstring FolderRecord::Path() const {

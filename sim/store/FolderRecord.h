@@ -1,10 +1,13 @@
-// One folder of the simulated store: its subfolders and items in order, its view, and the
-// events of its content that every held Items collection of the folder passes on.
+// One folder of the simulated store: its subfolders and items in order, its view, the events of
+// its content that every held Items collection of the folder passes on, and the restricted and
+// sorted views of its items that the store keeps, as a real store keeps the restrictions and
+// sort orders it was asked for, so that asking again does not read the whole folder.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/Signal.h"
@@ -41,6 +44,23 @@ public:
     std::wstring viewXml;
     std::wstring savedViewXml;
 
+    // A restricted and sorted view of the items, as it was at one version of the content.
+    struct ItemView {
+        uint64_t version = 0;
+        std::vector<std::shared_ptr<ItemRecord>> items;
+    };
+    // Counts every change of the content: an item placed, saved, removed, or a property of a
+    // stored item set. A kept view of an older version is never handed out.
+    uint64_t ContentVersion() const { return m_contentVersion; }
+    void ContentChanged() { ++m_contentVersion; }
+    // The view kept under a key (the filters and the sort order that made it), if it is of the
+    // current content; nullptr otherwise.
+    std::shared_ptr<const ItemView> FindView(const std::wstring& key);
+    // Keeps a view of the current content under its key; the least recently used of more than
+    // kKeptViews goes.
+    void KeepView(const std::wstring& key, std::shared_ptr<const ItemView> view);
+    static constexpr std::size_t kKeptViews = 8;
+
     // Content events (fired by the session as items arrive, change and leave).
     Signal<std::shared_ptr<ItemRecord>> ItemAdd;
     Signal<std::shared_ptr<ItemRecord>> ItemChange;
@@ -55,6 +75,9 @@ private:
     int32_t m_defaultItemType;
     std::vector<std::unique_ptr<FolderRecord>> m_subfolders;
     std::vector<std::shared_ptr<ItemRecord>> m_items;
+    uint64_t m_contentVersion = 0;
+    // Most recently used first.
+    std::vector<std::pair<std::wstring, std::shared_ptr<const ItemView>>> m_views;
 };
 
 }  // namespace plexa::sim

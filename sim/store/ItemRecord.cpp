@@ -3,6 +3,7 @@
 #include "core/Text.h"
 #include "host/mapi/PropTags.h"
 #include "host/outlook/OlConstants.h"
+#include "sim/store/FolderRecord.h"
 #include "sim/store/SimSession.h"
 #include "sim/store/StoreRecord.h"
 #include "sim/store/mBodyText.h"
@@ -26,6 +27,7 @@ void ItemRecord::SetProp(uint32_t propTag, Variant value) {
     const uint32_t tag = mEntryIds::NormalizeTag(propTag);
     m_props[tag] = std::move(value);
     m_changed = true;
+    StoredContentChanged();
     m_session.OnPropChanged(*this, tag);
 }
 
@@ -33,7 +35,21 @@ void ItemRecord::RemoveProp(uint32_t propTag) {
     const uint32_t tag = mEntryIds::NormalizeTag(propTag);
     if (m_props.erase(tag) != 0) {
         m_changed = true;
+        StoredContentChanged();
         m_session.OnPropChanged(*this, tag);
+    }
+}
+
+void ItemRecord::SetCategories(std::wstring categories) {
+    m_categories = std::move(categories);
+    m_changed = true;
+    StoredContentChanged();
+}
+
+void ItemRecord::StoredContentChanged() {
+    // A host object's copy changes nothing in the store until it is saved.
+    if (m_stored == nullptr && m_folder != nullptr) {
+        m_folder->ContentChanged();
     }
 }
 
@@ -131,7 +147,8 @@ void ItemRecord::CopyContentFrom(const ItemRecord& other) {
     recipients = other.CopyRecipients();
     userProperties = other.userProperties;
     links = other.links;
-    categories = other.categories;
+    m_categories = other.m_categories;
+    StoredContentChanged();
     if (other.listEntry) {
         if (!listEntry) {
             // A copy's own entry: never listed, so the address book finds only the stored one.

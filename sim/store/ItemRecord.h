@@ -121,7 +121,8 @@ public:
     // other items.
     std::shared_ptr<AddressEntryRecord> listEntry;
     // The categories as the host shows them ("Business; Family").
-    std::wstring categories;
+    const std::wstring& Categories() const { return m_categories; }
+    void SetCategories(std::wstring categories);
 
     // Adds an unresolved recipient of an OlMailRecipientType.
     std::shared_ptr<RecipientRecord> AddRecipient(const std::wstring& name, int32_t type = 1);
@@ -142,6 +143,8 @@ public:
 
 private:
     friend class SimSession;
+    // Tells the folder of a stored item that its content changed.
+    void StoredContentChanged();
     SimSession& m_session;
     int32_t m_objectClass;
     std::wstring m_entryID;
@@ -153,6 +156,7 @@ private:
     // For a host object's copy: the stored record it is a copy of.
     std::shared_ptr<ItemRecord> m_stored;
     PropertyBag m_props;
+    std::wstring m_categories;
     // The session's bookkeeping for a contact or list item of a contact folder: the keys of its
     // contact-index buckets (the bucket's own key string, stable while the bucket lives), and a
     // contact's own address entry per e-mail slot.

@@ -265,6 +265,7 @@ void SimSession::Place(const std::shared_ptr<ItemRecord>& item, FolderRecord& fo
     m_items[CounterOf(item->m_entryID)] = item;
     RefreshListEntry(*item);
     Reindex(*item);
+    folder.ContentChanged();
     folder.ItemAdd.Emit(item);
 }
 
@@ -279,6 +280,7 @@ void SimSession::Unplace(ItemRecord& item) {
         items.end());
     item.m_folder = nullptr;
     Unindex(item);
+    folder->ContentChanged();
     folder->ItemRemove.Emit();
 }
 
@@ -299,6 +301,7 @@ void SimSession::Save(const std::shared_ptr<ItemRecord>& item) {
     if (item->IsSaved()) {
         RefreshListEntry(*item);
         Reindex(*item);
+        item->m_folder->ContentChanged();
         item->m_folder->ItemChange.Emit(item);
         return;
     }
@@ -327,7 +330,7 @@ std::shared_ptr<ItemRecord> SimSession::Copy(const std::shared_ptr<ItemRecord>& 
     auto copy = std::make_shared<ItemRecord>(*this, item->ObjectClass(), item->Store());
     copy->m_props = item->m_props;
     copy->recipients = item->CopyRecipients();
-    copy->categories = item->categories;
+    copy->m_categories = item->m_categories;
     copy->userProperties = item->userProperties;
     copy->links = item->links;
     if (item->listEntry) {
@@ -374,7 +377,7 @@ std::shared_ptr<ItemRecord> SimSession::Relocate(const std::shared_ptr<ItemRecor
     moved->recipients = std::move(item->recipients);
     moved->userProperties = std::move(item->userProperties);
     moved->links = std::move(item->links);
-    moved->categories = std::move(item->categories);
+    moved->m_categories = std::move(item->m_categories);
     moved->listEntry = std::move(item->listEntry);
     moved->m_slotEntries = std::move(item->m_slotEntries);
     item->m_slotEntries = {};
@@ -487,7 +490,7 @@ const Transmission& SimSession::Submit(const std::shared_ptr<ItemRecord>& item, 
         auto kept = std::make_shared<ItemRecord>(*this, leaving->ObjectClass(), store);
         kept->m_props = leaving->m_props;
         kept->recipients = leaving->CopyRecipients();
-        kept->categories = leaving->categories;
+        kept->m_categories = leaving->m_categories;
         kept->userProperties = leaving->userProperties;
         kept->links = leaving->links;
         kept->m_props[PR_CLIENT_SUBMIT_TIME] = Variant(now);

@@ -1,6 +1,8 @@
 #include "addin/frmDEBUG.h"
 
 #include "core/HostError.h"
+#include "distlists/frmChooseDL.h"
+#include "host/outlook/OutlookItem.h"
 #include "platform/IUiShell.h"
 #include "recipients/frmRecipientProp.h"
 #include "separate/frmEmptyField.h"
@@ -100,6 +102,15 @@ void ShowRecipientPropSample(Services& services) {
                        1);
 }
 
+void ShowChooseDLSample(Services& services) {
+    // The chooser needs no sample: it shows the folders and lists of the mailbox.
+    const std::shared_ptr<OutlookItem> list = ShowChooseDList(services);
+    mGlobals::LogDebug(kSource,
+                       list ? L"frmChooseDL returned '" + list->Subject() + L"'"
+                            : std::wstring(L"frmChooseDL cancelled"),
+                       1);
+}
+
 void ShowEmptyFieldSample(Services& services) {
     EmptyFieldArgs args;
     args.recipientName = L"<RecipientName>";
@@ -144,6 +155,7 @@ frmDEBUG::frmDEBUG(Services& services, std::function<void()> showOptions)
 
     // In the order of their names, as the list shows them.
     m_samples = {
+        {L"frmChooseDL", ShowChooseDLSample},
         {L"frmEmptyField", ShowEmptyFieldSample},
         {L"frmOptions",
          [this](Services& services) {

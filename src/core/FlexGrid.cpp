@@ -1,7 +1,6 @@
 #include "core/FlexGrid.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "core/HostError.h"
 
@@ -18,8 +17,9 @@ void FlexGrid::SetRows(int32_t rows) {
         throw HostError(30009, L"Invalid Row value", L"MSHFlexGrid");
     }
     m_rows = rows;
-    m_cells.resize(static_cast<std::size_t>(rows), std::vector<GridCell>(m_cols));
-    m_rowHeights.resize(static_cast<std::size_t>(rows), -1);
+    // Rows that come back later are new rows: empty, of the default height.
+    m_cells.erase(m_cells.lower_bound(rows), m_cells.end());
+    m_rowHeights.erase(m_rowHeights.lower_bound(rows), m_rowHeights.end());
     row = std::min(row, rows - 1);
     rowSel = std::min(rowSel, rows - 1);
     m_topRow =
@@ -31,7 +31,7 @@ void FlexGrid::SetCols(int32_t cols) {
         throw HostError(30010, L"Invalid Col value", L"MSHFlexGrid");
     }
     m_cols = cols;
-    for (auto& cells : m_cells) {
+    for (auto& [r, cells] : m_cells) {
         cells.resize(static_cast<std::size_t>(cols));
     }
     m_colWidths.resize(static_cast<std::size_t>(cols), -1);
@@ -41,14 +41,23 @@ void FlexGrid::SetCols(int32_t cols) {
 }
 
 const GridCell& FlexGrid::Cell(int32_t r, int32_t c) const {
+    static const GridCell kEmpty;
     if (r < 0 || r >= m_rows || c < 0 || c >= m_cols) {
         throw OutOfRange();
     }
-    return m_cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+    const auto it = m_cells.find(r);
+    return it == m_cells.end() ? kEmpty : it->second[static_cast<std::size_t>(c)];
 }
 
 GridCell& FlexGrid::Cell(int32_t r, int32_t c) {
-    return const_cast<GridCell&>(std::as_const(*this).Cell(r, c));
+    if (r < 0 || r >= m_rows || c < 0 || c >= m_cols) {
+        throw OutOfRange();
+    }
+    auto it = m_cells.find(r);
+    if (it == m_cells.end()) {
+        it = m_cells.emplace(r, std::vector<GridCell>(static_cast<std::size_t>(m_cols))).first;
+    }
+    return it->second[static_cast<std::size_t>(c)];
 }
 
 int32_t FlexGrid::ColWidth(int32_t c) const {
@@ -83,21 +92,28 @@ int32_t FlexGrid::RowHeight(int32_t r) const {
     if (r < 0 || r >= m_rows) {
         throw OutOfRange();
     }
-    return m_rowHeights[static_cast<std::size_t>(r)];
+    const auto it = m_rowHeights.find(r);
+    return it == m_rowHeights.end() ? -1 : it->second;
 }
 
 void FlexGrid::SetRowHeight(int32_t r, int32_t height) {
     if (r < 0 || r >= m_rows) {
         throw OutOfRange();
     }
-    m_rowHeights[static_cast<std::size_t>(r)] = height;
+    if (height == -1) {
+        m_rowHeights.erase(r);
+    } else {
+        m_rowHeights[r] = height;
+    }
 }
 
 int32_t FlexGrid::MaxTopRow() const {
-    // The rows that take room on the screen; a row of height 0 is never shown.
+    // The rows that take room on the screen; a row of height 0 is never shown. Only rows with a
+    // height of their own can be of height 0.
     int32_t lastShown = fixedRows;
     for (int32_t r = m_rows - 1; r >= fixedRows; --r) {
-        if (m_rowHeights[static_cast<std::size_t>(r)] != 0) {
+        const auto it = m_rowHeights.find(r);
+        if (it == m_rowHeights.end() || it->second != 0) {
             lastShown = r;
             break;
         }

@@ -2,10 +2,13 @@
 // a picture (named by the image control it comes from), fixed header rows, column widths and
 // alignments, row heights, the current cell and selection, and the row shown at the top.
 // Setting the top row scrolls the grid, which raises onScroll, as the real grid's Scroll event.
+// Only the rows that hold a cell written to, or a height of their own, take memory: a grid of
+// ten thousand rows of which a page is filled costs what the page costs.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -87,11 +90,12 @@ private:
     int32_t m_rows = 2;
     int32_t m_cols = 2;
     int32_t m_topRow = 1;
-    std::vector<std::vector<GridCell>> m_cells =
-        std::vector<std::vector<GridCell>>(2, std::vector<GridCell>(2));
+    // The rows with a cell written to, by row; every other cell is empty.
+    std::map<int32_t, std::vector<GridCell>> m_cells;
     std::vector<int32_t> m_colWidths = std::vector<int32_t>(2, -1);
     std::vector<int32_t> m_colAlignments = std::vector<int32_t>(2, flex::AlignGeneral);
-    std::vector<int32_t> m_rowHeights = std::vector<int32_t>(2, -1);
+    // The rows whose height is not the default (-1), by row.
+    std::map<int32_t, int32_t> m_rowHeights;
 };
 
 }  // namespace plexa

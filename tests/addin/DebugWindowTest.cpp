@@ -1,15 +1,19 @@
-// The developer's debug window: the dialogs it opens with sample data, the progress run and its
-// cancelling through the message loop, the help topic, and that no sample dialog outlives a
-// failure.
+// The developer's debug window: the dialogs it opens with sample data, the list chooser over the
+// mailbox, the progress run and its cancelling through the message loop, the help topic, and that
+// no sample dialog outlives a failure.
 #include <gtest/gtest.h>
 
 #include "TestWorld.h"
 #include "addin/Connect.h"
 #include "addin/frmDEBUG.h"
 #include "core/HostError.h"
+#include "host/mapi/PropTags.h"
+#include "host/outlook/OlConstants.h"
 #include "platform/IUiShell.h"
 #include "settings/CLang.h"
 #include "settings/mHelp.h"
+#include "sim/SimDesktop.h"
+#include "sim/store/SimSession.h"
 
 namespace plexa {
 namespace {
@@ -33,6 +37,13 @@ int DialogPrompts(const sim::SimUiShell& ui, const std::wstring& formName) {
 
 // A test world with the add-in that owns the debug window.
 struct DebugWorld : test::TestWorld {
+    // The mail client, for the samples that show the mailbox (it outlives the add-in).
+    sim::SimDesktop& Client() {
+        desktop = std::make_unique<sim::SimDesktop>(sim);
+        services.host = desktop->Ports();
+        return *desktop;
+    }
+    std::unique_ptr<sim::SimDesktop> desktop;
     std::shared_ptr<Connect> addin = std::make_shared<Connect>(services);
 };
 
@@ -48,11 +59,11 @@ TEST(DebugWindow, OpensModelessOnceListsTheDialogsAndCloses) {
     frmDEBUG& debug = OpenDebugWindow(w);
     ASSERT_EQ(w.sim.ui.Prompts().size(), 1u);
     EXPECT_FALSE(w.sim.ui.Prompts().front().modal);
-    EXPECT_EQ(
-        debug[L"cboForms"].items,
-        (std::vector<std::wstring>{L"frmEmptyField", L"frmOptions", L"frmPleaseWait",
-                                   L"frmProgress", L"frmRecipientProp", L"frmSeparatlyOptions"}));
-    EXPECT_EQ(debug[L"cboForms"].text, L"frmEmptyField");
+    EXPECT_EQ(debug[L"cboForms"].items,
+              (std::vector<std::wstring>{L"frmChooseDL", L"frmEmptyField", L"frmOptions",
+                                         L"frmPleaseWait", L"frmProgress", L"frmRecipientProp",
+                                         L"frmSeparatlyOptions"}));
+    EXPECT_EQ(debug[L"cboForms"].text, L"frmChooseDL");
 
     // The Debug button again brings the same window forward.
     w.addin->ShowDebugForm();
@@ -143,6 +154,26 @@ TEST(DebugWindow, SampleDialogsShowTheirSampleData) {
     EXPECT_EQ(DialogPrompts(w.sim.ui, L"frmPleaseWait"), 1);
     EXPECT_TRUE(Logged(w.log, LogLevel::Debug, L"frmPleaseWait was shown"));
     EXPECT_EQ(w.sim.ui.FindForm(L"frmPleaseWait"), nullptr);
+    EXPECT_EQ(w.sim.ui.OpenFormCount(), 1);  // only the debug window
+}
+
+TEST(DebugWindow, TheListChooserShowsTheMailboxListsAndLogsThePick) {
+    DebugWorld w;
+    sim::SimSession& session = w.Client().host.session;
+    sim::FolderRecord& contacts = *session.DefaultFolder(olFolderContacts);
+    for (const wchar_t* subject : {L"Chess", L"Book club"}) {
+        session.AddItem(contacts, olDistributionList)->SetText(mapi::PR_SUBJECT, subject);
+    }
+    OpenDebugWindow(w);
+
+    w.sim.ui.user.AnswerDialog(L"frmChooseDL", {{L"ctlGrid", L"Chess"}}, L"btnNext");
+    w.sim.ui.Act(L"frmDEBUG", {{L"cboForms", L"frmChooseDL"}}, L"btnShowForm");
+    EXPECT_TRUE(Logged(w.log, LogLevel::Debug, L"frmChooseDL returned 'Chess'"));
+    w.sim.ui.user.AnswerDialog(L"frmChooseDL", {}, L"btnCancel");
+    w.sim.ui.Act(L"frmDEBUG", {}, L"btnShowForm");
+    EXPECT_TRUE(Logged(w.log, LogLevel::Debug, L"frmChooseDL cancelled"));
+    EXPECT_TRUE(w.sim.ui.user.Empty());
+    EXPECT_TRUE(w.log.Of(LogLevel::Error).empty());
     EXPECT_EQ(w.sim.ui.OpenFormCount(), 1);  // only the debug window
 }
 

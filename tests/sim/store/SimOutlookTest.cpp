@@ -1,6 +1,9 @@
 // The simulated mail client through its host objects, as the add-in reaches it.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "TestWorld.h"
 #include "core/HostError.h"
 #include "host/mapi/PropTags.h"
@@ -294,6 +297,63 @@ TEST_F(SimOutlookTest, ScratchResolutionLeavesNoTraceAndEntriesShowTheirMembers)
     EXPECT_EQ(std::dynamic_pointer_cast<DistListItem>(Ns()->GetItemFromID(list->EntryID()))
                   ->MemberCount(),
               1);
+}
+
+TEST_F(SimOutlookTest, ARestrictedSetIsServedFromTheFolderViewOnlyWhileTheFolderIsUnchanged) {
+    for (const wchar_t* name : {L"Gamma", L"Alpha", L"Beta"}) {
+        DistList(name);
+    }
+    const std::wstring filter = L"[MessageClass] = \"IPM.DistList\"";
+    auto folder = Ns()->GetDefaultFolder(olFolderContacts);
+    const auto subjects = [&](const std::shared_ptr<Items>& set) {
+        std::vector<std::wstring> out;
+        for (int32_t i = 1; i <= set->Count(); ++i) {
+            out.push_back(set->Item(i)->Subject());
+        }
+        return out;
+    };
+    const auto sorted = [&](bool descending = false) {
+        auto set = folder->GetItems()->Restrict(filter);
+        set->Sort(L"[Subject]", descending);
+        return set;
+    };
+    auto held = sorted();
+    EXPECT_EQ(subjects(held), (std::vector<std::wstring>{L"Alpha", L"Beta", L"Gamma"}));
+    EXPECT_EQ(subjects(sorted()), subjects(held));
+    EXPECT_EQ(subjects(sorted(true)), (std::vector<std::wstring>{L"Gamma", L"Beta", L"Alpha"}));
+
+    // A change through a host object shows only once it is saved, in new sets and held ones.
+    auto gamma = held->Item(3);
+    gamma->SetSubject(L"Aardvark");
+    EXPECT_EQ(subjects(sorted()).front(), L"Alpha");
+    gamma->Save();
+    EXPECT_EQ(subjects(sorted()), (std::vector<std::wstring>{L"Aardvark", L"Alpha", L"Beta"}));
+    EXPECT_EQ(subjects(held), (std::vector<std::wstring>{L"Aardvark", L"Alpha", L"Beta"}));
+
+    // The store's own records changed directly, as a loaded mailbox or a test changes them.
+    auto records = Contacts().Items();
+    records[2]->SetText(mapi::PR_SUBJECT, L"Zulu");  // Beta
+    EXPECT_EQ(subjects(sorted()).back(), L"Zulu");
+    records[1]->SetCategories(L"Red");  // Alpha
+    EXPECT_EQ(subjects(folder->GetItems()->Restrict(L"[Categories] = 'Red'")),
+              (std::vector<std::wstring>{L"Alpha"}));
+    records[0]->SetCategories(L"Red");  // Aardvark
+    EXPECT_EQ(folder->GetItems()->Restrict(L"[Categories] = 'Red'")->Count(), 2);
+
+    // Items that arrive and leave.
+    app->CreateItem(olDistributionListItem)->Save();
+    EXPECT_EQ(subjects(held), (std::vector<std::wstring>{L"", L"Aardvark", L"Alpha", L"Zulu"}));
+    held->Item(3)->Delete();
+    EXPECT_EQ(subjects(sorted()), (std::vector<std::wstring>{L"", L"Aardvark", L"Zulu"}));
+
+    // More filters than the folder keeps views for: each set still holds what it filters.
+    for (const wchar_t* prefix : {L"A", L"B", L"C", L"D", L"E", L"F", L"G", L"H", L"Z"}) {
+        auto set = folder->GetItems()->Restrict(filter + L" And [Subject] >= \"" + prefix +
+                                                L"\" And [Subject] < \"" + prefix + L"~\"");
+        EXPECT_EQ(set->Count(), std::wstring(L"AZ").find(prefix) == std::wstring::npos ? 0 : 1)
+            << prefix;
+    }
+    EXPECT_EQ(subjects(sorted(true)), (std::vector<std::wstring>{L"Zulu", L"Aardvark", L""}));
 }
 
 TEST_F(SimOutlookTest, FaultsFailOperationsByNameCallOrPredicate) {
