@@ -65,7 +65,7 @@ void ScriptedUser::AnswerMsgBox(int32_t button, std::wstring expectContains) {
 
 void ScriptedUser::AnswerDialog(std::wstring formName,
                                 std::vector<std::pair<std::wstring, std::wstring>> values,
-                                std::wstring press) {
+                                std::wstring press, std::function<void(const Form&)> look) {
     if (formName.empty()) {
         throw std::invalid_argument("a dialog answer needs the dialog's form name");
     }
@@ -74,6 +74,7 @@ void ScriptedUser::AnswerDialog(std::wstring formName,
     a.formName = std::move(formName);
     a.values = std::move(values);
     a.press = std::move(press);
+    a.look = std::move(look);
     m_answers.push_back(std::move(a));
 }
 

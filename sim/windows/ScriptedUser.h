@@ -6,9 +6,14 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace plexa {
+class Form;
+}
 
 namespace plexa::sim {
 
@@ -26,6 +31,9 @@ struct ScriptedAnswer {
     std::wstring formName;
     std::vector<std::pair<std::wstring, std::wstring>> values;
     std::wstring press;
+    // Dialog: told of the dialog as the user sees it once the values are entered, before the
+    // button is pressed (plexa-host prints it); may be empty.
+    std::function<void(const Form&)> look;
 
     // "message box: Yes" / "dialog frmOptions: press btnOK".
     std::wstring Describe() const;
@@ -37,8 +45,8 @@ public:
     void AnswerMsgBox(int32_t button, std::wstring expectContains = L"");
     // Queues a step in a dialog: enter the values, then press the button.
     void AnswerDialog(std::wstring formName,
-                      std::vector<std::pair<std::wstring, std::wstring>> values,
-                      std::wstring press);
+                      std::vector<std::pair<std::wstring, std::wstring>> values, std::wstring press,
+                      std::function<void(const Form&)> look = {});
 
     bool Empty() const { return m_answers.empty(); }
     std::size_t Remaining() const { return m_answers.size(); }

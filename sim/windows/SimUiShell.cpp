@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/FlexGrid.h"
+#include "core/ImageCombo.h"
 #include "core/Text.h"
 #include "core/TreeView.h"
 #include "core/Variant.h"
@@ -43,6 +44,17 @@ std::pair<std::wstring, int> SplitName(const std::wstring& qualified) {
         return {qualified, -1};
     }
     return {qualified.substr(0, open), std::stoi(index)};
+}
+
+// A caption as a user reads it: without the "&" that marks its access key.
+std::wstring PlainCaption(const std::wstring& caption) {
+    std::wstring plain;
+    for (wchar_t ch : caption) {
+        if (ch != L'&') {
+            plain.push_back(ch);
+        }
+    }
+    return text::Trim(plain);
 }
 
 bool ParseFlag(const std::wstring& value, int32_t& result) {
@@ -203,7 +215,7 @@ void SimUiShell::Show(Form& form, bool modal) {
                                    L"the next answer is for " + next->Describe());
         }
         const ScriptedAnswer step = user.Take();
-        Apply(form, step.values, step.press);
+        Apply(form, step.values, step.press, step.look);
         if (step.press.empty() && StillUp(form)) {
             const ScriptedAnswer* after = user.Peek();
             if (after == nullptr || after->kind != ScriptedAnswer::Kind::Dialog ||
@@ -318,12 +330,12 @@ Form* SimUiShell::ActiveForm() const {
 
 void SimUiShell::Act(const std::wstring& formName,
                      const std::vector<std::pair<std::wstring, std::wstring>>& values,
-                     const std::wstring& press) {
+                     const std::wstring& press, const std::function<void(const Form&)>& look) {
     Form* form = FindForm(formName);
     if (form == nullptr || !StillUp(*form)) {
         throw ScriptError(L"no dialog " + formName + L" is open");
     }
-    Apply(*form, values, press);
+    Apply(*form, values, press, look);
     StillUp(*form);
 }
 
@@ -338,7 +350,7 @@ int SimUiShell::DeliverModelessSteps() {
         }
         // Taken before it runs: a click may pump messages again.
         const ScriptedAnswer step = user.Take();
-        Apply(*form, step.values, step.press);
+        Apply(*form, step.values, step.press, step.look);
         StillUp(*form);
         ++applied;
     }
@@ -354,6 +366,18 @@ Control& SimUiShell::Usable(Form& form, const std::wstring& qualified) {
     if (!control->visible || !control->enabled) {
         throw ScriptError(L"control " + qualified + L" of dialog " + form.Name() + L" is " +
                           (control->visible ? L"disabled" : L"hidden"));
+    }
+    // What lies in a hidden or disabled frame, page or picture box cannot be reached either.
+    for (const Control* inner = control; !inner->container.empty();) {
+        const auto [outerName, outerIndex] = SplitName(inner->container);
+        const Control* outer = form.Find(outerName, outerIndex);
+        if (outer == nullptr || !form.OnScreen(*outer) || !outer->enabled) {
+            throw ScriptError(
+                L"control " + qualified + L" of dialog " + form.Name() + L" lies in " +
+                inner->container + L", which is " +
+                (outer != nullptr && form.OnScreen(*outer) ? L"disabled" : L"not shown"));
+        }
+        inner = outer;
     }
     return *control;
 }
@@ -372,6 +396,12 @@ void SimUiShell::SetValue(Form& form, const std::wstring& name, const std::wstri
             auto it = std::find_if(c.items.begin(), c.items.end(), [&value](const auto& item) {
                 return text::EqualsNoCase(item, value);
             });
+            const auto* imageCombo = dynamic_cast<const ImageCombo*>(&c);
+            if (it == c.items.end() && imageCombo != nullptr && imageCombo->dropdownList) {
+                throw ScriptError(L"list " + name + L" of dialog " + form.Name() +
+                                  L" takes one of its entries (" + text::Join(c.items, L", ") +
+                                  L"), not \"" + value + L"\"");
+            }
             if (it != c.items.end()) {
                 c.listIndex = static_cast<int32_t>(it - c.items.begin());
                 c.text = *it;
@@ -433,6 +463,32 @@ void SimUiShell::SetValue(Form& form, const std::wstring& name, const std::wstri
             }
             if (c.onChange) {
                 c.onChange();
+            }
+            return;
+        }
+        case ControlType::TabStrip: {
+            // A tab by its caption (letter case and "&" ignored) or its number from 1.
+            int32_t tab = -1;
+            for (std::size_t i = 0; i < c.items.size(); ++i) {
+                if (text::EqualsNoCase(PlainCaption(c.items[i]), PlainCaption(value))) {
+                    tab = static_cast<int32_t>(i);
+                    break;
+                }
+            }
+            if (tab < 0 && !value.empty() && value.size() <= 3 &&
+                std::all_of(value.begin(), value.end(), iswdigit)) {
+                const int32_t number = std::stoi(value);
+                tab =
+                    number >= 1 && number <= static_cast<int32_t>(c.items.size()) ? number - 1 : -1;
+            }
+            if (tab < 0) {
+                throw ScriptError(L"tab strip " + name + L" of dialog " + form.Name() +
+                                  L" has no tab \"" + value + L"\" (its tabs are " +
+                                  text::Join(c.items, L", ") + L")");
+            }
+            c.listIndex = tab;
+            if (c.onClick) {
+                c.onClick();
             }
             return;
         }
@@ -604,12 +660,15 @@ void SimUiShell::ClickGrid(FlexGrid& grid, const std::wstring& value) {
 }
 
 void SimUiShell::Apply(Form& form, const std::vector<std::pair<std::wstring, std::wstring>>& values,
-                       const std::wstring& press) {
+                       const std::wstring& press, const std::function<void(const Form&)>& look) {
     for (const auto& [name, value] : values) {
         if (!StillUp(form)) {
             throw ScriptError(L"dialog " + form.Name() + L" closed before " + name + L" was set");
         }
         SetValue(form, name, value);
+    }
+    if (look && StillUp(form)) {
+        look(form);
     }
     if (press.empty()) {
         return;

@@ -59,9 +59,10 @@ public:
 
     // Simulation controls.
     // Enters values into an open dialog and presses a button, as the user would.
+    // look (when given) is told of the dialog between the values and the press.
     void Act(const std::wstring& formName,
              const std::vector<std::pair<std::wstring, std::wstring>>& values,
-             const std::wstring& press);
+             const std::wstring& press, const std::function<void(const Form&)>& look = {});
     // What the message loop does with the user's clicks: while the next scripted answer is a
     // dialog step for a loaded, visible modeless dialog, takes it and applies it. Returns the
     // number of steps applied.
@@ -110,7 +111,7 @@ private:
     void Record(PromptRecord record);
     // Applies one dialog step to a loaded form.
     void Apply(Form& form, const std::vector<std::pair<std::wstring, std::wstring>>& values,
-               const std::wstring& press);
+               const std::wstring& press, const std::function<void(const Form&)>& look = {});
     void SetValue(Form& form, const std::wstring& name, const std::wstring& value);
     // The user clicks a tree's node, given by its path of texts ("Contacts\\Clients", or from a
     // store's top: "\\\\Personal Folders\\Contacts"), or a grid's row shown on the screen, given

@@ -2,6 +2,7 @@
 
 #include "core/FlexGrid.h"
 #include "core/Form.h"
+#include "core/ImageCombo.h"
 #include "core/Text.h"
 #include "core/TreeView.h"
 
@@ -45,7 +46,7 @@ std::vector<std::wstring> DumpForm(const Form& form) {
     out.push_back(L"dialog " + form.Name() + L" " + Quote(form.caption));
     for (const auto& owned : form.Controls()) {
         const Control& c = *owned;
-        if (!c.visible || c.Type() == ControlType::Timer || c.Type() == ControlType::Line) {
+        if (!form.OnScreen(c) || c.Type() == ControlType::Timer || c.Type() == ControlType::Line) {
             continue;
         }
         std::wstring line = L"  " + ControlTypeName(c.Type()) + L" " + c.QualifiedName();
@@ -54,9 +55,27 @@ std::vector<std::wstring> DumpForm(const Form& form) {
                 line += L" = " + Quote(c.text);
                 break;
             case ControlType::ComboBox:
-            case ControlType::ImageCombo:
-                line += L" = " + Quote(c.text) + L" of " + std::to_wstring(c.items.size());
+            case ControlType::ImageCombo: {
+                line += L" = " + Quote(c.text);
+                const auto* imageCombo = dynamic_cast<const ImageCombo*>(&c);
+                const ComboItem* chosen =
+                    imageCombo != nullptr ? imageCombo->SelectedItem() : nullptr;
+                if (chosen != nullptr && !chosen->image.empty()) {
+                    line += L" <" + chosen->image + L">";
+                }
+                line += L" of " + std::to_wstring(c.items.size());
                 break;
+            }
+            case ControlType::TabStrip: {
+                // Every tab, the selected one marked.
+                std::vector<std::wstring> tabs;
+                for (std::size_t i = 0; i < c.items.size(); ++i) {
+                    tabs.push_back((static_cast<int32_t>(i) == c.listIndex ? L">" : L"") +
+                                   Quote(c.items[i]));
+                }
+                line += L" " + text::Join(tabs, L" | ");
+                break;
+            }
             case ControlType::CheckBox:
             case ControlType::OptionButton:
             case ControlType::UpDown:

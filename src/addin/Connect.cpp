@@ -3,10 +3,12 @@
 #include "addin/CExplorerMenu.h"
 #include "host/outlook/OlConstants.h"
 #include "platform/IResources.h"
+#include "platform/IUiShell.h"
 #include "platform/Platform.h"
 #include "separate/mFlag.h"
 #include "separate/mUserProps.h"
 #include "settings/Services.h"
+#include "settings/frmOptions.h"
 #include "settings/mGlobals.h"
 #include "settings/mMisc.h"
 #include "settings/mReduceLog.h"
@@ -67,7 +69,7 @@ frmDummy& Connect::FrmDummy() {
 
 frmDEBUG& Connect::DebugForm() {
     if (!m_debugForm) {
-        m_debugForm = std::make_unique<frmDEBUG>(m_services);
+        m_debugForm = std::make_unique<frmDEBUG>(m_services, [this] { ShowOptions(true); });
     }
     return *m_debugForm;
 }
@@ -78,6 +80,18 @@ void Connect::ShowDebugForm() {
     } catch (const HostError& e) {
         mGlobals::LogError(L"mExplorer::ShowDebugForm", e);
     }
+}
+
+void Connect::ShowOptions(bool onTop) {
+    // The dialog runs a message loop: the host may let the add-in go meanwhile.
+    const auto self = shared_from_this();
+    OptionsHooks hooks;
+    hooks.showing = [this](Form* dialog) { m_optionsDialog = dialog; };
+    hooks.recreateInspectorBars = [this] {
+        FrmDummy().SetTimerEnabled(L"tmrRecreateInspBars", true);
+    };
+    hooks.updateInspectorButtons = [this] { UpdateInspectorButtons(); };
+    plexa::ShowOptions(m_services, onTop, hooks);
 }
 
 CMailItemWrapperColl& Connect::MailItemWrappers() {
@@ -232,7 +246,15 @@ void Connect::Done(bool bFullMode) {
     Trace(L"Done", bFullMode ? L"mode = full" : L"mode = wait new explorer");
     // Waits for placeholder replacement: emptying its cache of contact folders.
     m_outlook.Reset();
-    // Waits for the options dialog and the progress window's keeper: unloading them when loaded.
+    if (m_optionsDialog != nullptr) {
+        Attempt([&] {
+            IUiShell& ui = m_services.Ports().ui;
+            if (ui.IsLoaded(*m_optionsDialog)) {
+                ui.Unload(*m_optionsDialog);
+            }
+        });
+    }
+    // Waits for the progress window's keeper: unloading it when loaded.
     if (!bFullMode) {
         Attempt([&] {
             if (m_oExplorers) {

@@ -89,6 +89,11 @@ public:
     void ShowDebugForm();
     // The mail-item wrappers (gMailItemWrappers), created on first use.
     CMailItemWrapperColl& MailItemWrappers();
+    // The options commands: the options dialog, modal (onTop when a message window that edits
+    // in Word opens it). When the message windows' toolbars changed their look, the hidden
+    // form's tmrRecreateInspBars rebuilds them; once the dialog has closed the message windows'
+    // buttons are refreshed. No host error leaves it.
+    void ShowOptions(bool onTop);
 
     // Friend operations of the other parts of the add-in.
     std::shared_ptr<CExplorersWrapper> GetExplorersWrapper() const { return m_oExplorers.Get(); }
@@ -130,6 +135,8 @@ private:
     std::unique_ptr<CPleaseWait> m_pleaseWait;
     std::unique_ptr<frmDEBUG> m_debugForm;
     std::unique_ptr<frmDummy> m_frmDummy;
+    // The options dialog while it shows (it lives in its show operation).
+    Form* m_optionsDialog = nullptr;
 
     WithEvents<Application> m_outlook;
     WithEvents<CExplorersWrapper> m_oExplorers;

@@ -9,6 +9,7 @@
 #include "separate/frmSeparatlyOptions.h"
 #include "settings/IPleaseWait.h"
 #include "settings/Services.h"
+#include "settings/frmOptions.h"
 #include "settings/mGlobals.h"
 #include "settings/mHelp.h"
 #include "ui/CPleaseWait.h"
@@ -141,7 +142,8 @@ void ShowSeparatlyOptionsSample(Services& services) {
 
 }  // namespace
 
-frmDEBUG::frmDEBUG(Services& services) : Form(L"frmDEBUG"), m_services(services) {
+frmDEBUG::frmDEBUG(Services& services, std::function<void()> showOptions)
+    : Form(L"frmDEBUG"), m_services(services), m_showOptions(std::move(showOptions)) {
     caption = L"Plexa DEBUG";
     Add(L"lblForms", ControlType::Label).caption = L"Dialog:";
     Add(L"cboForms", ControlType::ComboBox);
@@ -155,6 +157,15 @@ frmDEBUG::frmDEBUG(Services& services) : Form(L"frmDEBUG"), m_services(services)
     m_samples = {
         {L"frmChooseDL", ShowChooseDLSample},
         {L"frmEmptyField", ShowEmptyFieldSample},
+        {L"frmOptions",
+         [this](Services& services) {
+             if (m_showOptions) {
+                 m_showOptions();
+             } else {
+                 ShowOptions(services, true, {});
+             }
+             mGlobals::LogDebug(kSource, L"frmOptions closed", 1);
+         }},
         {L"frmPleaseWait", ShowPleaseWaitSample},
         {L"frmProgress", ShowProgressSample},
         {L"frmRecipientProp", ShowRecipientPropSample},

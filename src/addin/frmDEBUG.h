@@ -15,7 +15,9 @@ class Services;
 
 class frmDEBUG : public Form {
 public:
-    explicit frmDEBUG(Services& services);
+    // showOptions opens the options dialog as the add-in's options commands do; without it the
+    // dialog opens on its own, rebuilding and refreshing nothing.
+    explicit frmDEBUG(Services& services, std::function<void()> showOptions = {});
     // A window still up leaves the screen of its own world when the add-in goes.
     ~frmDEBUG() override;
     frmDEBUG(const frmDEBUG&) = delete;
@@ -38,6 +40,7 @@ private:
         std::function<void(Services&)> show;
     };
     Services& m_services;
+    std::function<void()> m_showOptions;
     std::vector<Sample> m_samples;
 };
 

@@ -31,6 +31,8 @@ std::wstring ControlTypeName(ControlType type) {
             return L"Image";
         case ControlType::Line:
             return L"Line";
+        case ControlType::PictureBox:
+            return L"PictureBox";
         case ControlType::TabStrip:
             return L"TabStrip";
         case ControlType::TreeView:
@@ -62,6 +64,7 @@ bool HasPicture(ControlType type) {
         case ControlType::OptionButton:
         case ControlType::CommandButton:
         case ControlType::Image:
+        case ControlType::PictureBox:
             return true;
         default:
             return false;
@@ -109,6 +112,32 @@ Control* Form::Find(const std::wstring& name, int index) {
         }
     }
     return nullptr;
+}
+
+bool Form::OnScreen(const Control& control) const {
+    const Control* current = &control;
+    // A chain of containers is as long as the form has controls at most; a longer one loops.
+    for (std::size_t depth = 0; depth <= m_controls.size(); ++depth) {
+        if (!current->visible) {
+            return false;
+        }
+        if (current->container.empty()) {
+            return true;
+        }
+        const std::wstring& qualified = current->container;
+        const Control* next = nullptr;
+        for (const auto& c : m_controls) {
+            if (text::EqualsNoCase(c->QualifiedName(), qualified)) {
+                next = c.get();
+                break;
+            }
+        }
+        if (next == nullptr) {
+            return false;
+        }
+        current = next;
+    }
+    return false;
 }
 
 Control& Form::operator[](const std::wstring& name) {

@@ -27,6 +27,7 @@ enum class ControlType {
     ProgressBar,
     Image,
     Line,
+    PictureBox,
     TabStrip,
     TreeView,
     FlexGrid,
@@ -71,8 +72,13 @@ public:
     int32_t value = 0;  // check boxes (0, 1, 2), option buttons (0 or -1), progress, up-down
     int32_t min = 0;    // progress bars and up-downs: the range of value
     int32_t max = 100;
-    std::vector<std::wstring> items;  // combo boxes: the list
+    // Combo boxes: the list and the chosen entry. Tab strips: the tabs' captions and the selected
+    // tab (0 for the first).
+    std::vector<std::wstring> items;
     int32_t listIndex = -1;
+    // The control it lies in (a frame or picture box, "name" or "name(index)"); "" for the form
+    // itself. A control is on the screen only while every container around it is visible.
+    std::wstring container;
     std::shared_ptr<IPictureDisp> picture;
     // The control's own window (a window handle) while its form is loaded, for the controls
     // that have one (text boxes, trees, grids ...); 0 otherwise. The UI shell sets it.
@@ -114,6 +120,9 @@ public:
     Control* Find(const std::wstring& name, int index = -1);
     Control& operator[](const std::wstring& name);
     const std::vector<std::unique_ptr<Control>>& Controls() const { return m_controls; }
+    // Whether the user sees the control: it and every container around it are visible. A
+    // container that is not on the form hides what lies in it.
+    bool OnScreen(const Control& control) const;
 
     std::wstring caption;
     double left = 0;

@@ -77,9 +77,11 @@ int32_t COptions::GetDWORD(const std::wstring& name, int32_t defaultValue, bool 
     CWinReg reg(m_ports);
     if (!reg.InitForRead(perUser ? reg.HKEY_CURRENT_USER() : reg.HKEY_LOCAL_MACHINE(),
                          GetRegPath())) {
+        m_lastReadFailed = reg.LastReadFailed();
         return defaultValue;
     }
     const int32_t value = reg.GetDWORDValue(name, defaultValue);
+    m_lastReadFailed = reg.LastReadFailed();
     reg.CloseKey();
     return value;
 }

@@ -95,6 +95,11 @@ public:
     // "Software\" + CompanyShortName + "\" + ProductShortName.
     std::wstring GetRegPath() const;
 
+    // Whether the last number or flag read above could not reach the registry, so that it gave
+    // its default for want of an answer (a missing value is an answer). Only for the dialog that
+    // writes back what it read: it must not store a default it never saw.
+    bool LastReadFailed() const { return m_lastReadFailed; }
+
     std::wstring ProductHomePage() const;
     std::wstring CompanyShortName() const;
     std::wstring ProductShortName() const;
@@ -118,6 +123,7 @@ private:
     std::shared_ptr<IPictureDisp> LoadPicture(const std::wstring& name, ResPictureType type) const;
 
     const Platform& m_ports;
+    mutable bool m_lastReadFailed = false;
 };
 
 }  // namespace plexa

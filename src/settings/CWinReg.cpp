@@ -33,6 +33,11 @@ std::wstring CWinReg::Wide(std::string_view s) const {
     return text::FromAnsi(s, m_ports.locale.codePage.c_str());
 }
 
+void CWinReg::NoteStatus(int32_t status) {
+    m_readFailed = status != reg::ErrorSuccess && status != reg::ErrorFileNotFound &&
+                   status != reg::ErrorMoreData;
+}
+
 bool CWinReg::InitForAccess(RegKey root, const std::wstring& subKey, uint32_t access, bool create) {
     RegKey opened = 0;
     bool ok = false;
@@ -41,8 +46,10 @@ bool CWinReg::InitForAccess(RegKey root, const std::wstring& subKey, uint32_t ac
         const int32_t status = create ? m_registry.CreateKeyEx(root, name, access, opened, nullptr)
                                       : m_registry.OpenKeyEx(root, name, access, opened);
         ok = status == reg::ErrorSuccess && opened != 0;
-    } catch (...) {  // NOLINT(bugprone-empty-catch): a failed open is reported by the result
+        NoteStatus(status);
+    } catch (...) {  // a failed open is reported by the result
         ok = false;
+        m_readFailed = true;
     }
     // The new key may be opened below the one held, so the old one closes only now.
     CloseKey();
@@ -217,15 +224,16 @@ int32_t CWinReg::GetDWORDValue(const std::wstring& valueName, int32_t defaultVal
         uint8_t data[4] = {};
         uint32_t size = sizeof data;
         uint32_t type = 0;
-        if (m_registry.QueryValueEx(m_hKey, Ansi(valueName), &type, data, &size) !=
-                reg::ErrorSuccess ||
-            type != reg::RegDword || size != sizeof data) {
+        const int32_t status = m_registry.QueryValueEx(m_hKey, Ansi(valueName), &type, data, &size);
+        NoteStatus(status);
+        if (status != reg::ErrorSuccess || type != reg::RegDword || size != sizeof data) {
             return defaultValue;
         }
         const uint32_t n =
             data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24);
         return static_cast<int32_t>(n);
     } catch (...) {
+        m_readFailed = true;
         return defaultValue;
     }
 }

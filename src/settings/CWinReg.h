@@ -64,7 +64,15 @@ public:
     bool DeleteKey(const std::wstring& subKey);
     bool FlushKey();
 
+    // Whether the last open (Init...) or value read could not reach the registry. A key or value
+    // that is missing, or a value of another type, is no failure: it simply is not there.
+    bool LastReadFailed() const { return m_readFailed; }
+
 private:
+    // Notes the status of an open or a read: missing things and values too large for the
+    // buffer (another type) are answers, anything else a failure.
+    void NoteStatus(int32_t status);
+
     std::string Ansi(std::wstring_view s) const;
     std::wstring Wide(std::string_view s) const;
     // Enumerates one name, growing the buffer until the name fits.
@@ -73,6 +81,7 @@ private:
     IRegistry& m_registry;
     const Platform& m_ports;
     RegKey m_hKey = 0;  // 0 when no key is open
+    bool m_readFailed = false;
 };
 
 }  // namespace plexa

@@ -59,10 +59,10 @@ TEST(DebugWindow, OpensModelessOnceListsTheDialogsAndCloses) {
     frmDEBUG& debug = OpenDebugWindow(w);
     ASSERT_EQ(w.sim.ui.Prompts().size(), 1u);
     EXPECT_FALSE(w.sim.ui.Prompts().front().modal);
-    EXPECT_EQ(
-        debug[L"cboForms"].items,
-        (std::vector<std::wstring>{L"frmChooseDL", L"frmEmptyField", L"frmPleaseWait",
-                                   L"frmProgress", L"frmRecipientProp", L"frmSeparatlyOptions"}));
+    EXPECT_EQ(debug[L"cboForms"].items,
+              (std::vector<std::wstring>{L"frmChooseDL", L"frmEmptyField", L"frmOptions",
+                                         L"frmPleaseWait", L"frmProgress", L"frmRecipientProp",
+                                         L"frmSeparatlyOptions"}));
     EXPECT_EQ(debug[L"cboForms"].text, L"frmChooseDL");
 
     // The Debug button again brings the same window forward.

@@ -107,6 +107,35 @@ TEST_F(HostRun, TemporaryStateIsRemovedAndRestartReloadsIt) {
     EXPECT_FALSE(std::filesystem::exists(match[1].str())) << match[1].str();
 }
 
+TEST_F(HostRun, ADialogLineMayDumpTheDialogBeforeItsButtonIsPressed) {
+    Result r =
+        Run("host 11\n"
+            "mailbox demo\n"
+            "setting Flag 2\n"
+            "setting Flag2003 4\n"
+            "start\n"
+            "explorer open\n"
+            "debug window\n"
+            "dialog frmOptions ctlTabs=Appearance dump press btnCancel\n"
+            "dialog frmDEBUG cboForms=frmOptions press btnShowForm\n"
+            "dialog frmOptions ctlTabs=Extras press btnOK\n"
+            "dialog frmDEBUG cboForms=frmOptions press btnShowForm\n");
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    // The page in front, with its tab marked and the flag's picture; nothing of the others.
+    EXPECT_NE(r.out.find("\n    TabStrip ctlTabs \"Recipient List\" | >\"Appearance\" | "
+                         "\"Send Separately\"\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\n    ImageCombo cboFlag = \"Yellow Flag\" <yellow> of 6\n"),
+              std::string::npos);
+    EXPECT_EQ(r.out.find("chkExcludeDuplicates"), std::string::npos);
+    // A tab the strip lacks fails the line that brought the dialog, naming the tabs.
+    EXPECT_NE(r.out.find(Scenario() + ":11: FAILED"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("has no tab \"Extras\" (its tabs are Recipient List, Appearance, "
+                         "Send Separately)"),
+              std::string::npos);
+}
+
 TEST_F(HostRun, FailuresNameFileAndLineAndTheRunGoesOn) {
     Result r =
         Run("mailbox demo\n"

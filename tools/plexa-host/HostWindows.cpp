@@ -463,15 +463,23 @@ void HostWindows::Dialog(const DialogCmd& c) {
     sim::SimDesktop& desktop = Desktop();
     const bool closeBox = text::EqualsNoCase(c.press, L"close");
     const std::wstring press = closeBox ? sim::kCloseBox : c.press;
+    std::function<void(const Form&)> look;
+    if (c.dump) {
+        look = [this](const Form& form) {
+            for (const std::wstring& line : sim::mFormDump::DumpForm(form)) {
+                Show(line);
+            }
+        };
+    }
     // A modeless dialog already open is acted on now; any other waits for the dialog to come.
     if (Form* open = desktop.ui().ActiveForm();
         open != nullptr && text::EqualsNoCase(open->Name(), c.name)) {
-        desktop.ui().Act(c.name, c.values, press);
+        desktop.ui().Act(c.name, c.values, press, look);
         Show(L"dialog " + open->Name() + L": " +
              (closeBox ? std::wstring(L"closed with its close box") : L"pressed " + c.press));
         return;
     }
-    desktop.ui().user.AnswerDialog(c.name, c.values, press);
+    desktop.ui().user.AnswerDialog(c.name, c.values, press, look);
     m_answers.push_back(Waiting{m_file, m_line, L"dialog " + c.name, {}});
     Show(L"the next dialog " + c.name + L" will be handled");
 }

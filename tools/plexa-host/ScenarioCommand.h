@@ -94,6 +94,7 @@ struct DialogCmd {
     std::wstring name;
     std::vector<std::pair<std::wstring, std::wstring>> values;
     std::wstring press;  // a button's name or caption, or "close" for the close box
+    bool dump = false;   // print the dialog once the values are entered, before the press
 };
 struct TypeCmd {
     std::wstring text;

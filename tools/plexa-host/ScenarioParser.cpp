@@ -469,6 +469,11 @@ CommandBody ParseBody(Cursor& c) {
         DialogCmd cmd;
         cmd.name = c.TakeText(L"the dialog's name");
         while (!c.PeekIs(L"press")) {
+            if (c.PeekIs(L"dump")) {
+                c.Take(L"dump");
+                cmd.dump = true;
+                continue;
+            }
             const Token& token = c.Take(L"'press BUTTON'");
             cmd.values.push_back(SplitPair(c, token, L"CONTROL=VALUE or 'press'"));
         }
