@@ -2,7 +2,11 @@
 
 #include "addin/Connect.h"
 #include "core/Text.h"
+#include "host/mapi/PropTags.h"
 #include "host/outlook/Application.h"
+#include "host/outlook/OlConstants.h"
+#include "host/redemption/Redemption.h"
+#include "separate/CSendLaterList.h"
 #include "settings/Services.h"
 #include "settings/mGlobals.h"
 #include "ui/CPleaseWait.h"
@@ -90,12 +94,114 @@ void frmDummy::tmrRecreateInspBars_Timer() {
     }
 }
 
+namespace {
+
+constexpr wchar_t kSendLater[] = L"frmDummy::SendLater";
+
+// A copy the client reports as sent, or as submitted and waiting for the transport.
+bool SentAlready(const Variant& flags) {
+    const auto* n = std::get_if<int32_t>(&flags.Raw());
+    return n != nullptr && ((*n & mapi::MSGFLAG_UNSENT) == 0 || (*n & mapi::MSGFLAG_SUBMIT) != 0);
+}
+
+void LeavesUnsent(const std::wstring& entryId, const std::wstring& why) {
+    mGlobals::LogWarning(kSendLater, L"queued message " + entryId + L" " + why, 1);
+}
+
+}  // namespace
+
 void frmDummy::SendLater() {
     if (m_connect.PleaseWait().ActionCount() > 0) {
+        return;  // a separate send or another long action is running
+    }
+    CSendLaterList* queue = m_connect.SendLaterList();
+    if (queue == nullptr || !queue->NeedSend()) {
         return;
     }
-    // Waits for the send-later queue: sending the entries that are due and compacting the
-    // queue (NeedSend, GetSendList, Move to the Outbox, the safe item's Send, Remove, Save).
+    mGlobals::LogDebug(kSendLater, L"->", 2);
+    const std::vector<std::wstring> due = queue->GetSendList(0);
+    // What every copy of the pass needs. Without it nothing can be sent: the queue stays as it
+    // is for the next pass.
+    std::shared_ptr<NameSpace> session;
+    std::shared_ptr<MAPIFolder> outbox;
+    std::wstring outboxId;
+    std::wstring deletedId;
+    std::shared_ptr<SafeMailItem> safe;
+    try {
+        HostPorts& host = m_connect.GetServices().ConnectedHost();
+        session = host.application->Session();
+        outbox = session->GetDefaultFolder(olFolderOutbox);
+        outboxId = outbox->EntryID();
+        deletedId = session->GetDefaultFolder(olFolderDeletedItems)->EntryID();
+        safe = host.redemption->CreateSafeMailItem();
+    } catch (const HostError& e) {
+        mGlobals::LogError(kSendLater, e);
+        return;
+    }
+    for (const std::wstring& entryId : due) {
+        std::shared_ptr<OutlookItem> item;
+        try {
+            item = session->GetItemFromID(entryId);
+        } catch (const HostError& e) {
+            LeavesUnsent(entryId,
+                         L"cannot be opened (" + e.Description() + L"); it leaves the queue");
+            queue->Remove(entryId);
+            continue;
+        }
+        // The id the journal knows the copy by (it follows the copy when a move renames it).
+        std::wstring current = entryId;
+        try {
+            const auto mail = std::dynamic_pointer_cast<MailItem>(item);
+            if (!mail) {
+                LeavesUnsent(entryId, L"is not a mail message; it leaves the queue");
+                queue->Remove(entryId);
+                continue;
+            }
+            const std::wstring folderId = mail->Parent()->EntryID();
+            if (text::EqualsNoCase(folderId, deletedId)) {
+                LeavesUnsent(entryId, L"was deleted; it leaves the queue");
+                queue->Remove(entryId);
+                continue;
+            }
+            // A personal-folders store keeps a copy's entry id through the Outbox into Sent
+            // Items: a pass stopped before its "-" record finds the copy again, sent or on its way.
+            safe->SetItem(mail);
+            const Variant flags = safe->Fields(mapi::PR_MESSAGE_FLAGS);
+            safe->SetItem(nullptr);
+            if (SentAlready(flags)) {
+                LeavesUnsent(entryId,
+                             L"has been sent already; it leaves the queue and is not sent again");
+                queue->Remove(entryId);
+                continue;
+            }
+            std::shared_ptr<OutlookItem> sending = mail;
+            if (!text::EqualsNoCase(folderId, outboxId)) {
+                sending = mail->Move(outbox);
+                const std::wstring movedId = sending->EntryID();
+                if (!text::EqualsNoCase(movedId, entryId)) {
+                    // The store renamed the copy: the journal follows it before it is sent.
+                    const OleDate dueTime = queue->DueTime(entryId).value_or(
+                        m_connect.GetServices().Ports().clock.NowLocal());
+                    queue->Add(dueTime, movedId);
+                    queue->Remove(entryId);
+                    current = movedId;
+                }
+            }
+            safe->SetItem(sending);
+            safe->Send();
+            safe->SetItem(nullptr);
+        } catch (const HostError& e) {
+            mGlobals::LogError(L"frmDummy::SendLaterItem", e, current);
+            try {
+                safe->SetItem(nullptr);
+            } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the next copy binds anew
+            }
+        }
+        queue->Remove(current);
+    }
+    if (!due.empty() && queue->NeedsCompaction()) {
+        queue->Save();
+    }
 }
 
 }  // namespace plexa
