@@ -51,10 +51,22 @@ protected:
                        t.recipients[0].smtpAddresses[0] == address;
             }));
     }
-    int FolderCount(int32_t folder) { return Session()->GetDefaultFolder(folder)->GetItems()->Count(); }
+    int FolderCount(int32_t folder) {
+        return Session()->GetDefaultFolder(folder)->GetItems()->Count();
+    }
     std::wstring JournalKey() {
         return L"HKEY_CURRENT_USER\\Software\\Orvin\\Plexa\\" + Queue().Profile() +
                L"\\SendLaterList";
+    }
+    // Error entries, but the language file's (the test world has none to find).
+    std::vector<LogEntry> Errors() const {
+        std::vector<LogEntry> out;
+        for (const auto& e : world.log.Of(LogLevel::Error)) {
+            if (!e.source.starts_with(L"CLang.")) {
+                out.push_back(e);
+            }
+        }
+        return out;
     }
     // Warnings of the pass that name the text.
     int PassWarnings(const std::wstring& part) const {
@@ -108,7 +120,7 @@ TEST_P(SendLaterPassTest, QueuedGroupsGoOutThroughTheOutboxWhenTheyFallDue) {
     EXPECT_EQ(FolderCount(olFolderOutbox), 0);
     EXPECT_EQ(FolderCount(olFolderSentMail), 25);
     EXPECT_TRUE(world.sim.registry.ValueNames(JournalKey()).empty());
-    EXPECT_TRUE(world.log.Of(LogLevel::Error).empty());
+    EXPECT_TRUE(Errors().empty());
     EXPECT_TRUE(world.log.Of(LogLevel::Warning).empty());
 }
 
@@ -135,7 +147,7 @@ TEST_P(SendLaterPassTest, ACopyThatCannotBeOpenedLeavesTheQueueWithAWarningNamin
     EXPECT_EQ(Sent(), 11U);
     EXPECT_EQ(Queue().Count(), 0U);
     EXPECT_EQ(PassWarnings(gone + L" cannot be opened"), 1);
-    EXPECT_TRUE(world.log.Of(LogLevel::Error).empty());
+    EXPECT_TRUE(Errors().empty());
 }
 
 // What a user or a stopped pass may have done to a queued copy before it falls due.
@@ -180,7 +192,7 @@ TEST_P(SendLaterPassTest, ACopySentDeletedOrOnItsWayAlreadyIsNotSentAgain) {
         EXPECT_EQ(PassWarnings(send.queued[1] + L" cannot be opened"), 1);
         EXPECT_EQ(world.log.Of(LogLevel::Warning).size(), 2U);
     }
-    EXPECT_TRUE(world.log.Of(LogLevel::Error).empty());
+    EXPECT_TRUE(Errors().empty());
 }
 
 TEST_P(SendLaterPassTest, AFailingSendIsLoggedNamingTheCopyAndThePassGoesOn) {
@@ -196,7 +208,7 @@ TEST_P(SendLaterPassTest, AFailingSendIsLoggedNamingTheCopyAndThePassGoesOn) {
     EXPECT_EQ(FolderCount(olFolderOutbox), 1);
     const auto left = Session()->GetDefaultFolder(olFolderOutbox)->GetItems()->Item(1);
     EXPECT_EQ(left->EntryID() == send.queued[1], GetParam() == StoreKind::Pst);
-    const auto errors = world.log.Of(LogLevel::Error);
+    const auto errors = Errors();
     ASSERT_EQ(errors.size(), 1U);
     EXPECT_EQ(errors[0].source, L"frmDummy::SendLaterItem");
     EXPECT_NE(errors[0].text.find(L"The transport failed"), std::wstring::npos);
