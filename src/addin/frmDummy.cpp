@@ -104,8 +104,76 @@ bool SentAlready(const Variant& flags) {
     return n != nullptr && ((*n & mapi::MSGFLAG_UNSENT) == 0 || (*n & mapi::MSGFLAG_SUBMIT) != 0);
 }
 
-void LeavesUnsent(const std::wstring& entryId, const std::wstring& why) {
+void LeavesUnsent(CSendLaterList& queue, const std::wstring& entryId, const std::wstring& why) {
     mGlobals::LogWarning(kSendLater, L"queued message " + entryId + L" " + why, 1);
+    queue.Remove(entryId);
+}
+
+// What every copy of a pass needs.
+struct Pass {
+    std::shared_ptr<NameSpace> session;
+    std::shared_ptr<MAPIFolder> outbox;
+    std::wstring outboxId;
+    std::wstring deletedId;
+    std::shared_ptr<SafeMailItem> safe;
+};
+
+// Sends one due copy through the Outbox, or lets it go unsent when it cannot be opened, was
+// deleted or was sent already; either way it leaves the queue.
+void SendCopy(Pass& pass, CSendLaterList& queue, const std::wstring& entryId, OleDate now) {
+    std::shared_ptr<OutlookItem> item;
+    try {
+        item = pass.session->GetItemFromID(entryId);
+    } catch (const HostError& e) {
+        LeavesUnsent(queue, entryId,
+                     L"cannot be opened (" + e.Description() + L"); it leaves the queue");
+        return;
+    }
+    // The id the journal knows the copy by (it follows the copy when a move renames it).
+    std::wstring current = entryId;
+    try {
+        const auto mail = std::dynamic_pointer_cast<MailItem>(item);
+        if (!mail) {
+            LeavesUnsent(queue, entryId, L"is not a mail message; it leaves the queue");
+            return;
+        }
+        const std::wstring folderId = mail->Parent()->EntryID();
+        if (text::EqualsNoCase(folderId, pass.deletedId)) {
+            LeavesUnsent(queue, entryId, L"was deleted; it leaves the queue");
+            return;
+        }
+        // A personal-folders store keeps a copy's entry id through the Outbox into Sent Items:
+        // a pass stopped before the "-" record finds the copy again, sent or on its way.
+        pass.safe->SetItem(mail);
+        const Variant flags = pass.safe->Fields(mapi::PR_MESSAGE_FLAGS);
+        pass.safe->SetItem(nullptr);
+        if (SentAlready(flags)) {
+            LeavesUnsent(queue, entryId,
+                         L"has been sent already; it leaves the queue and is not sent again");
+            return;
+        }
+        std::shared_ptr<OutlookItem> sending = mail;
+        if (!text::EqualsNoCase(folderId, pass.outboxId)) {
+            sending = mail->Move(pass.outbox);
+            const std::wstring movedId = sending->EntryID();
+            if (!text::EqualsNoCase(movedId, entryId)) {
+                // The store renamed the copy: the journal follows it before it is sent.
+                queue.Add(queue.DueTime(entryId).value_or(now), movedId);
+                queue.Remove(entryId);
+                current = movedId;
+            }
+        }
+        pass.safe->SetItem(sending);
+        pass.safe->Send();
+        pass.safe->SetItem(nullptr);
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"frmDummy::SendLaterItem", e, current);
+        try {
+            pass.safe->SetItem(nullptr);
+        } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the next copy binds anew
+        }
+    }
+    queue.Remove(current);
 }
 
 }  // namespace
@@ -120,84 +188,23 @@ void frmDummy::SendLater() {
     }
     mGlobals::LogDebug(kSendLater, L"->", 2);
     const std::vector<std::wstring> due = queue->GetSendList(0);
-    // What every copy of the pass needs. Without it nothing can be sent: the queue stays as it
-    // is for the next pass.
-    std::shared_ptr<NameSpace> session;
-    std::shared_ptr<MAPIFolder> outbox;
-    std::wstring outboxId;
-    std::wstring deletedId;
-    std::shared_ptr<SafeMailItem> safe;
+    // Without these nothing can be sent: the queue stays as it is for the next pass.
+    Pass pass;
+    OleDate now;
     try {
         HostPorts& host = m_connect.GetServices().ConnectedHost();
-        session = host.application->Session();
-        outbox = session->GetDefaultFolder(olFolderOutbox);
-        outboxId = outbox->EntryID();
-        deletedId = session->GetDefaultFolder(olFolderDeletedItems)->EntryID();
-        safe = host.redemption->CreateSafeMailItem();
+        pass.session = host.application->Session();
+        pass.outbox = pass.session->GetDefaultFolder(olFolderOutbox);
+        pass.outboxId = pass.outbox->EntryID();
+        pass.deletedId = pass.session->GetDefaultFolder(olFolderDeletedItems)->EntryID();
+        pass.safe = host.redemption->CreateSafeMailItem();
+        now = m_connect.GetServices().Ports().clock.NowLocal();
     } catch (const HostError& e) {
         mGlobals::LogError(kSendLater, e);
         return;
     }
     for (const std::wstring& entryId : due) {
-        std::shared_ptr<OutlookItem> item;
-        try {
-            item = session->GetItemFromID(entryId);
-        } catch (const HostError& e) {
-            LeavesUnsent(entryId,
-                         L"cannot be opened (" + e.Description() + L"); it leaves the queue");
-            queue->Remove(entryId);
-            continue;
-        }
-        // The id the journal knows the copy by (it follows the copy when a move renames it).
-        std::wstring current = entryId;
-        try {
-            const auto mail = std::dynamic_pointer_cast<MailItem>(item);
-            if (!mail) {
-                LeavesUnsent(entryId, L"is not a mail message; it leaves the queue");
-                queue->Remove(entryId);
-                continue;
-            }
-            const std::wstring folderId = mail->Parent()->EntryID();
-            if (text::EqualsNoCase(folderId, deletedId)) {
-                LeavesUnsent(entryId, L"was deleted; it leaves the queue");
-                queue->Remove(entryId);
-                continue;
-            }
-            // A personal-folders store keeps a copy's entry id through the Outbox into Sent
-            // Items: a pass stopped before its "-" record finds the copy again, sent or on its way.
-            safe->SetItem(mail);
-            const Variant flags = safe->Fields(mapi::PR_MESSAGE_FLAGS);
-            safe->SetItem(nullptr);
-            if (SentAlready(flags)) {
-                LeavesUnsent(entryId,
-                             L"has been sent already; it leaves the queue and is not sent again");
-                queue->Remove(entryId);
-                continue;
-            }
-            std::shared_ptr<OutlookItem> sending = mail;
-            if (!text::EqualsNoCase(folderId, outboxId)) {
-                sending = mail->Move(outbox);
-                const std::wstring movedId = sending->EntryID();
-                if (!text::EqualsNoCase(movedId, entryId)) {
-                    // The store renamed the copy: the journal follows it before it is sent.
-                    const OleDate dueTime = queue->DueTime(entryId).value_or(
-                        m_connect.GetServices().Ports().clock.NowLocal());
-                    queue->Add(dueTime, movedId);
-                    queue->Remove(entryId);
-                    current = movedId;
-                }
-            }
-            safe->SetItem(sending);
-            safe->Send();
-            safe->SetItem(nullptr);
-        } catch (const HostError& e) {
-            mGlobals::LogError(L"frmDummy::SendLaterItem", e, current);
-            try {
-                safe->SetItem(nullptr);
-            } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the next copy binds anew
-            }
-        }
-        queue->Remove(current);
+        SendCopy(pass, *queue, entryId, now);
     }
     if (!due.empty() && queue->NeedsCompaction()) {
         queue->Save();

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <memory>
+#include <ostream>
 
 #include "TestWorld.h"
 #include "addin/Connect.h"
@@ -17,6 +18,16 @@
 #include "sim/SimDesktop.h"
 #include "sim/SimHost.h"
 #include "sim/SimPlatform.h"
+#include "sim/store/StoreKind.h"
+
+namespace plexa::sim {
+
+// A store's kind in the names of parameterised tests.
+inline void PrintTo(StoreKind kind, std::ostream* out) {
+    *out << (kind == StoreKind::Pst ? "pst" : "exchange");
+}
+
+}  // namespace plexa::sim
 
 namespace plexa::test {
 
