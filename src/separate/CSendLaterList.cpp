@@ -403,7 +403,9 @@ void CSendLaterList::ReplayRecord(const std::wstring& valueName, const std::wstr
 void CSendLaterList::WriteRecord(const std::wstring& record, const wchar_t* source,
                                  const std::wstring& entryId) {
     CWinReg key(m_services.Ports());
-    if (!key.InitForWrite(CWinReg::HKEY_CURRENT_USER(), JournalPath(), true)) {
+    // Without a profile key (no default store was found) there is no journal to write to.
+    if (m_sProfile.empty() ||
+        !key.InitForWrite(CWinReg::HKEY_CURRENT_USER(), JournalPath(), true)) {
         mGlobals::LogError(source, 0, L"oWR.InitForWrite failed", entryId);
         return;
     }

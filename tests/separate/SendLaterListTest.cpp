@@ -16,6 +16,7 @@
 #include "core/OleDate.h"
 #include "platform/IRegistry.h"
 #include "separate/CSendLaterList.h"
+#include "settings/CWinReg.h"
 #include "settings/LogEntry.h"
 
 namespace plexa {
@@ -61,20 +62,13 @@ protected:
         queue->Load();
         return queue;
     }
+    // A text value below HKEY_CURRENT_USER, read as the add-in reads it.
     std::wstring Value(const std::wstring& key, const std::wstring& name) const {
-        uint32_t type = 0;
-        std::vector<uint8_t> data;
-        if (!world.sim.registry.GetRaw(key, name, type, data) || data.size() < 2) {
-            return L"";
-        }
-        std::wstring text;
-        for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
-            text.push_back(static_cast<wchar_t>(data[i] | (data[i + 1] << 8)));
-        }
-        while (!text.empty() && text.back() == L'\0') {
-            text.pop_back();
-        }
-        return text;
+        CWinReg reg(world.services.Ports());
+        const std::wstring root = L"HKEY_CURRENT_USER\\";
+        return reg.InitForRead(CWinReg::HKEY_CURRENT_USER(), key.substr(root.size()))
+                   ? reg.GetStringValue(name)
+                   : L"";
     }
     std::vector<std::wstring> JournalValues() const {
         std::vector<std::wstring> out;
@@ -320,6 +314,17 @@ TEST_F(SendLaterListTest, AddRefusesWhatTheJournalCouldNotGiveBack) {
     EXPECT_EQ(Ids(*Loaded()), std::vector<std::wstring>{longest});
 }
 
+TEST_F(SendLaterListTest, AQueueWithoutAProfileKeyKeepsItsEntriesInMemoryOnly) {
+    CSendLaterList queue(world.services);  // the default store was not found at connection
+    queue.Add(Minutes(1), Id(1));
+    EXPECT_EQ(queue.Count(), 1U);
+    EXPECT_EQ(world.log.Of(LogLevel::Error, L"CSendLaterList::Add").size(), 1U);
+    EXPECT_FALSE(queue.Save());
+    EXPECT_EQ(world.log.Of(LogLevel::Error, L"CSendLaterList::GetRegPath").size(), 1U);
+    EXPECT_TRUE(
+        world.sim.registry.SubKeyNames(L"HKEY_CURRENT_USER\\Software\\Orvin\\Plexa").empty());
+}
+
 TEST_F(SendLaterListTest, ARecordThatCouldNotBeWrittenIsLoggedAndLeavesNoGap) {
     auto queue = Loaded();
     queue->Add(Minutes(1), Id(1));
@@ -347,63 +352,48 @@ TEST_F(SendLaterListTest, ARecordThatCouldNotBeWrittenIsLoggedAndLeavesNoGap) {
 // loads the journal afresh: the queue is always what it was, and a compaction afterwards leaves
 // the journal as if nothing had happened.
 TEST_F(SendLaterListTest, CompactionSurvivesAStopAtEveryRegistryCall) {
-    // A journal with history: added, taken out, queued again.
-    auto prepare = [](test::TestWorld& w) {
-        w.sim.clock.SetLocal(kNow);
-        CSendLaterList queue(w.services);
-        queue.Init(kProfile);
-        queue.Load();
+    // A journal with history (added, taken out, queued again), in an otherwise empty hive.
+    auto prepare = [&] {
+        world.sim.registry.Import("Windows Registry Editor Version 5.00\r\n\r\n", L"empty.reg");
+        auto queue = Loaded();
         for (int i = 1; i <= 6; ++i) {
-            queue.Add(Minutes(i), Id(i));
+            queue->Add(Minutes(i), Id(i));
         }
-        queue.Remove(Id(2));
-        queue.Remove(Id(5));
-        queue.Add(Minutes(30), Id(1));
+        queue->Remove(Id(2));
+        queue->Remove(Id(5));
+        queue->Add(Minutes(30), Id(1));
+        return Loaded();
     };
     const std::vector<std::wstring> expected{Id(3), Id(4), Id(6), Id(1)};
-    int64_t calls = 0;
-    {
-        test::TestWorld clean;
-        prepare(clean);
-        CSendLaterList queue(clean.services);
-        queue.Init(kProfile);
-        queue.Load();
-        const int64_t before = clean.sim.faults.TotalCalls();
-        ASSERT_TRUE(queue.Save());
-        calls = clean.sim.faults.TotalCalls() - before;
-    }
+    const auto clean = prepare();
+    const int64_t before = world.sim.faults.TotalCalls();
+    ASSERT_TRUE(clean->Save());
+    const int64_t calls = world.sim.faults.TotalCalls() - before;
     ASSERT_GT(calls, 20);
     for (int64_t n = 1; n <= calls; ++n) {
         SCOPED_TRACE("stop at registry call " + std::to_string(n) + " of " + std::to_string(calls));
-        test::TestWorld w;
-        prepare(w);
         {
-            CSendLaterList queue(w.services);
-            queue.Init(kProfile);
-            queue.Load();
+            auto queue = prepare();
             int64_t seen = 0;
-            w.sim.faults.FailWhen([&](std::wstring_view, std::wstring_view) { return ++seen >= n; },
-                                  sim::Faults::HostGone());
-            queue.Save();
-            w.sim.faults.Clear();
+            world.sim.faults.FailWhen(
+                [&](std::wstring_view, std::wstring_view) { return ++seen >= n; },
+                sim::Faults::HostGone());
+            queue->Save();
+            world.sim.faults.Clear();
         }
-        CSendLaterList after(w.services);
-        after.Init(kProfile);
-        after.Load();
-        EXPECT_EQ(Ids(after), expected);
-        EXPECT_TRUE(Near(after.DueTime(Id(1)), Minutes(30)));
+        auto after = Loaded();
+        EXPECT_EQ(Ids(*after), expected);
+        EXPECT_TRUE(Near(after->DueTime(Id(1)), Minutes(30)));
         // The journal takes records again, then compacts to exactly the queue.
-        after.Add(Minutes(40), Id(7));
-        after.Remove(Id(3));
-        CSendLaterList again(w.services);
-        again.Init(kProfile);
-        again.Load();
-        EXPECT_EQ(Ids(again), (std::vector<std::wstring>{Id(4), Id(6), Id(1), Id(7)}));
-        ASSERT_TRUE(again.Save());
-        EXPECT_EQ(w.sim.registry.ValueNames(kJournal),
+        after->Add(Minutes(40), Id(7));
+        after->Remove(Id(3));
+        auto again = Loaded();
+        EXPECT_EQ(Ids(*again), (std::vector<std::wstring>{Id(4), Id(6), Id(1), Id(7)}));
+        ASSERT_TRUE(again->Save());
+        EXPECT_EQ(world.sim.registry.ValueNames(kJournal),
                   (std::vector<std::wstring>{L"item1", L"item2", L"item3", L"item4"}));
-        EXPECT_FALSE(w.sim.registry.KeyExists(kSibling));
-        EXPECT_TRUE(w.sim.registry.ValueNames(kProfileKey).empty());
+        EXPECT_FALSE(world.sim.registry.KeyExists(kSibling));
+        EXPECT_TRUE(world.sim.registry.ValueNames(kProfileKey).empty());
     }
     RecordProperty("stop_points", static_cast<int>(calls));
     std::printf("[  SWEEP   ] compaction: %lld stop points\n", static_cast<long long>(calls));
