@@ -84,7 +84,7 @@ bool AnyCall(std::wstring_view /*op*/) {
 }
 
 // From the n-th call that counts on, every call fails: the host is gone.
-void StopAt(sim::Faults& faults, int64_t n, std::function<bool(std::wstring_view)> counts) {
+void StopAt(sim::Faults& faults, int64_t n, const std::function<bool(std::wstring_view)>& counts) {
     auto seen = std::make_shared<int64_t>(0);
     auto stopped = std::make_shared<bool>(false);
     faults.FailWhen(
