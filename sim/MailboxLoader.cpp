@@ -360,7 +360,10 @@ private:
             r.SetProp(PR_CLIENT_SUBMIT_TIME, Variant(Utc(*item.sent)));
         }
         if (item.itemClass == ItemClass::Mail || item.itemClass == ItemClass::Post) {
-            r.SetProp(PR_MESSAGE_FLAGS, Variant(item.unread ? 0 : MSGFLAG_READ));
+            // A mail neither received nor sent is a draft: the client reports it unsent.
+            const bool draft = item.itemClass == ItemClass::Mail && !item.received && !item.sent;
+            r.SetProp(mapi::PR_MESSAGE_FLAGS, Variant((item.unread ? 0 : mapi::MSGFLAG_READ) |
+                                                      (draft ? mapi::MSGFLAG_UNSENT : 0)));
         }
         if (item.replied) {
             r.SetProp(mapi::PR_ICON_INDEX, Variant(mapi::ICON_INDEX_REPLIED));

@@ -339,12 +339,6 @@ private:
             }
             Sender(r, item.from, consumed);
             item.received = LocalDate(r, mapi::PR_MESSAGE_DELIVERY_TIME, consumed);
-            if (const auto flags = Long(r, PR_MESSAGE_FLAGS)) {
-                item.unread = (*flags & MSGFLAG_READ) == 0;
-                if ((*flags & ~MSGFLAG_READ) == 0) {
-                    consumed.insert(PR_MESSAGE_FLAGS);
-                }
-            }
         }
         if (message || c == ItemClass::Contact) {
             const uint32_t textTag =
@@ -373,6 +367,18 @@ private:
             if (Long(r, mapi::PR_ICON_INDEX) == mapi::ICON_INDEX_REPLIED) {
                 item.replied = true;
                 consumed.insert(mapi::PR_ICON_INDEX);
+            }
+        }
+        if (message) {
+            // Read or not; and for a mail, unsent exactly when it was neither received nor sent
+            // (a draft), as loading sets it. Other flags are kept as the property.
+            if (const auto flags = Long(r, mapi::PR_MESSAGE_FLAGS)) {
+                item.unread = (*flags & mapi::MSGFLAG_READ) == 0;
+                const int32_t unsent =
+                    c == ItemClass::Mail && !item.received && !item.sent ? mapi::MSGFLAG_UNSENT : 0;
+                if ((*flags & ~mapi::MSGFLAG_READ) == unsent) {
+                    consumed.insert(mapi::PR_MESSAGE_FLAGS);
+                }
             }
         }
         if (c == ItemClass::Contact) {

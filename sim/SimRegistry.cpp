@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <unordered_map>
 
 #include "core/HostError.h"
 #include "core/Text.h"
@@ -28,6 +29,9 @@ struct SimRegistry::Key {
     Key* parent = nullptr;
     std::vector<std::shared_ptr<Key>> subkeys;  // in name order, letter case ignored
     std::vector<RegFile::Value> values;         // in the order first written
+    // Where each value stands in values, by its lower-cased name: a key with thousands of
+    // values (a long journal) finds one without walking them all.
+    std::unordered_map<std::wstring, std::size_t> valueIndex;
     bool deleted = false;
 };
 
@@ -88,12 +92,37 @@ KeyPtr AddChild(SimRegistry::Key& key, const std::wstring& name) {
 }
 
 RegFile::Value* FindValue(SimRegistry::Key& key, std::wstring_view name) {
-    for (auto& v : key.values) {
-        if (text::EqualsNoCase(v.name, name)) {
-            return &v;
+    const auto it = key.valueIndex.find(text::ToLower(name));
+    return it == key.valueIndex.end() ? nullptr : &key.values[it->second];
+}
+
+// Writes a value: over the one of that name (letter case ignored, the first spelling kept), or
+// as a new one after the others.
+void PutValue(SimRegistry::Key& key, RegFile::Value value) {
+    if (RegFile::Value* old = FindValue(key, value.name)) {
+        old->type = value.type;
+        old->data = std::move(value.data);
+        return;
+    }
+    key.valueIndex.emplace(text::ToLower(value.name), key.values.size());
+    key.values.push_back(std::move(value));
+}
+
+// Removes a value; false when the key has none of that name.
+bool EraseValue(SimRegistry::Key& key, std::wstring_view name) {
+    const auto it = key.valueIndex.find(text::ToLower(name));
+    if (it == key.valueIndex.end()) {
+        return false;
+    }
+    const std::size_t at = it->second;
+    key.valueIndex.erase(it);
+    key.values.erase(key.values.begin() + static_cast<std::ptrdiff_t>(at));
+    for (auto& [lower, index] : key.valueIndex) {
+        if (index > at) {
+            --index;
         }
     }
-    return nullptr;
+    return true;
 }
 
 void MarkDeleted(SimRegistry::Key& key) {
@@ -381,13 +410,7 @@ int32_t SimRegistry::SetValueEx(RegKey key, const std::string& valueName, uint32
     if ((h.access & reg::KeySetValue) == 0) {
         return reg::ErrorAccessDenied;
     }
-    std::vector<uint8_t> stored = ToStored(type, data);
-    if (RegFile::Value* v = FindValue(*h.key, name)) {
-        v->type = type;
-        v->data = std::move(stored);
-    } else {
-        h.key->values.push_back(RegFile::Value{name, type, std::move(stored)});
-    }
+    PutValue(*h.key, RegFile::Value{name, type, ToStored(type, data)});
     return reg::ErrorSuccess;
 }
 
@@ -441,15 +464,7 @@ int32_t SimRegistry::DeleteValue(RegKey key, const std::string& valueName) {
     if ((h.access & reg::KeySetValue) == 0) {
         return reg::ErrorAccessDenied;
     }
-    auto& values = h.key->values;
-    const auto it = std::find_if(values.begin(), values.end(), [&](const RegFile::Value& v) {
-        return text::EqualsNoCase(v.name, name);
-    });
-    if (it == values.end()) {
-        return reg::ErrorFileNotFound;
-    }
-    values.erase(it);
-    return reg::ErrorSuccess;
+    return EraseValue(*h.key, name) ? reg::ErrorSuccess : reg::ErrorFileNotFound;
 }
 
 int32_t SimRegistry::FlushKey(RegKey key) {
@@ -538,13 +553,7 @@ bool SimRegistry::GetRaw(const std::wstring& path, const std::wstring& valueName
 
 void SimRegistry::PutRaw(const std::wstring& path, const std::wstring& valueName, uint32_t type,
                          std::vector<uint8_t> data) {
-    const KeyPtr key = FindOrCreate(path);
-    if (RegFile::Value* v = FindValue(*key, valueName)) {
-        v->type = type;
-        v->data = std::move(data);
-    } else {
-        key->values.push_back(RegFile::Value{valueName, type, std::move(data)});
-    }
+    PutValue(*FindOrCreate(path), RegFile::Value{valueName, type, std::move(data)});
 }
 
 void SimRegistry::PutString(const std::wstring& path, const std::wstring& valueName,
@@ -593,11 +602,7 @@ void SimRegistry::Import(std::string_view bytes, std::wstring_view fileName) {
     for (const RegFile::Key& k : keys) {
         const KeyPtr key = FindIn(roots, k.path, true);
         for (const RegFile::Value& v : k.values) {
-            if (RegFile::Value* old = FindValue(*key, v.name)) {
-                *old = v;
-            } else {
-                key->values.push_back(v);
-            }
+            PutValue(*key, v);
         }
     }
     for (int i = 0; i < 3; ++i) {

@@ -16,9 +16,7 @@ namespace plexa::sim::mMailboxMapping {
 inline constexpr uint32_t PR_CLIENT_SUBMIT_TIME = 0x00390040;
 inline constexpr uint32_t PR_START_DATE = 0x00600040;
 inline constexpr uint32_t PR_END_DATE = 0x00610040;
-inline constexpr uint32_t PR_MESSAGE_FLAGS = 0x0E070003;
 inline constexpr uint32_t PR_LAST_MODIFICATION_TIME = 0x30080040;
-inline constexpr int32_t MSGFLAG_READ = 0x0001;
 
 // Named properties: the meeting's location (PSETID_Appointment) and the task's due date
 // (PSETID_Task).

@@ -195,6 +195,8 @@ std::shared_ptr<ItemRecord> SimSession::NewItem(int32_t objectClass, FolderRecor
     item->m_saveTarget = target;
     item->m_props[mapi::PR_MESSAGE_CLASS] = Variant(MessageClassOf(objectClass));
     if (objectClass == olMail) {
+        // A new mail is read and not sent: a draft.
+        item->m_props[mapi::PR_MESSAGE_FLAGS] = Variant(mapi::MSGFLAG_READ | mapi::MSGFLAG_UNSENT);
         item->m_props[mapi::PR_MSG_EDITOR_FORMAT] = Variant(olFormatHTML);
         item->m_props[mapi::PR_HTML] = Variant(L"<html><head></head><body></body></html>");
     }
@@ -485,6 +487,17 @@ void SimSession::Submit(const std::shared_ptr<ItemRecord>& item, bool leaveInPla
     sent.properties = std::map<uint32_t, Variant>(leaving->m_props.begin(), leaving->m_props.end());
     sent.userProperties = leaving->userProperties;
 
+    // What went out is sent: the flag that made it a draft, or a message on its way, is gone.
+    int32_t flags = mapi::MSGFLAG_READ;
+    const Variant oldFlags = leaving->GetProp(mapi::PR_MESSAGE_FLAGS);
+    if (const auto* old = std::get_if<int32_t>(&oldFlags.Raw())) {
+        flags |= *old & ~(mapi::MSGFLAG_UNSENT | mapi::MSGFLAG_SUBMIT);
+    }
+    if (!stays) {
+        Remove(leaving);
+    } else {
+        leaving->m_props[mapi::PR_MESSAGE_FLAGS] = Variant(flags);
+    }
     FolderRecord* sentItems = saveSentMessages ? store.DefaultFolder(olFolderSentMail) : nullptr;
     if (sentItems != nullptr) {
         auto kept = std::make_shared<ItemRecord>(*this, leaving->ObjectClass(), store);
@@ -497,11 +510,16 @@ void SimSession::Submit(const std::shared_ptr<ItemRecord>& item, bool leaveInPla
         kept->m_props[mapi::PR_MESSAGE_DELIVERY_TIME] = Variant(now);
         kept->m_props[mapi::PR_SENT_REPRESENTING_NAME] = Variant(userName);
         kept->m_props[mapi::PR_SENT_REPRESENTING_EMAIL_ADDRESS] = Variant(userAddress);
-        Place(kept, *sentItems, true);
+        kept->m_props[mapi::PR_MESSAGE_FLAGS] = Variant(flags);
+        // The spooler moves what it sent from the Outbox to Sent Items: a personal-folders
+        // store keeps the entry id through the move, a server mailbox gives a new one. A
+        // message sent where it lies stays there, and Sent Items gets a copy of it.
+        const bool keepsID = !stays && store.Kind() == StoreKind::Pst;
+        if (keepsID) {
+            kept->m_entryID = leaving->m_entryID;
+        }
+        Place(kept, *sentItems, !keepsID);
         sent.sentEntryID = kept->EntryID();
-    }
-    if (!stays) {
-        Remove(leaving);
     }
     if (onTransmitted) {
         onTransmitted(sent);

@@ -2,7 +2,11 @@
 
 #include "addin/Connect.h"
 #include "core/Text.h"
+#include "host/mapi/PropTags.h"
 #include "host/outlook/Application.h"
+#include "host/outlook/OlConstants.h"
+#include "host/redemption/Redemption.h"
+#include "separate/CSendLaterList.h"
 #include "settings/Services.h"
 #include "settings/mGlobals.h"
 #include "ui/CPleaseWait.h"
@@ -90,12 +94,121 @@ void frmDummy::tmrRecreateInspBars_Timer() {
     }
 }
 
-void frmDummy::SendLater() {
-    if (m_connect.PleaseWait().ActionCount() > 0) {
+namespace {
+
+constexpr wchar_t kSendLater[] = L"frmDummy::SendLater";
+
+// A copy the client reports as sent, or as submitted and waiting for the transport.
+bool SentAlready(const Variant& flags) {
+    const auto* n = std::get_if<int32_t>(&flags.Raw());
+    return n != nullptr && ((*n & mapi::MSGFLAG_UNSENT) == 0 || (*n & mapi::MSGFLAG_SUBMIT) != 0);
+}
+
+void LeavesUnsent(CSendLaterList& queue, const std::wstring& entryId, const std::wstring& why) {
+    mGlobals::LogWarning(kSendLater, L"queued message " + entryId + L" " + why, 1);
+    queue.Remove(entryId);
+}
+
+// What every copy of a pass needs.
+struct Pass {
+    std::shared_ptr<NameSpace> session;
+    std::shared_ptr<MAPIFolder> outbox;
+    std::wstring outboxId;
+    std::wstring deletedId;
+    std::shared_ptr<SafeMailItem> safe;
+};
+
+// Sends one due copy through the Outbox, or lets it go unsent when it cannot be opened, was
+// deleted or was sent already; either way it leaves the queue.
+void SendCopy(Pass& pass, CSendLaterList& queue, const std::wstring& entryId, OleDate now) {
+    std::shared_ptr<OutlookItem> item;
+    try {
+        item = pass.session->GetItemFromID(entryId);
+    } catch (const HostError& e) {
+        LeavesUnsent(queue, entryId,
+                     L"cannot be opened (" + e.Description() + L"); it leaves the queue");
         return;
     }
-    // Waits for the send-later queue: sending the entries that are due and compacting the
-    // queue (NeedSend, GetSendList, Move to the Outbox, the safe item's Send, Remove, Save).
+    // The id the journal knows the copy by (it follows the copy when a move renames it).
+    std::wstring current = entryId;
+    try {
+        const auto mail = std::dynamic_pointer_cast<MailItem>(item);
+        if (!mail) {
+            LeavesUnsent(queue, entryId, L"is not a mail message; it leaves the queue");
+            return;
+        }
+        const std::wstring folderId = mail->Parent()->EntryID();
+        if (text::EqualsNoCase(folderId, pass.deletedId)) {
+            LeavesUnsent(queue, entryId, L"was deleted; it leaves the queue");
+            return;
+        }
+        // A personal-folders store keeps a copy's entry id through the Outbox into Sent Items:
+        // a pass stopped before the "-" record finds the copy again, sent or on its way.
+        pass.safe->SetItem(mail);
+        const Variant flags = pass.safe->Fields(mapi::PR_MESSAGE_FLAGS);
+        pass.safe->SetItem(nullptr);
+        if (SentAlready(flags)) {
+            LeavesUnsent(queue, entryId,
+                         L"has been sent already; it leaves the queue and is not sent again");
+            return;
+        }
+        std::shared_ptr<OutlookItem> sending = mail;
+        if (!text::EqualsNoCase(folderId, pass.outboxId)) {
+            sending = mail->Move(pass.outbox);
+            const std::wstring movedId = sending->EntryID();
+            if (!text::EqualsNoCase(movedId, entryId)) {
+                // The store renamed the copy: the journal follows it before it is sent.
+                queue.Add(queue.DueTime(entryId).value_or(now), movedId);
+                queue.Remove(entryId);
+                current = movedId;
+            }
+        }
+        pass.safe->SetItem(sending);
+        pass.safe->Send();
+        pass.safe->SetItem(nullptr);
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"frmDummy::SendLaterItem", e, current);
+        try {
+            pass.safe->SetItem(nullptr);
+        } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the next copy binds anew
+        }
+    }
+    queue.Remove(current);
+}
+
+}  // namespace
+
+void frmDummy::SendLater() {
+    if (m_connect.PleaseWait().ActionCount() > 0) {
+        return;  // a separate send or another long action is running
+    }
+    CSendLaterList* queue = m_connect.SendLaterList();
+    if (queue == nullptr || !queue->NeedSend()) {
+        return;
+    }
+    mGlobals::LogDebug(kSendLater, L"->", 2);
+    const std::vector<std::wstring> due = queue->GetSendList(0);
+    // Without these nothing can be sent: the queue stays as it is for the next pass.
+    Pass pass;
+    OleDate now;
+    try {
+        HostPorts& host = m_connect.GetServices().ConnectedHost();
+        pass.session = host.application->Session();
+        pass.outbox = pass.session->GetDefaultFolder(olFolderOutbox);
+        pass.outboxId = pass.outbox->EntryID();
+        pass.deletedId = pass.session->GetDefaultFolder(olFolderDeletedItems)->EntryID();
+        pass.safe = host.redemption->CreateSafeMailItem();
+        now = m_connect.GetServices().Ports().clock.NowLocal();
+    } catch (const HostError& e) {
+        mGlobals::LogError(kSendLater, e);
+        return;
+    }
+    for (const std::wstring& entryId : due) {
+        SendCopy(pass, *queue, entryId, now);
+    }
+    if (!due.empty() && queue->NeedsCompaction()) {
+        queue->Save();
+    }
 }
 
 }  // namespace plexa

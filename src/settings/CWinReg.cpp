@@ -69,9 +69,10 @@ bool CWinReg::InitForAllAccess(RegKey root, const std::wstring& subKey, bool cre
     return InitForAccess(root, subKey, reg::KeyAllAccess, create);
 }
 
-std::wstring CWinReg::EnumName(int32_t index, bool values) {
+int32_t CWinReg::EnumName(int32_t index, bool values, std::wstring& name) {
+    name.clear();
     if (m_hKey == 0 || index < 0) {
-        return {};
+        return reg::ErrorInvalidHandle;
     }
     try {
         for (uint32_t capacity = 256; capacity <= kMaxNameBuffer; capacity *= 2) {
@@ -85,22 +86,31 @@ std::wstring CWinReg::EnumName(int32_t index, bool values) {
                 continue;
             }
             if (status != reg::ErrorSuccess) {
-                return {};
+                return status;
             }
             buffer.resize(std::min(size, capacity));
-            return Wide(buffer);
+            name = Wide(buffer);
+            return reg::ErrorSuccess;
         }
     } catch (...) {  // NOLINT(bugprone-empty-catch): enumeration ends at any error
     }
-    return {};
+    return reg::ErrorMoreData;
 }
 
 std::wstring CWinReg::Values(int32_t index) {
-    return EnumName(index, true);
+    std::wstring name;
+    EnumName(index, true, name);
+    return name;
 }
 
 std::wstring CWinReg::Keys(int32_t index) {
-    return EnumName(index, false);
+    std::wstring name;
+    EnumName(index, false, name);
+    return name;
+}
+
+int32_t CWinReg::ValueName(int32_t index, std::wstring& name) {
+    return EnumName(index, true, name);
 }
 
 bool CWinReg::DeleteAllKeys() {

@@ -37,6 +37,10 @@ public:
     // The name of the value or subkey at a zero-based index; empty past the last one.
     std::wstring Values(int32_t index);
     std::wstring Keys(int32_t index);
+    // The same for a value, telling an empty name (the key's default value) from the end of the
+    // values and from a failure: reg::ErrorSuccess with the name, reg::ErrorNoMoreItems past the
+    // last value, another status when the key cannot be enumerated.
+    int32_t ValueName(int32_t index, std::wstring& name);
 
     // Deletes every subkey of the open key with everything below it; the key's own values
     // stay. True when every subkey went.
@@ -75,8 +79,8 @@ private:
 
     std::string Ansi(std::wstring_view s) const;
     std::wstring Wide(std::string_view s) const;
-    // Enumerates one name, growing the buffer until the name fits.
-    std::wstring EnumName(int32_t index, bool values);
+    // Enumerates one name, growing the buffer until the name fits; the registry's status.
+    int32_t EnumName(int32_t index, bool values, std::wstring& name);
 
     IRegistry& m_registry;
     const Platform& m_ports;

@@ -30,6 +30,7 @@ inline constexpr uint32_t PR_SENSITIVITY = 0x00360003;
 inline constexpr uint32_t PR_SENT_REPRESENTING_NAME = 0x0042001E;
 inline constexpr uint32_t PR_SENT_REPRESENTING_EMAIL_ADDRESS = 0x0065001E;
 inline constexpr uint32_t PR_MESSAGE_DELIVERY_TIME = 0x0E060040;
+inline constexpr uint32_t PR_MESSAGE_FLAGS = 0x0E070003;
 inline constexpr uint32_t PR_ENTRYID = 0x0FFF0102;
 inline constexpr uint32_t PR_BODY = 0x1000001E;
 inline constexpr uint32_t PR_HTML = 0x1013001E;
@@ -47,6 +48,11 @@ inline constexpr uint32_t PR_COMPANY_NAME = 0x3A16001E;
 inline constexpr uint32_t PR_MIDDLE_NAME = 0x3A44001E;
 inline constexpr uint32_t PR_NICKNAME = 0x3A4F001E;
 inline constexpr uint32_t PR_MSG_EDITOR_FORMAT = 0x59090003;
+
+// PR_MESSAGE_FLAGS: read; submitted and waiting for the transport; not sent yet (a draft).
+inline constexpr int32_t MSGFLAG_READ = 0x0001;
+inline constexpr int32_t MSGFLAG_SUBMIT = 0x0004;
+inline constexpr int32_t MSGFLAG_UNSENT = 0x0008;
 
 // The icon index of a mail that was replied to.
 inline constexpr int32_t ICON_INDEX_REPLIED = 261;

@@ -31,6 +31,12 @@ protected:
     std::shared_ptr<MailItem> Open(const std::wstring& entryID, const std::wstring& storeID = L"") {
         return std::dynamic_pointer_cast<MailItem>(Ns()->GetItemFromID(entryID, storeID));
     }
+    // The stored item's PR_MESSAGE_FLAGS; -1 when it has none.
+    int32_t Flags(const std::wstring& entryID) const {
+        const Variant flags = host.session.FindItem(entryID)->GetProp(mapi::PR_MESSAGE_FLAGS);
+        const auto* n = std::get_if<int32_t>(&flags.Raw());
+        return n == nullptr ? -1 : *n;
+    }
     static void ExpectGone(const std::shared_ptr<MailItem>& item) {
         try {
             item->Subject();
@@ -160,13 +166,15 @@ TEST_F(ItemStateTest, AMovedOrDeletedItemsOldObjectRefersToNothing) {
     ExpectGone(deleted);
     EXPECT_THROW(Open(id), HostError);
 
-    // A sent item is gone too; what Sent Items keeps is a new item.
+    // A sent item's object is gone too; the message moved on to Sent Items, under the same
+    // entry id in this personal-folders store, and reads as sent there.
     auto sent = Draft(L"Out");
     const std::wstring draftID = sent->EntryID();
     sent->Send();
     ExpectGone(sent);
-    EXPECT_THROW(Open(draftID), HostError);
-    EXPECT_NE(host.session.transmissions.back().sentEntryID, draftID);
+    EXPECT_EQ(host.session.transmissions.back().sentEntryID, draftID);
+    EXPECT_EQ(Open(draftID)->Parent()->Name(), L"Sent Items");
+    EXPECT_EQ(Flags(draftID), mapi::MSGFLAG_READ);
 }
 
 TEST_F(ItemStateTest, EntryIdsAcrossMoveAndDeleteFollowTheStoresKind) {
@@ -187,11 +195,13 @@ TEST_F(ItemStateTest, EntryIdsAcrossMoveAndDeleteFollowTheStoresKind) {
         } else {
             EXPECT_THROW(Open(movedID), HostError);
         }
-        // The copy in Sent Items is a new item in both kinds.
+        // Sending moves the message on to Sent Items, keeping its id only in personal folders;
+        // a new mail is unsent until then.
         auto sent = Draft(L"Sent");
         const std::wstring sentID = sent->EntryID();
+        EXPECT_EQ(Flags(sentID), mapi::MSGFLAG_READ | mapi::MSGFLAG_UNSENT);
         sent->Send();
-        EXPECT_NE(host.session.transmissions.back().sentEntryID, sentID);
+        EXPECT_EQ(host.session.transmissions.back().sentEntryID == sentID, keeps);
     }
 
     // Another store needs its store id: without one, only the default store is searched.
