@@ -85,7 +85,11 @@ TEST(PlexaUpdateSweep, NoRecipientGetsTwoCopiesAcrossAFailedSendAndASecondOne) {
                     w.desktop.CloseInspector(w.inspector, olDiscard);
                 }
                 w.Send(again, nullptr, false, 1, 5, 2);
-                EXPECT_EQ(w.session.FindItem(w.sourceID), nullptr) << point.Describe();
+                // Gone, or (sent as one message from a personal-folders store, which keeps
+                // the entry id) in Sent Items: no longer waiting in Drafts either way.
+                const auto left = w.session.FindItem(w.sourceID);
+                EXPECT_TRUE(left == nullptr || left->Folder() != &w.Folder(olFolderDrafts))
+                    << point.Describe();
             }
             const auto both = w.CopiesPerAddress();
             for (const auto& person : kPeople) {
