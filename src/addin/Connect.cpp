@@ -6,6 +6,7 @@
 #include "platform/IUiShell.h"
 #include "platform/Platform.h"
 #include "separate/mFlag.h"
+#include "separate/mSendReports.h"
 #include "separate/mUserProps.h"
 #include "settings/Services.h"
 #include "settings/frmOptions.h"
@@ -108,6 +109,8 @@ void Connect::IDTExtensibility2_OnConnection(const std::shared_ptr<Application>&
                                              const std::shared_ptr<AutomationObject>& /*addInInst*/,
                                              const std::vector<Variant>& /*custom*/) {
     mReduceLog::CheckLibOrvinLog(m_services.Ports(), kMaxLogSize, kMaxErrSize);
+    // The send reports live beside the logs and keep to the same size.
+    mSendReports::Trim(m_services.Ports(), kMaxLogSize);
     Trace(L"IDTExtensibility2_OnConnection", L"->OK", 1);
     HostPorts& host = m_services.host;
     host.application = application;

@@ -7,6 +7,7 @@
 #include "host/outlook/OlConstants.h"
 #include "host/redemption/Redemption.h"
 #include "separate/CSendLaterList.h"
+#include "separate/mSendReports.h"
 #include "settings/Services.h"
 #include "settings/mGlobals.h"
 #include "ui/CPleaseWait.h"
@@ -104,11 +105,6 @@ bool SentAlready(const Variant& flags) {
     return n != nullptr && ((*n & mapi::MSGFLAG_UNSENT) == 0 || (*n & mapi::MSGFLAG_SUBMIT) != 0);
 }
 
-void LeavesUnsent(CSendLaterList& queue, const std::wstring& entryId, const std::wstring& why) {
-    mGlobals::LogWarning(kSendLater, L"queued message " + entryId + L" " + why, 1);
-    queue.Remove(entryId);
-}
-
 // What every copy of a pass needs.
 struct Pass {
     std::shared_ptr<NameSpace> session;
@@ -116,16 +112,26 @@ struct Pass {
     std::wstring outboxId;
     std::wstring deletedId;
     std::shared_ptr<SafeMailItem> safe;
+    // What became of each copy, for the send reports.
+    std::vector<mSendReports::QueueOutcome> outcomes;
 };
+
+void LeavesUnsent(Pass& pass, CSendLaterList& queue, const std::wstring& entryId,
+                  const std::wstring& why) {
+    mGlobals::LogWarning(kSendLater, L"queued message " + entryId + L" " + why, 1);
+    queue.Remove(entryId);
+    pass.outcomes.push_back({entryId, false, why});
+}
 
 // Sends one due copy through the Outbox, or lets it go unsent when it cannot be opened, was
 // deleted or was sent already; either way it leaves the queue.
-void SendCopy(Pass& pass, CSendLaterList& queue, const std::wstring& entryId, OleDate now) {
+void SendCopy(Services& services, Pass& pass, CSendLaterList& queue, const std::wstring& entryId,
+              OleDate now) {
     std::shared_ptr<OutlookItem> item;
     try {
         item = pass.session->GetItemFromID(entryId);
     } catch (const HostError& e) {
-        LeavesUnsent(queue, entryId,
+        LeavesUnsent(pass, queue, entryId,
                      L"cannot be opened (" + e.Description() + L"); it leaves the queue");
         return;
     }
@@ -134,12 +140,12 @@ void SendCopy(Pass& pass, CSendLaterList& queue, const std::wstring& entryId, Ol
     try {
         const auto mail = std::dynamic_pointer_cast<MailItem>(item);
         if (!mail) {
-            LeavesUnsent(queue, entryId, L"is not a mail message; it leaves the queue");
+            LeavesUnsent(pass, queue, entryId, L"is not a mail message; it leaves the queue");
             return;
         }
         const std::wstring folderId = mail->Parent()->EntryID();
         if (text::EqualsNoCase(folderId, pass.deletedId)) {
-            LeavesUnsent(queue, entryId, L"was deleted; it leaves the queue");
+            LeavesUnsent(pass, queue, entryId, L"was deleted; it leaves the queue");
             return;
         }
         // A personal-folders store keeps a copy's entry id through the Outbox into Sent Items:
@@ -148,7 +154,7 @@ void SendCopy(Pass& pass, CSendLaterList& queue, const std::wstring& entryId, Ol
         const Variant flags = pass.safe->Fields(mapi::PR_MESSAGE_FLAGS);
         pass.safe->SetItem(nullptr);
         if (SentAlready(flags)) {
-            LeavesUnsent(queue, entryId,
+            LeavesUnsent(pass, queue, entryId,
                          L"has been sent already; it leaves the queue and is not sent again");
             return;
         }
@@ -160,14 +166,19 @@ void SendCopy(Pass& pass, CSendLaterList& queue, const std::wstring& entryId, Ol
                 // The store renamed the copy: the journal follows it before it is sent.
                 queue.Add(queue.DueTime(entryId).value_or(now), movedId);
                 queue.Remove(entryId);
+                mSendReports::FollowQueued(services, queue.Profile(), entryId, movedId);
                 current = movedId;
             }
         }
         pass.safe->SetItem(sending);
         pass.safe->Send();
+        pass.outcomes.push_back({current, true, L""});
         pass.safe->SetItem(nullptr);
     } catch (const HostError& e) {
         mGlobals::LogError(L"frmDummy::SendLaterItem", e, current);
+        if (pass.outcomes.empty() || pass.outcomes.back().entryId != current) {
+            pass.outcomes.push_back({current, false, L"failed: " + e.Description()});
+        }
         try {
             pass.safe->SetItem(nullptr);
         } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the next copy binds anew
@@ -204,8 +215,9 @@ void frmDummy::SendLater() {
         return;
     }
     for (const std::wstring& entryId : due) {
-        SendCopy(pass, *queue, entryId, now);
+        SendCopy(m_connect.GetServices(), pass, *queue, entryId, now);
     }
+    mSendReports::AppendQueueOutcomes(m_connect.GetServices(), queue->Profile(), pass.outcomes);
     if (!due.empty() && queue->NeedsCompaction()) {
         queue->Save();
     }

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "core/HostError.h"
 #include "core/OleDate.h"
+#include "core/Text.h"
 #include "core/Variant.h"
 #include "host/mapi/PropTags.h"
 #include "host/outlook/Application.h"
@@ -17,9 +20,13 @@
 #include "recipients/CRecipientsProps.h"
 #include "recipients/mAddressBook.h"
 #include "separate/CSendLaterList.h"
+#include "separate/CSendPreview.h"
+#include "separate/CSendReport.h"
 #include "separate/IMessageWindow.h"
+#include "separate/frmPreview.h"
 #include "separate/mFlag.h"
 #include "separate/mReplacements.h"
+#include "separate/mSendReports.h"
 #include "separate/mUserProps.h"
 #include "settings/IPleaseWait.h"
 #include "settings/Services.h"
@@ -85,6 +92,9 @@ public:
 private:
     // Steps up to the confirmation; false when the action is cancelled.
     bool Prepare();
+    // Every personal copy shown before the confirmation, when the user asks for it; false when
+    // the user cancels there.
+    bool Preview();
     // From closing the window to the copies; the source's settings are cleared on the way.
     void Execute();
     void SendSeparately();
@@ -92,6 +102,9 @@ private:
     void OpenDrafts();
     // After a host error once the window has closed.
     void Mend();
+    // The send's report: who got what, and why not.
+    void ReadRecipients(int32_t count);
+    void WriteReport();
     void Finish();
 
     HostPorts& Host() { return m_services.ConnectedHost(); }
@@ -129,6 +142,11 @@ private:
     // A copy (or, sending to all, the moved source) on its way that is not done yet.
     std::shared_ptr<MailItem> m_pending;
     std::vector<Made> m_made;
+    // Separately only: the report and each recipient's name and address, read once the lists
+    // became their members.
+    std::optional<CSendReport> m_report;
+    std::vector<std::pair<std::wstring, std::wstring>> m_people;
+    std::wstring m_failure;
     int32_t m_sent = 0;
     int32_t m_drafts = 0;
     int32_t m_queued = 0;
@@ -158,10 +176,12 @@ void Action::Run() {
         }
     } catch (const HostError& e) {
         mGlobals::LogError(kSource, e);
+        m_failure = e.Description();
         if (m_committed) {
             Mend();
         }
     }
+    WriteReport();
     Finish();
 }
 
@@ -189,6 +209,11 @@ bool Action::Prepare() {
         count = mAddressBook::GetRecipientsCount(*m_safeSource->Recipients(),
                                                  m_services.Options().ExcludeDuplicates());
     }
+    if (m_doSend == 1 && !m_silent && m_sendMode == SendModeSep &&
+        m_services.Options().PreviewBeforeSend() && !Preview()) {
+        m_cancelled = true;
+        return false;
+    }
     if (m_doSend == 1 && ((m_sendMode == SendModeSep && count >= 2) || m_hasTokens)) {
         if (m_silent) {
             m_cancelled = true;
@@ -211,6 +236,47 @@ bool Action::Prepare() {
         }
     }
     return true;
+}
+
+bool Action::Preview() {
+    std::vector<std::wstring> known;
+    for (int p = 0; p < mReplacements::kPlaceholderCount; ++p) {
+        known.push_back(mReplacements::GetPlaceholderToken(
+            m_services.Lang(), static_cast<mReplacements::Placeholder>(p)));
+    }
+    CSendPreview preview(std::move(known), m_found);
+    const std::wstring body = m_safeSource->Body();
+    preview.ScanMessage(Subject(), body);
+    // The copies the send will make: lists by their members; with the duplicates excluded, each
+    // recipient type and address once, as the copying does.
+    const bool distinct = m_services.Options().ExcludeDuplicates();
+    std::unordered_set<std::wstring> seen;
+    auto recipients = m_safeSource->Recipients();
+    const int32_t count = recipients->Count();
+    for (int32_t i = 1; i <= count; ++i) {
+        auto recipient = recipients->Item(i);
+        const std::wstring type = std::to_wstring(recipient->Type()) + L":";
+        auto entry = recipient->Resolved() ? recipient->AddressEntry() : nullptr;
+        if (!entry) {
+            preview.AddCopy(recipient->Name(), L"", m_props);
+            continue;
+        }
+        std::vector<std::wstring> addresses;
+        std::vector<std::wstring> names;
+        mAddressBook::GetAddressesFromAE(*entry, addresses, names, false, nullptr, 0);
+        for (std::size_t k = 0; k < addresses.size(); ++k) {
+            if (distinct && !seen.insert(type + text::ToLower(addresses[k])).second) {
+                continue;
+            }
+            const std::wstring name =
+                k < names.size() && !names[k].empty() ? names[k] : recipient->Name();
+            preview.AddCopy(name, addresses[k], m_props);
+        }
+    }
+    m_ctx.pleaseWait.SetVisible(false);
+    const bool go = ShowPreview(m_services, preview, body);
+    m_ctx.pleaseWait.SetVisible(true);
+    return go;
 }
 
 void Action::Execute() {
@@ -281,6 +347,7 @@ void Action::SendSeparately() {
 
     const int32_t count = m_safeSource->Recipients()->Count();
     m_made.assign(static_cast<std::size_t>(count), Made::No);
+    ReadRecipients(count);
     int32_t groupNumber = 1;
     int32_t inGroup = 0;
     for (int32_t i = 1; i <= count; ++i) {
@@ -293,8 +360,10 @@ void Action::SendSeparately() {
         m_pending = copy;
         Made made = Made::No;
         bool hasEmpty = false;
+        std::wstring emptyToken;
+        const auto& [name, address] = m_people[static_cast<std::size_t>(i - 1)];
         if (m_hasTokens && !mReplacements::DoReplacements(m_services, *m_safeCopy, m_found, m_props,
-                                                          false, hasEmpty)) {
+                                                          false, hasEmpty, &emptyToken)) {
             // Half-filled placeholders never leave: the copy goes, its recipient stays.
             throw HostError(E_FAIL, L"DoReplacements failed", L"mPlexaUpdate");
         }
@@ -305,6 +374,7 @@ void Action::SendSeparately() {
             m_utils->HrSetOneProp(copy, mapi::PR_MESSAGE_DELIVERY_TIME, Variant(deliveryTime),
                                   true);
             made = Made::Drafts;
+            m_report->Kept(name, address, hasEmpty ? emptyToken : std::wstring());
         } else {
             if (m_grouping) {
                 ++inGroup;
@@ -321,9 +391,12 @@ void Action::SendSeparately() {
                 m_safeCopy->SetItem(moved);
                 m_safeCopy->Send();
                 made = Made::Sent;
+                m_report->Sent(name, address);
             } else {
-                m_ctx.sendLaterList.Add(sendTime, copy->EntryID());
+                const std::wstring entryId = copy->EntryID();
+                m_ctx.sendLaterList.Add(sendTime, entryId);
                 made = Made::Queued;
+                m_report->Queued(name, address, sendTime, entryId);
             }
         }
         m_made[static_cast<std::size_t>(i - 1)] = made;
@@ -436,6 +509,53 @@ void Action::Mend() {
         m_ctx.pleaseWait.SetVisible(true);
     } catch (const HostError& e) {
         mGlobals::LogError(kSource, e);
+    }
+}
+
+void Action::ReadRecipients(int32_t count) {
+    m_report.emplace(m_services, Subject());
+    m_people.assign(static_cast<std::size_t>(count), {});
+    auto recipients = m_safeSource->Recipients();
+    for (int32_t i = 1; i <= count; ++i) {
+        auto& [name, address] = m_people[static_cast<std::size_t>(i - 1)];
+        try {
+            auto recipient = recipients->Item(i);
+            name = recipient->Name();
+            if (auto entry = recipient->Resolved() ? recipient->AddressEntry() : nullptr) {
+                std::vector<std::wstring> addresses;
+                std::vector<std::wstring> names;
+                mAddressBook::GetAddressesFromAE(*entry, addresses, names, false, nullptr, 0);
+                if (!addresses.empty()) {
+                    address = addresses.front();
+                }
+            }
+        } catch (const HostError& e) {
+            // The report shows what it could read; the copy is made all the same.
+            mGlobals::LogError(
+                kSource, e, L"reading recipient " + std::to_wstring(i) + L" for the send report");
+        }
+    }
+}
+
+void Action::WriteReport() {
+    if (!m_report) {
+        return;
+    }
+    for (std::size_t i = 0; i < m_made.size(); ++i) {
+        if (m_made[i] == Made::No) {
+            m_report->Failed(m_people[i].first, m_people[i].second,
+                             m_failure.empty() ? L"not reached" : m_failure);
+        }
+    }
+    const std::wstring name = m_report->Write();
+    if (name.empty()) {
+        return;
+    }
+    for (const SendReportRow& row : m_report->Rows()) {
+        if (row.outcome == report::kQueued) {
+            mSendReports::RememberQueued(m_services, m_ctx.sendLaterList.Profile(), row.entryId,
+                                         name);
+        }
     }
 }
 

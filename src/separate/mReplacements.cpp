@@ -427,7 +427,8 @@ bool LoadReplacementValues(Services& services, IPleaseWait& pleaseWait,
 }
 
 bool DoReplacements(Services& services, SafeMailItem& item, const FoundTokens& found,
-                    const CRecipientsProps& props, bool stopOnEmpty, bool& hasEmpty) {
+                    const CRecipientsProps& props, bool stopOnEmpty, bool& hasEmpty,
+                    std::wstring* emptyToken) {
     hasEmpty = false;
     try {
         std::wstring subject = item.Subject();
@@ -460,15 +461,21 @@ bool DoReplacements(Services& services, SafeMailItem& item, const FoundTokens& f
             LogNoBody();
         }
         for (const std::wstring& token : found) {
-            if (addresses.empty()) {
+            const auto noteEmpty = [&] {
+                if (!hasEmpty && emptyToken != nullptr) {
+                    *emptyToken = token;
+                }
                 hasEmpty = true;
+            };
+            if (addresses.empty()) {
+                noteEmpty();
             }
             std::wstring joined;
             bool abandoned = false;
             for (const std::wstring& address : addresses) {
                 const std::wstring value = props.GetProp(address, token);
                 if (value.empty()) {
-                    hasEmpty = true;
+                    noteEmpty();
                     if (stopOnEmpty) {
                         abandoned = true;
                         break;

@@ -77,8 +77,10 @@ bool LoadReplacementValues(Services& services, IPleaseWait& pleaseWait,
 // escaped and placeholders split by mark-up are replaced too. hasEmpty tells whether a value was
 // missing (the copy then belongs in Drafts); with stopOnEmpty such a token is left as it is.
 // False when the host failed (logged): the item may then hold some values and not others.
+// emptyToken, when given, receives the first placeholder whose value was empty.
 bool DoReplacements(Services& services, SafeMailItem& item, const FoundTokens& found,
-                    const CRecipientsProps& props, bool stopOnEmpty, bool& hasEmpty);
+                    const CRecipientsProps& props, bool stopOnEmpty, bool& hasEmpty,
+                    std::wstring* emptyToken = nullptr);
 // The same for a mail item of the host, reached through the safe-access library.
 bool DoReplacements(Services& services, const std::shared_ptr<MailItem>& item,
                     const FoundTokens& found, const CRecipientsProps& props, bool stopOnEmpty,

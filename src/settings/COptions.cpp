@@ -14,6 +14,7 @@ constexpr const wchar_t* kDefaultSendMode = L"DefaultSendMode";
 constexpr const wchar_t* kLang = L"LANG";
 constexpr const wchar_t* kLangFile = L"LANG_";
 constexpr const wchar_t* kShowSeparatlyOptions = L"ShowSeparatlyOptions";
+constexpr const wchar_t* kPreviewBeforeSend = L"PreviewBeforeSend";
 constexpr const wchar_t* kExcludeDuplicates = L"ExcludeDuplicates";
 constexpr const wchar_t* kGroupRecipients = L"GroupRecipients";
 constexpr const wchar_t* kGroupInterval = L"GroupInterval";
@@ -178,6 +179,13 @@ bool COptions::ShowSeparatlyOptions() const {
 }
 bool COptions::ShowSeparatlyOptions(bool value) {
     return SetFlag(kShowSeparatlyOptions, value);
+}
+
+bool COptions::PreviewBeforeSend() const {
+    return GetFlag(kPreviewBeforeSend, false);
+}
+bool COptions::PreviewBeforeSend(bool value) {
+    return SetFlag(kPreviewBeforeSend, value);
 }
 
 bool COptions::ExcludeDuplicates() const {

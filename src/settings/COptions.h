@@ -37,6 +37,9 @@ public:
     bool LangFile(const std::wstring& value);
     bool ShowSeparatlyOptions() const;
     bool ShowSeparatlyOptions(bool value);
+    // Show every personal copy of a separate send before the confirmation (default off).
+    bool PreviewBeforeSend() const;
+    bool PreviewBeforeSend(bool value);
     bool ExcludeDuplicates() const;
     bool ExcludeDuplicates(bool value);
     int32_t GroupRecipients() const;

@@ -56,6 +56,8 @@ constexpr CheckSetting kLaterChecks[] = {
      [](COptions& o, bool v) { return o.IncludeCC(v); }},
     {L"chkIncludeBCC", [](const COptions& o) { return o.IncludeBCC(); },
      [](COptions& o, bool v) { return o.IncludeBCC(v); }},
+    {L"chkPreviewBeforeSend", [](const COptions& o) { return o.PreviewBeforeSend(); },
+     [](COptions& o, bool v) { return o.PreviewBeforeSend(v); }},
 };
 
 // The flag choices: the language key of the text, the image list's key, and the tag (flag
@@ -191,6 +193,8 @@ frmOptions::frmOptions(Services& services, bool onTop, std::function<void()> rec
     const std::wstring page3 = PageName(2);
     AddIn(*this, page3, L"chkSeparatlyDefault", ControlType::CheckBox,
           L"By default send a separate e-mail to each recipient");
+    AddIn(*this, page3, L"chkPreviewBeforeSend", ControlType::CheckBox,
+          L"Preview every personal copy before sending");
     AddIn(*this, page3, L"Frame4", ControlType::Frame, L"Select group size and time interval:");
     AddIn(*this, L"Frame4", L"Label4", ControlType::Label,
           L"Set recipients group size and time interval for e-mails to be sent to each group.");
