@@ -4,8 +4,11 @@
 #include "distlists/frmChooseDL.h"
 #include "host/outlook/OutlookItem.h"
 #include "platform/IUiShell.h"
+#include "recipients/CRecipientsProps.h"
 #include "recipients/frmRecipientProp.h"
+#include "separate/CSendPreview.h"
 #include "separate/frmEmptyField.h"
+#include "separate/frmPreview.h"
 #include "separate/frmSeparatlyOptions.h"
 #include "settings/IPleaseWait.h"
 #include "settings/Services.h"
@@ -140,6 +143,24 @@ void ShowSeparatlyOptionsSample(Services& services) {
                        1);
 }
 
+void ShowPreviewSample(Services& services) {
+    CRecipientsProps props;
+    props.SetProp(L"ann@acme.example", L"%FirstName%", L"Ann");
+    props.SetProp(L"bob@lee.example", L"%FirstName%", L"  ");
+    props.SetProp(L"cy@day.example", L"%FirstName%", L"%LastName%");
+    CSendPreview preview({L"%FullName%", L"%FirstName%", L"%LastName%", L"%Company%"},
+                         {L"%FirstName%"});
+    const std::wstring body = L"Dear %FirstName%,\r\nour news for %Compnay%.";
+    preview.ScanMessage(L"News for %FirstName%", body);
+    preview.AddCopy(L"Ann Smith", L"ann@acme.example", props);
+    preview.AddCopy(L"Bob Lee", L"bob@lee.example", props);
+    preview.AddCopy(L"Cy Day", L"cy@day.example", props);
+    preview.AddCopy(L"Madonna", L"madonna@pop.example", props);
+    preview.AddCopy(L"Ann (work)", L"ANN@acme.example", props);
+    const bool go = ShowPreview(services, preview, body);
+    mGlobals::LogDebug(kSource, go ? L"frmPreview: send" : L"frmPreview: cancelled", 1);
+}
+
 }  // namespace
 
 frmDEBUG::frmDEBUG(Services& services, std::function<void()> showOptions)
@@ -167,6 +188,7 @@ frmDEBUG::frmDEBUG(Services& services, std::function<void()> showOptions)
              mGlobals::LogDebug(kSource, L"frmOptions closed", 1);
          }},
         {L"frmPleaseWait", ShowPleaseWaitSample},
+        {L"frmPreview", ShowPreviewSample},
         {L"frmProgress", ShowProgressSample},
         {L"frmRecipientProp", ShowRecipientPropSample},
         {L"frmSeparatlyOptions", ShowSeparatlyOptionsSample},

@@ -6,7 +6,9 @@
 #include "TestWorld.h"
 #include "addin/Connect.h"
 #include "addin/frmDEBUG.h"
+#include "core/FlexGrid.h"
 #include "core/HostError.h"
+#include "core/Text.h"
 #include "host/mapi/PropTags.h"
 #include "host/outlook/OlConstants.h"
 #include "platform/IUiShell.h"
@@ -61,8 +63,8 @@ TEST(DebugWindow, OpensModelessOnceListsTheDialogsAndCloses) {
     EXPECT_FALSE(w.sim.ui.Prompts().front().modal);
     EXPECT_EQ(debug[L"cboForms"].items,
               (std::vector<std::wstring>{L"frmChooseDL", L"frmEmptyField", L"frmOptions",
-                                         L"frmPleaseWait", L"frmProgress", L"frmRecipientProp",
-                                         L"frmSeparatlyOptions"}));
+                                         L"frmPleaseWait", L"frmPreview", L"frmProgress",
+                                         L"frmRecipientProp", L"frmSeparatlyOptions"}));
     EXPECT_EQ(debug[L"cboForms"].text, L"frmChooseDL");
 
     // The Debug button again brings the same window forward.
@@ -145,6 +147,24 @@ TEST(DebugWindow, SampleDialogsShowTheirSampleData) {
     w.sim.ui.user.AnswerDialog(L"frmRecipientProp", {}, L"(close)");
     w.sim.ui.Act(L"frmDEBUG", {}, L"btnShowForm");
     EXPECT_TRUE(Logged(w.log, LogLevel::Debug, L"frmRecipientProp cancelled"));
+
+    // The preview's sample shows a copy of each mark; a click shows one copy in full.
+    int32_t rows = 0;
+    std::wstring copy;
+    w.sim.ui.user.AnswerDialog(
+        L"frmPreview", {{L"grdCopies", L"cy@day.example"}}, L"btnSend", [&](const Form& form) {
+            auto& f = const_cast<Form&>(form);
+            if (const auto* grid = dynamic_cast<const FlexGrid*>(f.Find(L"grdCopies"))) {
+                rows = grid->Rows();
+            }
+            copy = f[L"txtCopy"].text;
+        });
+    w.sim.ui.Act(L"frmDEBUG", {{L"cboForms", L"frmPreview"}}, L"btnShowForm");
+    EXPECT_EQ(rows, 6);  // the header and five copies
+    EXPECT_EQ(copy,
+              L"Cy Day <cy@day.example>\r\nNews for %LastName%\r\n\r\nDear %LastName%,\r\nour "
+              L"news for %Compnay%.");
+    EXPECT_TRUE(Logged(w.log, LogLevel::Debug, L"frmPreview: send"));
 
     // The please-wait window appears after three seconds of the five-second run, and goes.
     w.sim.ui.onFormActivated = nullptr;

@@ -290,10 +290,16 @@ TEST(ScenarioParser, MalformedLinesSayWhatIsWrong) {
               L"disabled, pressed)");
     EXPECT_EQ(Problem(L"expect everything"),
               L"expect: 'everything' is not what to expect (sent, folder, item, message, "
-              L"registry, log, nolog, control)");
+              L"registry, log, nolog, control, report)");
+    EXPECT_EQ(Problem(L"fail Outlook.Explode"),
+              L"fail: 'Outlook.Explode' is no simulated operation (see docs/fault-injection.md)");
+    EXPECT_EQ(Problem(L"fail MailItem.Move nth 0"),
+              L"fail: which call from now must be a whole number from 1 to 1000000, not '0'");
+    EXPECT_EQ(Problem(L"expect report a@b sent details x"),
+              L"expect report: expected 'detail', found 'details'");
     EXPECT_EQ(Problem(L"dump all"),
               L"dump: 'all' is not what to show (sent, folder, registry, "
-              L"log, bars, ribbon, message, dialog)");
+              L"log, bars, ribbon, message, dialog, report)");
     EXPECT_EQ(Problem(L"mail subject Hi"),
               L"mail: no recipient (mail to ADDRESS... [subject TEXT] [body TEXT])");
     EXPECT_EQ(Problem(L"mail to subject Hi"), L"mail: 'to' names no recipient");

@@ -14,6 +14,7 @@
 #include "host/outlook/OlConstants.h"
 #include "host/outlook/OutlookItem.h"
 #include "host/outlook/Recipients.h"
+#include "separate/mSendReports.h"
 #include "settings/CLang.h"
 #include "sim/mailbox/MailboxError.h"
 #include "sim/mailbox/MailboxModel.h"
@@ -504,10 +505,68 @@ public:
             case DumpCmd::What::Dialog:
                 m_windows.DumpDialog();
                 return;
+            case DumpCmd::What::Report:
+                DumpReport();
+                return;
         }
+    }
+    void operator()(const ExpectReportCmd& c) {
+        const auto rows = ReportRows();
+        if (c.address == L"summary") {
+            const std::wstring summary = mSendReports::Summary(rows);
+            Expect(summary == *c.detail, L"expected the report's summary " + Quote(*c.detail) +
+                                             L", found " + Quote(summary));
+            return;
+        }
+        std::vector<std::wstring> seen;
+        for (const SendReportRow& row : rows) {
+            if (!text::EqualsNoCase(row.address, c.address)) {
+                continue;
+            }
+            if (row.outcome == c.outcome &&
+                (!c.detail || row.detail.find(*c.detail) != std::wstring::npos)) {
+                Held();
+                return;
+            }
+            seen.push_back(row.outcome + (row.detail.empty() ? L"" : L" (" + row.detail + L")"));
+        }
+        Fail(L"expected a report row for " + c.address + L": " + c.outcome +
+             (c.detail ? L" (detail holding " + Quote(*c.detail) + L")" : L"") + L"; found " +
+             (seen.empty() ? std::wstring(L"no row for that address") : text::Join(seen, L"; ")));
+    }
+    void operator()(const FailCmd& c) {
+        m_world.Platform().faults.FailNth(c.op, c.nth,
+                                          HostError(E_FAIL, c.text, L"Microsoft Outlook"));
+        Show(L"call " + std::to_wstring(c.nth) + L" of " + c.op + L" from now will fail: " +
+             c.text);
     }
 
 private:
+    std::vector<SendReportRow> ReportRows() {
+        const std::wstring newest = mSendReports::Newest(m_world.Platform().Ports());
+        if (newest.empty()) {
+            Fail(L"there is no send report");
+        }
+        try {
+            return mSendReports::Read(m_world.Platform().Ports(), newest);
+        } catch (const HostError& e) {
+            Fail(L"the send report " + newest + L" cannot be read: " + e.Description());
+        }
+    }
+    void DumpReport() {
+        const std::wstring newest = mSendReports::Newest(m_world.Platform().Ports());
+        if (newest.empty()) {
+            Show(L"no send report");
+            return;
+        }
+        const auto rows = ReportRows();
+        Show(L"report " + newest.substr(newest.rfind(L'\\') + 1) + L":");
+        for (const SendReportRow& row : rows) {
+            Show(L"  " + row.address + L" | " + row.outcome +
+                 (row.detail.empty() ? L"" : L" | " + row.detail));
+        }
+        Show(L"  summary: " + mSendReports::Summary(rows));
+    }
     void Show(const std::wstring& s) { m_show.Show(s); }
     void Held() {
         m_show.ExpectationHeld();

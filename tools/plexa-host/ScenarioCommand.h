@@ -167,8 +167,21 @@ struct ExpectControlCmd {
     ControlRef control;
     std::wstring state;  // visible, hidden, enabled, disabled, pressed
 };
+// The newest send report holds a row for the address with that outcome (and a detail holding
+// the text); with the address "summary", the summary equals the text.
+struct ExpectReportCmd {
+    std::wstring address;
+    std::wstring outcome;
+    std::optional<std::wstring> detail;
+};
+// Fault injection: the n-th call of a simulated operation from now fails with the text.
+struct FailCmd {
+    std::wstring op;
+    int32_t nth = 1;
+    std::wstring text;
+};
 struct DumpCmd {
-    enum class What { Sent, Folder, Registry, Log, Bars, Ribbon, Message, Dialog };
+    enum class What { Sent, Folder, Registry, Log, Bars, Ribbon, Message, Dialog, Report };
     What what = What::Sent;
     std::wstring folder;
 };
@@ -179,7 +192,8 @@ using CommandBody =
                  NewMailCmd, DebugWindowCmd, ClickCmd, AnswerCmd, PickFolderCmd, DialogCmd, TypeCmd,
                  SubjectCmd, AddressCmd, SendCmd, CloseCmd, AdvanceCmd, MailCmd, SayCmd,
                  ExpectSentCountCmd, ExpectSentToCmd, ExpectFolderCountCmd, ExpectItemCmd,
-                 ExpectMessageCmd, ExpectRegistryCmd, ExpectLogCmd, ExpectControlCmd, DumpCmd>;
+                 ExpectMessageCmd, ExpectRegistryCmd, ExpectLogCmd, ExpectControlCmd,
+                 ExpectReportCmd, FailCmd, DumpCmd>;
 
 struct Command {
     CommandBody body;

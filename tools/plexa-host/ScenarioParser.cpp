@@ -6,6 +6,7 @@
 #include "PlexaSettings.h"
 #include "ScenarioLexer.h"
 #include "core/Text.h"
+#include "sim/FaultOps.h"
 #include "sim/mailbox/MailboxModel.h"
 
 namespace plexa::host {
@@ -177,9 +178,9 @@ SettingCmd ParseSetting(Cursor& c) {
 }
 
 CommandBody ParseExpect(Cursor& c) {
-    const std::wstring what = c.TakeKeyword(
-        {L"sent", L"folder", L"item", L"message", L"registry", L"log", L"nolog", L"control"},
-        L"what to expect");
+    const std::wstring what = c.TakeKeyword({L"sent", L"folder", L"item", L"message", L"registry",
+                                             L"log", L"nolog", L"control", L"report"},
+                                            L"what to expect");
     c.SetCommand(L"expect " + what);
     if (what == L"sent") {
         if (!c.PeekIs(L"to")) {
@@ -246,6 +247,21 @@ CommandBody ParseExpect(Cursor& c) {
         const Token& value = c.Take(L"the value, or 'absent'");
         if (!value.Is(L"absent")) {
             cmd.value = value.text;
+        }
+        c.ExpectEnd();
+        return cmd;
+    }
+    if (what == L"report") {
+        ExpectReportCmd cmd;
+        cmd.address = c.TakeText(L"the address, or 'summary'");
+        if (cmd.address == L"summary") {
+            cmd.detail = c.TakeText(L"the summary");
+        } else {
+            cmd.outcome = c.TakeText(L"the outcome");
+            if (!c.AtEnd()) {
+                c.TakeKeyword({L"detail"}, L"the word 'detail'");
+                cmd.detail = c.TakeText(L"the detail text");
+            }
         }
         c.ExpectEnd();
         return cmd;
@@ -523,11 +539,27 @@ CommandBody ParseBody(Cursor& c) {
     if (name == L"expect") {
         return ParseExpect(c);
     }
+    if (name == L"fail") {
+        FailCmd cmd;
+        cmd.op = c.TakeText(L"the operation");
+        if (!sim::IsFaultOp(cmd.op)) {
+            c.Fail(L"fail: '" + cmd.op +
+                   L"' is no simulated operation (see docs/fault-injection.md)");
+        }
+        if (c.PeekIs(L"nth")) {
+            c.Take(L"nth");
+            cmd.nth = c.TakeNumber(L"which call from now", 1, 1000000);
+        }
+        cmd.text =
+            c.AtEnd() ? std::wstring(L"The operation failed.") : c.TakeText(L"the error text");
+        c.ExpectEnd();
+        return cmd;
+    }
     if (name == L"dump") {
         DumpCmd cmd;
-        const std::wstring what = c.TakeKeyword(
-            {L"sent", L"folder", L"registry", L"log", L"bars", L"ribbon", L"message", L"dialog"},
-            L"what to show");
+        const std::wstring what = c.TakeKeyword({L"sent", L"folder", L"registry", L"log", L"bars",
+                                                 L"ribbon", L"message", L"dialog", L"report"},
+                                                L"what to show");
         using W = DumpCmd::What;
         cmd.what = what == L"sent"       ? W::Sent
                    : what == L"folder"   ? W::Folder
@@ -536,6 +568,7 @@ CommandBody ParseBody(Cursor& c) {
                    : what == L"bars"     ? W::Bars
                    : what == L"ribbon"   ? W::Ribbon
                    : what == L"dialog"   ? W::Dialog
+                   : what == L"report"   ? W::Report
                                          : W::Message;
         if (cmd.what == W::Folder) {
             cmd.folder = c.TakeText(L"the folder");
