@@ -114,13 +114,16 @@ void ShowChooseDLSample(Services& services) {
                        1);
 }
 
-void ShowEmptyFieldSample(Services& services) {
+// Mode 1: the recipient's contact lacks the field; mode 2: no contact was found for the
+// recipient, and keeping the copy in Drafts is preselected.
+void ShowEmptyFieldSample(Services& services, bool mode2) {
     EmptyFieldArgs args;
     args.recipientName = L"<RecipientName>";
     args.recipientAddress = L"<recipient@address>";
     args.token = L"%LastName%";
     args.value = L"<SuggestedValue>";
-    args.contactFound = true;
+    args.contactFound = !mode2;
+    args.preselectDrafts = mode2;
     args.contactName = L"<ContactName>";
     args.onTop = true;
     args.caption = services.Options().ProductShortName();
@@ -177,7 +180,9 @@ frmDEBUG::frmDEBUG(Services& services, std::function<void()> showOptions)
     // In the order of their names, as the list shows them.
     m_samples = {
         {L"frmChooseDL", ShowChooseDLSample},
-        {L"frmEmptyField", ShowEmptyFieldSample},
+        {L"frmEmptyField", [](Services& services) { ShowEmptyFieldSample(services, false); }},
+        {L"frmEmptyField (mode2)",
+         [](Services& services) { ShowEmptyFieldSample(services, true); }},
         {L"frmOptions",
          [this](Services& services) {
              if (m_showOptions) {

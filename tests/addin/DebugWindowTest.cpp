@@ -61,10 +61,11 @@ TEST(DebugWindow, OpensModelessOnceListsTheDialogsAndCloses) {
     frmDEBUG& debug = OpenDebugWindow(w);
     ASSERT_EQ(w.sim.ui.Prompts().size(), 1u);
     EXPECT_FALSE(w.sim.ui.Prompts().front().modal);
-    EXPECT_EQ(debug[L"cboForms"].items,
-              (std::vector<std::wstring>{L"frmChooseDL", L"frmEmptyField", L"frmOptions",
-                                         L"frmPleaseWait", L"frmPreview", L"frmProgress",
-                                         L"frmRecipientProp", L"frmSeparatlyOptions"}));
+    EXPECT_EQ(
+        debug[L"cboForms"].items,
+        (std::vector<std::wstring>{L"frmChooseDL", L"frmEmptyField", L"frmEmptyField (mode2)",
+                                   L"frmOptions", L"frmPleaseWait", L"frmPreview", L"frmProgress",
+                                   L"frmRecipientProp", L"frmSeparatlyOptions"}));
     EXPECT_EQ(debug[L"cboForms"].text, L"frmChooseDL");
 
     // The Debug button again brings the same window forward.
@@ -147,6 +148,21 @@ TEST(DebugWindow, SampleDialogsShowTheirSampleData) {
     w.sim.ui.user.AnswerDialog(L"frmRecipientProp", {}, L"(close)");
     w.sim.ui.Act(L"frmDEBUG", {}, L"btnShowForm");
     EXPECT_TRUE(Logged(w.log, LogLevel::Debug, L"frmRecipientProp cancelled"));
+
+    // The empty-field dialog's two modes: a contact without the field, no contact at all.
+    std::vector<bool> contactLabels;
+    std::vector<int32_t> draftsChosen;
+    const auto lookAtEmptyField = [&](const Form& form) {
+        auto& f = const_cast<Form&>(form);
+        contactLabels.push_back(f[L"lbl1a"].visible && !f[L"lbl1b"].visible);
+        draftsChosen.push_back(f[L"optSave2Drafts"].value);
+    };
+    w.sim.ui.user.AnswerDialog(L"frmEmptyField", {}, L"btnCancel", lookAtEmptyField);
+    w.sim.ui.Act(L"frmDEBUG", {{L"cboForms", L"frmEmptyField"}}, L"btnShowForm");
+    w.sim.ui.user.AnswerDialog(L"frmEmptyField", {}, L"btnCancel", lookAtEmptyField);
+    w.sim.ui.Act(L"frmDEBUG", {{L"cboForms", L"frmEmptyField (mode2)"}}, L"btnShowForm");
+    EXPECT_EQ(contactLabels, (std::vector<bool>{true, false}));
+    EXPECT_EQ(draftsChosen, (std::vector<int32_t>{0, -1}));
 
     // The preview's sample shows a copy of each mark; a click shows one copy in full.
     int32_t rows = 0;
