@@ -3,6 +3,7 @@
 #include "addin/Connect.h"
 #include "addin/mInspector.h"
 #include "host/outlook/OlConstants.h"
+#include "host/outlook/Recipients.h"
 #include "separate/frmSeparatlyOptions.h"
 #include "separate/mPlexaUpdate.h"
 #include "separate/mUserProps.h"
@@ -100,6 +101,11 @@ void CInspectorWrapper::DoAction(int32_t doSend, int32_t sendMode, bool grouping
         if (!mail) {
             throw RuntimeError(vberr::TypeMismatch);
         }
+        // Names typed into the window are resolved as the client resolves them when it sends;
+        // the action copies the saved message, so they are resolved on the saved item and go
+        // with the action's own save. A name that does not resolve is the action's to report.
+        mail->Save();
+        mail->GetRecipients()->ResolveAll();
         PlexaActionContext context = m_connect.ActionContext();
         bool cancelled = false;
         mPlexaUpdate::DoPlexaAction(context, mail, this, doSend, sendMode, m_recipientStore,
