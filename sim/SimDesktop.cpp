@@ -411,6 +411,47 @@ void SimDesktop::CloseInspector(const std::shared_ptr<SimInspector>& inspector, 
     Remove(inspector);
 }
 
+SimDesktop::SendOutcome SimDesktop::PressSend(const std::shared_ptr<SimInspector>& inspector) {
+    if (!inspector || inspector->IsClosed()) {
+        throw ScriptError(L"that message window is closed");
+    }
+    constexpr const wchar_t* kSendButton = L"#2617";
+    std::shared_ptr<SimCommandBarControl> button;
+    for (const auto& bar : inspector->m_bars->Bars()) {
+        if (!bar->IsDeleted() && (button = FindAnywhere(*bar, kSendButton))) {
+            break;
+        }
+    }
+    if (!button) {
+        throw ScriptError(inspector->WindowName() + L" has no Send button");
+    }
+    if (office.Click(button)) {
+        return SendOutcome::ClickCancelled;
+    }
+    const auto mail = std::dynamic_pointer_cast<MailItem>(inspector->CurrentItem());
+    if (!mail) {
+        throw ScriptError(inspector->WindowName() + L" shows no mail");
+    }
+    // The client goes on with its own send only when nobody cancelled it on the way.
+    bool clientSends = false;
+    Connection watch = host.application->ItemSend.Connect(
+        [&clientSends](const std::shared_ptr<OutlookItem>& /*item*/, bool& cancel) {
+            clientSends = !cancel;
+        });
+    mail->Send();
+    watch.Disconnect();
+    if (clientSends) {
+        if (!inspector->IsClosed()) {
+            CloseInspector(inspector, olDiscard);
+        }
+        return SendOutcome::Sent;
+    }
+    if (!inspector->IsClosed()) {
+        inspector->m_bars->OnUpdate.Emit();
+    }
+    return SendOutcome::Cancelled;
+}
+
 int32_t SimDesktop::AskToSaveChanges() {
     return platform.ui.MsgBox(L"Do you want to save changes?",
                               mb::YesNoCancel | mb::IconExclamation, L"Microsoft Office Outlook");

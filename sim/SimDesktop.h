@@ -94,6 +94,13 @@ public:
     // Closes with an OlInspectorClose mode: 0 save, 1 discard, 2 ask the user when there are
     // changes (Yes saves, No discards, Cancel keeps the window).
     void CloseInspector(const std::shared_ptr<SimInspector>& inspector, int32_t saveMode);
+    // The user presses Send in a message window: the Send button's Click (a listener may cancel
+    // it), then the shown item's Send (its Send event or the application's ItemSend may cancel
+    // it; the host's errors reach the caller, the window staying open). A send the client
+    // carries out closes the window; after a cancelled one the client refreshes the window's
+    // bars (OnUpdate), as after every command.
+    enum class SendOutcome { ClickCancelled, Cancelled, Sent };
+    SendOutcome PressSend(const std::shared_ptr<SimInspector>& inspector);
     // The client's "Do you want to save changes?" (mb::IdYes, IdNo, IdCancel).
     int32_t AskToSaveChanges();
 

@@ -97,9 +97,26 @@ void Connect::ShowOptions(bool onTop) {
 
 CMailItemWrapperColl& Connect::MailItemWrappers() {
     if (!m_mailItemWrappers) {
-        m_mailItemWrappers = std::make_unique<CMailItemWrapperColl>();
+        m_mailItemWrappers = std::make_unique<CMailItemWrapperColl>(m_services);
     }
     return *m_mailItemWrappers;
+}
+
+PlexaActionContext Connect::ActionContext() {
+    if (!m_sendLaterList) {
+        throw HostError(91, L"Object variable or With block variable not set", L"Plexa");
+    }
+    return PlexaActionContext{m_services, *m_sendLaterList, PleaseWait(), m_contactFolders};
+}
+
+std::shared_ptr<CInspectorWrapper> Connect::InspectorWrapperOf(
+    const std::shared_ptr<Inspector>& inspector) const {
+    for (const auto& wrapper : m_colInspectors) {
+        if (!wrapper->Closed() && inspector && wrapper->GetInspector() == inspector) {
+            return wrapper;
+        }
+    }
+    return nullptr;
 }
 
 // ---- Connection events ------------------------------------------------------------------------
@@ -247,7 +264,7 @@ void Connect::Done(bool bFullMode) {
     // Clearing gConnect must not end this object while it runs.
     const auto self = shared_from_this();
     Trace(L"Done", bFullMode ? L"mode = full" : L"mode = wait new explorer");
-    // Waits for placeholder replacement: emptying its cache of contact folders.
+    m_contactFolders.Reset();
     m_outlook.Reset();
     if (m_optionsDialog != nullptr) {
         Attempt([&] {
@@ -272,6 +289,11 @@ void Connect::Done(bool bFullMode) {
         Attempt([&] { wrapper->Done(); });
     }
     m_colInspectors.clear();
+    Attempt([&] {
+        if (m_mailItemWrappers) {
+            m_mailItemWrappers->Done();
+        }
+    });
     // Full shut-down leaves nothing hooked: a later message window finds the add-in inert.
     m_oInspectors.Reset();
     Attempt([&] {
@@ -376,7 +398,7 @@ void Connect::m_oInspectors_NewInspector(const std::shared_ptr<Inspector>& inspe
                 m_colInspectors.erase(m_colInspectors.begin() + static_cast<std::ptrdiff_t>(i));
             }
         }
-        auto wrapper = std::make_shared<CInspectorWrapper>();
+        auto wrapper = std::make_shared<CInspectorWrapper>(*this);
         wrapper->Init(inspector);
         m_colInspectors.push_back(wrapper);
     });

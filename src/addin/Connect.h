@@ -26,10 +26,12 @@
 #include "addin/frmDEBUG.h"
 #include "addin/frmDummy.h"
 #include "core/Variant.h"
+#include "distlists/mContacts.h"
 #include "host/companions/Companions.h"
 #include "host/office/Ribbon.h"
 #include "host/outlook/Application.h"
 #include "separate/CSendLaterList.h"
+#include "separate/mPlexaUpdate.h"
 #include "ui/CPleaseWait.h"
 
 namespace plexa {
@@ -89,6 +91,17 @@ public:
     void ShowDebugForm();
     // The mail-item wrappers (gMailItemWrappers), created on first use.
     CMailItemWrapperColl& MailItemWrappers();
+    // The contact folders that placeholder replacement searches, collected once per run and
+    // emptied by Done.
+    mContacts::CContactFolderList& ContactFolders() { return m_contactFolders; }
+    // What the separate-send action works with: the services, the send-later queue, the
+    // please-wait keeper and the contact folders. Throws HostError when the add-in is not
+    // connected (no queue).
+    PlexaActionContext ActionContext();
+    // The wrapper of a message window that is open; nothing for a window the add-in does not
+    // follow. The compose ribbon reaches the window's commands through it.
+    std::shared_ptr<CInspectorWrapper> InspectorWrapperOf(
+        const std::shared_ptr<Inspector>& inspector) const;
     // The options commands: the options dialog, modal (onTop when a message window that edits
     // in Word opens it). When the message windows' toolbars changed their look, the hidden
     // form's tmrRecreateInspBars rebuilds them; once the dialog has closed the message windows'
@@ -131,6 +144,7 @@ private:
     bool m_connected = false;
     // The add-in's own objects; the event hooks below go before them.
     std::unique_ptr<CMailItemWrapperColl> m_mailItemWrappers;
+    mContacts::CContactFolderList m_contactFolders;
     std::unique_ptr<CSendLaterList> m_sendLaterList;
     std::unique_ptr<CPleaseWait> m_pleaseWait;
     std::unique_ptr<frmDEBUG> m_debugForm;

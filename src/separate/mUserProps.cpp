@@ -92,13 +92,17 @@ void ClearShowToolbar(const std::shared_ptr<MailItem>& item, bool save) {
     Clear(item, kShowToolbar, save);
 }
 
+int32_t ReadSendMode(const std::shared_ptr<MailItem>& item) {
+    auto prop = PropertiesOf(item)->Find(kSendMode);
+    if (!prop) {
+        return SendModeAll;
+    }
+    return CLng(prop->Value());
+}
+
 int32_t GetSendMode(const std::shared_ptr<MailItem>& item) {
     try {
-        auto prop = PropertiesOf(item)->Find(kSendMode);
-        if (!prop) {
-            return SendModeAll;
-        }
-        return CLng(prop->Value());
+        return ReadSendMode(item);
     } catch (const HostError& e) {
         mGlobals::LogError(L"mUserProps::GetSendMode", e);
         return SendModeAll;
@@ -118,13 +122,17 @@ void ClearSendMode(const std::shared_ptr<MailItem>& item, bool save) {
     Clear(item, kSendMode, save);
 }
 
+bool ReadGroupMode(const std::shared_ptr<MailItem>& item) {
+    auto prop = PropertiesOf(item)->Find(kGroupMode);
+    if (!prop) {
+        return false;
+    }
+    return CLng(prop->Value()) != 0;
+}
+
 bool GetGroupMode(const std::shared_ptr<MailItem>& item) {
     try {
-        auto prop = PropertiesOf(item)->Find(kGroupMode);
-        if (!prop) {
-            return false;
-        }
-        return CLng(prop->Value()) != 0;
+        return ReadGroupMode(item);
     } catch (const HostError& e) {
         mGlobals::LogError(L"mUserProps::GetGroupMode", e);
         return false;

@@ -32,12 +32,17 @@ void ClearShowToolbar(const std::shared_ptr<MailItem>& item, bool save);
 
 // The stored send mode; 0 when absent or unreadable.
 int32_t GetSendMode(const std::shared_ptr<MailItem>& item);
+// The same, but a host error reaches the caller instead of the default: for a send, where
+// falling back to one message to all would show every recipient to the others.
+int32_t ReadSendMode(const std::shared_ptr<MailItem>& item);
 void SetSendMode(const std::shared_ptr<MailItem>& item, int32_t mode, bool save);
 void ClearSendMode(const std::shared_ptr<MailItem>& item, bool save);
 
 // Grouping of separate copies: on when the stored text is a non-zero number; off when absent or
 // unreadable.
 bool GetGroupMode(const std::shared_ptr<MailItem>& item);
+// The same, but a host error reaches the caller.
+bool ReadGroupMode(const std::shared_ptr<MailItem>& item);
 void setGroupMode(const std::shared_ptr<MailItem>& item, bool on, bool save);
 void ClearGroupMode(const std::shared_ptr<MailItem>& item, bool save);
 

@@ -44,7 +44,7 @@ struct SweepWorld : test::PlexaWorld {
     std::shared_ptr<MailItem> mail;
     std::wstring sourceID;
     std::shared_ptr<sim::SimInspector> inspector;
-    CInspectorWrapper window;
+    test::TestMessageWindow window;
 };
 
 TEST(PlexaUpdateSweep, NoRecipientGetsTwoCopiesAcrossAFailedSendAndASecondOne) {

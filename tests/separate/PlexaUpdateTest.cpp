@@ -45,7 +45,7 @@ TEST(PlexaUpdate, OneRecipientGoesWithoutAQuestionAndTheSourceIsDeletedForGood) 
     auto mail = w.Compose(L"Hello", L"Plain words", {L"Ann Smith <ann@acme.example>"});
     const std::wstring sourceID = mail->EntryID();
     auto inspector = w.desktop.OpenInspector(mail);
-    CInspectorWrapper window;
+    test::TestMessageWindow window;
     window.Init(inspector);
 
     EXPECT_FALSE(w.Send(std::dynamic_pointer_cast<MailItem>(window.GetMail()), &window));
@@ -270,7 +270,7 @@ TEST(PlexaUpdate, CancelPathsLeaveTheMessageItsSettingsAndItsWindowAlone) {
         auto mail = w.Compose(L"", L"x", c.recipients, SendModeSep, true);
         const std::wstring id = mail->EntryID();
         auto inspector = w.desktop.OpenInspector(mail);
-        CInspectorWrapper window;
+        test::TestMessageWindow window;
         window.Init(inspector);
         const std::size_t prompts = w.sim.ui.Prompts().size();
         const std::size_t drafts = w.Items(olFolderDrafts).size();

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "TestWorld.h"
-#include "addin/CInspectorWrapper.h"
+#include "addin/WithEvents.h"
 #include "core/Text.h"
 #include "distlists/mContacts.h"
 #include "host/mapi/PropTags.h"
@@ -19,6 +19,7 @@
 #include "host/redemption/Redemption.h"
 #include "recipients/CRecipientsProps.h"
 #include "separate/CSendLaterList.h"
+#include "separate/IMessageWindow.h"
 #include "separate/mPlexaUpdate.h"
 #include "separate/mUserProps.h"
 #include "settings/CLang.h"
@@ -27,6 +28,37 @@
 #include "ui/CPleaseWait.h"
 
 namespace plexa::test {
+
+// A message window as the separate-send action sees it, without the add-in around it: it
+// follows the window and its item and lets go of them when the window closes or the action
+// calls Done.
+class TestMessageWindow : public IMessageWindow {
+public:
+    TestMessageWindow() = default;
+    ~TestMessageWindow() override { Done(); }
+    TestMessageWindow(const TestMessageWindow&) = delete;
+    TestMessageWindow& operator=(const TestMessageWindow&) = delete;
+
+    void Init(const std::shared_ptr<Inspector>& inspector) {
+        m_inspector.Set(inspector, [this](Inspector& i) {
+            std::vector<Connection> c;
+            c.push_back(i.OnClose.Connect([this] { Done(); }));
+            return c;
+        });
+        m_mail = std::dynamic_pointer_cast<MailItem>(inspector->CurrentItem());
+    }
+    void Done() override {
+        m_inspector.Reset();
+        m_mail.reset();
+    }
+    bool Closed() const { return !m_inspector; }
+    std::shared_ptr<Inspector> GetInspector() const override { return m_inspector.Get(); }
+    const std::shared_ptr<MailItem>& GetMail() const { return m_mail; }
+
+private:
+    WithEvents<Inspector> m_inspector;
+    std::shared_ptr<MailItem> m_mail;
+};
 
 struct PlexaWorld : TestWorld {
     PlexaWorld() {

@@ -297,7 +297,7 @@ public:
     void operator()(const RightClickCmd& c) { m_windows.RightClick(c); }
     void operator()(const OpenCmd& c) { m_windows.Open(c); }
     void operator()(const WindowCmd& c) { m_windows.Window(c); }
-    void operator()(const NewMailCmd&) { m_windows.NewMail(); }
+    void operator()(const NewMailCmd& c) { m_windows.NewMail(c.plexa); }
     void operator()(const DebugWindowCmd&) { m_windows.DebugWindow(); }
     void operator()(const ClickCmd& c) { m_windows.Click(c); }
     void operator()(const AnswerCmd& c) { m_windows.Answer(c); }

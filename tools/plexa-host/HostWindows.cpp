@@ -10,6 +10,7 @@
 #include "host/outlook/OutlookItem.h"
 #include "host/outlook/Recipients.h"
 #include "mControls.h"
+#include "separate/mUserProps.h"
 #include "settings/Services.h"
 #include "sim/office/SimCommandBarControl.h"
 #include "sim/windows/ScriptError.h"
@@ -19,8 +20,6 @@
 namespace plexa::host {
 
 namespace {
-
-constexpr int32_t kSendButtonId = 2617;
 
 std::wstring Quote(const std::wstring& s) {
     return L"'" + text::ReplaceAll(s, L"\n", L"\\n") + L"'";
@@ -42,21 +41,6 @@ std::wstring TypeName(int32_t type) {
 
 std::wstring Plural(std::size_t n, const std::wstring& one, const std::wstring& many) {
     return std::to_wstring(n) + L" " + (n == 1 ? one : many);
-}
-
-// The first enabled, visible control with a built-in id in a window's bars.
-std::shared_ptr<sim::SimCommandBarControl> FindBuiltIn(const sim::SimCommandBar& bar, int32_t id) {
-    for (const auto& c : bar.Items()) {
-        if (!c->IsDeleted() && c->BuiltInId() == id && c->IsVisible()) {
-            return c;
-        }
-        if (c->PopupBar()) {
-            if (auto found = FindBuiltIn(*c->PopupBar(), id)) {
-                return found;
-            }
-        }
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -372,9 +356,20 @@ void HostWindows::Window(const WindowCmd& c) {
     ShowFront();
 }
 
-void HostWindows::NewMail() {
+void HostWindows::NewMail(bool plexa) {
     sim::SimDesktop& desktop = Desktop();
     auto item = desktop.host.application->CreateItem(olMailItem);
+    if (plexa) {
+        // Until the To command exists, mark the mail as it leaves new messages.
+        const auto mail = std::dynamic_pointer_cast<MailItem>(item);
+        Services* services = m_world.AddinServices();
+        if (!mail || services == nullptr) {
+            FailCommand(L"new mail plexa: the add-in is not running");
+        }
+        mUserProps::SetShowToolbar(mail, false);
+        mUserProps::SetSendMode(mail, services->Options().DefaultSendMode(), false);
+        mUserProps::setGroupMode(mail, false, false);
+    }
     item->Display();
     auto inspector = desktop.ActiveInspector();
     Show(L"the client's CreateItem made a mail; Display opened " +
@@ -514,35 +509,27 @@ void HostWindows::Address(const AddressCmd& c) {
 void HostWindows::Send() {
     sim::SimDesktop& desktop = Desktop();
     auto inspector = RequireInspector(L"send");
-    std::shared_ptr<sim::SimCommandBarControl> button;
-    for (const auto& bar : inspector->Bars()->Bars()) {
-        if (!bar->IsDeleted() && (button = FindBuiltIn(*bar, kSendButtonId))) {
-            break;
-        }
-    }
-    if (!button) {
-        FailCommand(L"send: " + inspector->WindowName() + L" has no Send button");
-    }
-    // The button's click reaches whoever listens to it (the add-in may take the send over).
-    if (desktop.office.Click(button)) {
-        Show(L"the click on Send was cancelled: " + inspector->WindowName() + L" stays open");
-        return;
-    }
-    auto mail = std::dynamic_pointer_cast<MailItem>(inspector->CurrentItem());
-    if (!mail) {
-        FailCommand(L"send: " + inspector->WindowName() + L" shows no mail");
-    }
-    const std::size_t before = desktop.host.session.transmissions.size();
-    mail->Send();
-    if (desktop.host.session.transmissions.size() == before) {
-        Show(L"the send was cancelled: " + inspector->WindowName() + L" stays open");
-        return;
-    }
     const std::wstring name = inspector->WindowName();
-    if (!inspector->IsClosed()) {
-        desktop.CloseInspector(inspector, olDiscard);
+    const std::size_t before = desktop.host.session.transmissions.size();
+    const sim::SimDesktop::SendOutcome outcome = desktop.PressSend(inspector);
+    switch (outcome) {
+        case sim::SimDesktop::SendOutcome::ClickCancelled:
+            Show(L"the click on Send was cancelled: " + name + L" stays open");
+            return;
+        case sim::SimDesktop::SendOutcome::Sent:
+            Show(name + L" sent its message and closed");
+            return;
+        case sim::SimDesktop::SendOutcome::Cancelled:
+            break;
     }
-    Show(name + L" sent its message and closed");
+    const std::size_t sent = desktop.host.session.transmissions.size() - before;
+    if (!inspector->IsClosed()) {
+        Show(L"the send was cancelled: " + name + L" stays open");
+        return;
+    }
+    // The add-in took the send over (the client's own send was cancelled) and closed the window.
+    Show(name + L" closed; " + Plural(sent, L"message", L"messages") + L" left");
+    ShowFront();
 }
 
 void HostWindows::Close(const CloseCmd& c) {

@@ -37,7 +37,7 @@ public:
     void RightClick(const RightClickCmd& c);
     void Open(const OpenCmd& c);
     void Window(const WindowCmd& c);
-    void NewMail();
+    void NewMail(bool plexa);
     void DebugWindow();
     void Click(const ClickCmd& c);
     void Answer(const AnswerCmd& c);

@@ -73,7 +73,11 @@ struct WindowCmd {
     int32_t number = 0;
 };
 // Opens a new mail in its own window, as the client's New button does (CreateItem, Display).
-struct NewMailCmd {};
+// "new mail plexa" marks the new mail as composed through the add-in (the marker, the default
+// send mode, grouping off), as the add-in's To command leaves the messages it addresses.
+struct NewMailCmd {
+    bool plexa = false;
+};
 // Opens the add-in's debug window, as its Debug button does (the button exists only with the
 // UseDebugButtons setting on; this command needs no setting).
 struct DebugWindowCmd {};

@@ -434,8 +434,13 @@ CommandBody ParseBody(Cursor& c) {
     }
     if (name == L"new") {
         c.TakeKeyword({L"mail"}, L"what to make new");
+        NewMailCmd cmd;
+        if (!c.AtEnd()) {
+            c.TakeKeyword({L"plexa"}, L"'plexa' (a mail composed through the add-in) or nothing");
+            cmd.plexa = true;
+        }
         c.ExpectEnd();
-        return NewMailCmd{};
+        return cmd;
     }
     if (name == L"debug") {
         c.TakeKeyword({L"window"}, L"what to open");
