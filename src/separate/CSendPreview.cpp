@@ -149,7 +149,9 @@ void CSendPreview::AddCopy(const std::wstring& recipient, const std::wstring& ad
             copy.marks |= MarkBlankValue;
         }
         // A value is put in as it stands and never read again: a placeholder in it stays.
-        for (auto& word : Unreplaced(value, m_known, {})) {
+        const bool mayHoldWord = value.find(L'%') != std::wstring::npos;
+        for (auto& word :
+             mayHoldWord ? Unreplaced(value, m_known, {}) : std::vector<std::wstring>{}) {
             if (std::find(copy.unreplaced.begin(), copy.unreplaced.end(), word) ==
                 copy.unreplaced.end()) {
                 copy.unreplaced.push_back(std::move(word));
