@@ -1,6 +1,5 @@
 #include "addin/Connect.h"
 
-#include "addin/CExplorerMenu.h"
 #include "host/outlook/OlConstants.h"
 #include "platform/IResources.h"
 #include "platform/IUiShell.h"
@@ -12,6 +11,7 @@
 #include "settings/mGlobals.h"
 #include "settings/mMisc.h"
 #include "settings/mReduceLog.h"
+#include "ui/CExplorerMenu.h"
 
 namespace plexa {
 
@@ -47,7 +47,16 @@ HostError UnknownName(const std::wstring& callback) {
 
 }  // namespace
 
-Connect::Connect(Services& services) : m_services(services) {}
+Connect::Connect(Services& services) : m_services(services), m_explorerHost(services) {
+    m_explorerHost.pleaseWait = [this]() -> CPleaseWait& { return PleaseWait(); };
+    m_explorerHost.sendLaterList = [this] { return SendLaterList(); };
+    m_explorerHost.contactFolders = [this]() -> mContacts::CContactFolderList& {
+        return m_contactFolders;
+    };
+    m_explorerHost.updateCachedAction = [this] { UpdateCachedAction(); };
+    m_explorerHost.showOptions = [this] { ShowOptions(false); };
+    m_explorerHost.showDebugForm = [this] { ShowDebugForm(); };
+}
 
 Connect::~Connect() = default;
 
@@ -112,7 +121,7 @@ void Connect::IDTExtensibility2_OnConnection(const std::shared_ptr<Application>&
     HostPorts& host = m_services.host;
     host.application = application;
     if (mMisc::GetOutlookVersion(m_services) >= 12) {
-        m_contextMenu = std::make_unique<CExplorerContextMenu>();
+        m_contextMenu = std::make_unique<CExplorerContextMenu>(m_explorerHost);
         // A missing companion leaves the add-in without its 2007 context menus, nothing more.
         try {
             if (host.companions == nullptr) {
@@ -235,7 +244,7 @@ bool Connect::Init(const std::shared_ptr<CExplorerWrapper>& explorer) {
 
 void Connect::AddMenu(const std::shared_ptr<CExplorerWrapper>& explorer) {
     Trace(L"AddMenu");
-    auto menu = std::make_shared<CExplorerMenu>();
+    auto menu = std::make_shared<CExplorerMenu>(m_explorerHost);
     menu->Create(explorer->GetObject());
     explorer->AddAssociatedObject(menu, L"Menu");
 }

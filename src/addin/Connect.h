@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "addin/CExplorerContextMenu.h"
 #include "addin/CExplorersWrapper.h"
 #include "addin/CInspectorWrapper.h"
 #include "addin/CMailItemWrapperColl.h"
@@ -26,11 +25,14 @@
 #include "addin/frmDEBUG.h"
 #include "addin/frmDummy.h"
 #include "core/Variant.h"
+#include "distlists/mContacts.h"
 #include "host/companions/Companions.h"
 #include "host/office/Ribbon.h"
 #include "host/outlook/Application.h"
 #include "separate/CSendLaterList.h"
+#include "ui/CExplorerContextMenu.h"
 #include "ui/CPleaseWait.h"
+#include "ui/ExplorerHost.h"
 
 namespace plexa {
 
@@ -100,6 +102,8 @@ public:
     void RecreateInspectorBars();
     void UpdateInspectorButtons();
     void UpdateCachedAction();
+    // What the folder-window commands reach of the add-in (its menus hold it).
+    ExplorerHost& ExplorerCommands() { return m_explorerHost; }
 
     // The state, for the debug window and tests.
     bool Initialised() const { return static_cast<bool>(m_outlook); }
@@ -129,6 +133,10 @@ private:
 
     Services& m_services;
     bool m_connected = false;
+    // Before the menus that use them: the contact folders kept for the run, and what the
+    // folder-window commands reach of the add-in.
+    mContacts::CContactFolderList m_contactFolders;
+    ExplorerHost m_explorerHost;
     // The add-in's own objects; the event hooks below go before them.
     std::unique_ptr<CMailItemWrapperColl> m_mailItemWrappers;
     std::unique_ptr<CSendLaterList> m_sendLaterList;

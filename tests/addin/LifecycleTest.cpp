@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "TestWorld.h"
-#include "addin/CExplorerMenu.h"
+#include "ui/CExplorerMenu.h"
 #include "addin/Connect.h"
 #include "addin/frmDummy.h"
 #include "host/outlook/OlConstants.h"
