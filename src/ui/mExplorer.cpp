@@ -165,9 +165,9 @@ bool SendDraft(ExplorerHost& host, CPleaseWait& pleaseWait, const std::shared_pt
         if (!moved) {
             throw RuntimeError(vberr::TypeMismatch);
         }
-        mGlobals::ClearFollowUpFlag(services, moved);
-        safeMail->SetItem(moved);
         try {
+            mGlobals::ClearFollowUpFlag(services, moved);
+            safeMail->SetItem(moved);
             safeMail->Send();
         } catch (const HostError&) {
             // Not sent: it goes back to Drafts rather than waiting unsent in the Outbox.
@@ -316,7 +316,7 @@ void Explorer_SendNow(ExplorerHost& host, const std::shared_ptr<Explorer>& explo
 
 void TurnOnBCCField(Services& services) {
     const std::wstring path = mGlobals::sprintf(
-        L"Software\\Microsoft\\Office\\%d.0\\Outlook\\Preferences", mMisc::GetOutlookVersion(services));
+        L"Software\\\\Microsoft\\\\Office\\\\%d.0\\\\Outlook\\\\Preferences", mMisc::GetOutlookVersion(services));
     CWinReg reg(services.Ports());
     int32_t showBcc = 0;
     bool read = false;
