@@ -244,8 +244,8 @@ void CExplorerContextMenu::CreateFolderContextMenu(const std::shared_ptr<Command
         });
         m_btnBCC3.Set(AddBtnBCC(m_services, popup, L""), [this] {
             Run(L"CExplorerContextMenu::m_btnBCC3_Click", [this] {
-                Explorer_DisplayNewMail(m_host, ActiveExplorer(), kTargetBCC,
-                                        mPlexa::esFromFolder, GetSelectedFolder(), true);
+                Explorer_DisplayNewMail(m_host, ActiveExplorer(), kTargetBCC, mPlexa::esFromFolder,
+                                        GetSelectedFolder(), true);
             });
         });
         m_btnNewDL3.Set(AddBtnNewDL(m_services, popup, L""), [this] {

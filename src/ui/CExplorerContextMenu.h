@@ -76,8 +76,8 @@ private:
     // The folder context-menu bar last built (2002/2003: where the clicked folder is named).
     std::shared_ptr<CommandBar> m_folderBar;
 
-    EventButton m_btnTO2, m_btnCC2, m_btnBCC2, m_btnNewDL2, m_btnNewDLFromFolder2,
-        m_btnExistingDL2, m_btnOptions2, m_btnAbout2;
+    EventButton m_btnTO2, m_btnCC2, m_btnBCC2, m_btnNewDL2, m_btnNewDLFromFolder2, m_btnExistingDL2,
+        m_btnOptions2, m_btnAbout2;
     EventButton m_btnTO3, m_btnCC3, m_btnBCC3, m_btnNewDL3, m_btnExistingDL3, m_btnOptions3,
         m_btnAbout3;
 };

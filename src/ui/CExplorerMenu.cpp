@@ -212,8 +212,8 @@ void CExplorerMenu::OnFolderSwitch(const std::shared_ptr<MAPIFolder>& folder,
 
 void CExplorerMenu::OnSelectionChange(const std::shared_ptr<Selection>& selection,
                                       const std::shared_ptr<Explorer>& /*explorer*/) {
-    mGlobals::Assert(mMisc::GetOutlookVersion(m_services) < 14,
-                     L"CExplorerMenu.OnSelectionChange", L"ASSERT0");
+    mGlobals::Assert(mMisc::GetOutlookVersion(m_services) < 14, L"CExplorerMenu.OnSelectionChange",
+                     L"ASSERT0");
     if (m_btnSendNow && selection && m_btnSendNow->Visible()) {
         m_btnSendNow->SetEnabled(selection->Count() != 0);
     }
@@ -259,8 +259,8 @@ void CExplorerMenu::m_OutlookBars_OnUpdate() {
         try {
             const int32_t id = ActionsMenuId(m_explorer->CurrentFolder()->DefaultItemType());
             if (id != 0) {
-                if (auto control = m_OutlookBars->Item(L"Menu Bar")->FindControl(0, id, L"", false,
-                                                                                 false)) {
+                if (auto control =
+                        m_OutlookBars->Item(L"Menu Bar")->FindControl(0, id, L"", false, false)) {
                     actions = control->GetCommandBar();
                     if (actions->FindControl(0, 0, m_sTag + L"Actions", false, false)) {
                         actions.reset();

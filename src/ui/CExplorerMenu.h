@@ -87,8 +87,8 @@ private:
     std::shared_ptr<CommandBarControl> m_popup;
     EventButton m_btnTO, m_btnCC, m_btnBCC, m_btnNewDL, m_btnNewDLFromFolder, m_btnExistingDL,
         m_btnOptions, m_btnAbout, m_btnDebug;
-    EventButton m_btnTO1, m_btnCC1, m_btnBCC1, m_btnNewDL1, m_btnNewDLFromFolder1,
-        m_btnExistingDL1, m_btnOptions1, m_btnAbout1;
+    EventButton m_btnTO1, m_btnCC1, m_btnBCC1, m_btnNewDL1, m_btnNewDLFromFolder1, m_btnExistingDL1,
+        m_btnOptions1, m_btnAbout1;
 };
 
 }  // namespace plexa

@@ -18,8 +18,9 @@ public:
         Reset();
         if (button) {
             m_click = button->Click.Connect(
-                [onClick = std::move(onClick)](const std::shared_ptr<CommandBarControl>&,
-                                               bool&) { onClick(); });
+                [onClick = std::move(onClick)](const std::shared_ptr<CommandBarControl>&, bool&) {
+                    onClick();
+                });
         }
         m_button = std::move(button);
     }

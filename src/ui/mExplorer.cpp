@@ -103,8 +103,8 @@ void DisplayNewMail(ExplorerHost& host, IProgress& progress,
         if (!resolved.cancelled) {
             // The progress goes before the message, so that nothing stands in front of it.
             progress.Done();
-            services.Ports().ui.MsgBox(services.Lang().Item(L"LID_PROMPT_NORECIPIENTS"),
-                                       mb::OkOnly, services.Lang().Item(L"LID_TITLE_NORECIPIENTS"));
+            services.Ports().ui.MsgBox(services.Lang().Item(L"LID_PROMPT_NORECIPIENTS"), mb::OkOnly,
+                                       services.Lang().Item(L"LID_TITLE_NORECIPIENTS"));
         }
         return;
     }
@@ -146,8 +146,9 @@ void DisplayNewMail(ExplorerHost& host, IProgress& progress,
 
 // Sends one draft; false when the run must stop (recipients not valid, or the user cancelled
 // the separate send).
-bool SendDraft(ExplorerHost& host, CPleaseWait& pleaseWait, const std::shared_ptr<NameSpace>& session,
-               const std::wstring& entryID, const std::wstring& storeID) {
+bool SendDraft(ExplorerHost& host, CPleaseWait& pleaseWait,
+               const std::shared_ptr<NameSpace>& session, const std::wstring& entryID,
+               const std::wstring& storeID) {
     Services& services = host.services;
     HostPorts& ports = services.ConnectedHost();
     auto mail = std::dynamic_pointer_cast<MailItem>(session->GetItemFromID(entryID, storeID));
@@ -315,8 +316,9 @@ void Explorer_SendNow(ExplorerHost& host, const std::shared_ptr<Explorer>& explo
 }
 
 void TurnOnBCCField(Services& services) {
-    const std::wstring path = mGlobals::sprintf(
-        L"Software\\\\Microsoft\\\\Office\\\\%d.0\\\\Outlook\\\\Preferences", mMisc::GetOutlookVersion(services));
+    const std::wstring path =
+        mGlobals::sprintf(L"Software\\\\Microsoft\\\\Office\\\\%d.0\\\\Outlook\\\\Preferences",
+                          mMisc::GetOutlookVersion(services));
     CWinReg reg(services.Ports());
     int32_t showBcc = 0;
     bool read = false;
@@ -358,8 +360,7 @@ bool HasCachedAction(Services& services, const std::shared_ptr<Explorer>& explor
     return GetCachedAction(services, explorer, kCachedActionNone) != kCachedActionNone;
 }
 
-void SetCachedAction(ExplorerHost& host, const std::shared_ptr<Explorer>& explorer,
-                     int32_t code) {
+void SetCachedAction(ExplorerHost& host, const std::shared_ptr<Explorer>& explorer, int32_t code) {
     const int32_t itemType = ItemTypeOf(explorer);
     if (itemType < 0) {
         return;

@@ -69,8 +69,7 @@ int32_t GetCachedActionOrTo(Services& services, const std::shared_ptr<Explorer>&
 bool HasCachedAction(Services& services, const std::shared_ptr<Explorer>& explorer);
 // Stores the action for the kind of the explorer's current folder; when it changed, every
 // window's recent-action button follows.
-void SetCachedAction(ExplorerHost& host, const std::shared_ptr<Explorer>& explorer,
-                     int32_t code);
+void SetCachedAction(ExplorerHost& host, const std::shared_ptr<Explorer>& explorer, int32_t code);
 
 // Whether the explorer shows the default Drafts folder (same entry id and store id).
 bool IsDraftsFolderActive(Services& services, const std::shared_ptr<Explorer>& explorer);

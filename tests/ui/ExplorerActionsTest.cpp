@@ -39,8 +39,9 @@ int Sent(const ExplorerWorld& w, const std::wstring& subject) {
 }
 
 bool In(const sim::FolderRecord* folder, const std::wstring& subject) {
-    return std::any_of(folder->Items().begin(), folder->Items().end(),
-                       [&](const auto& item) { return item->GetText(mapi::PR_SUBJECT) == subject; });
+    return std::any_of(folder->Items().begin(), folder->Items().end(), [&](const auto& item) {
+        return item->GetText(mapi::PR_SUBJECT) == subject;
+    });
 }
 
 TEST(ExplorerActions, ToFromTheSelectionOpensAMarkedMessageAndBccTurnsTheFieldOn) {

@@ -94,8 +94,7 @@ TEST(ExplorerMenu, TheRecentActionFollowsTheCommandAndAValueBeyondFourIsNone) {
     EXPECT_EQ(w.services.Options().GetCachedAction_(olContactItem, -1), 1);
     EXPECT_EQ(w.Toolbar(2)->TooltipText(), L"LID_TOOLTIP_CC");
     ASSERT_EQ(w.desktop.Inspectors().size(), 1U);
-    EXPECT_EQ(w.MessageRecipients(),
-              (std::vector<std::wstring>{L"2:Person 1", L"2:Person 2"}));
+    EXPECT_EQ(w.MessageRecipients(), (std::vector<std::wstring>{L"2:Person 1", L"2:Person 2"}));
 
     // A stored 9: the To picture and tip, and the assertion logged.
     w.services.Options().SetCachedAction_(olContactItem, 9);

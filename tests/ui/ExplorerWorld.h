@@ -31,58 +31,59 @@ struct ExplorerWorld : TestWorld {
         drafts = session.DefaultFolder(olFolderDrafts);
         // The texts the commands show are their keys (what the tests look for), except those
         // that take values.
-        for (const wchar_t* key : {
-            L"LID_CAPTION_ABOUT",
-            L"LID_CAPTION_BCC",
-            L"LID_CAPTION_CC",
-            L"LID_CAPTION_EXISTINGDL",
-            L"LID_CAPTION_NEWDL",
-            L"LID_CAPTION_NEWDL_FROMFOLDER",
-            L"LID_CAPTION_OPTIONS",
-            L"LID_CAPTION_SENDNOW",
-            L"LID_CAPTION_TO",
-            L"LID_CONTACT_COMPANY",
-            L"LID_CONTACT_EMPTYPROPERTY",
-            L"LID_CONTACT_FIRST_NAME",
-            L"LID_CONTACT_FULLNAME",
-            L"LID_CONTACT_INITIALS",
-            L"LID_CONTACT_LAST_NAME",
-            L"LID_CONTACT_MIDDLE_NAME",
-            L"LID_CONTACT_NICKNAME",
-            L"LID_CONTACT_NOT_FOUND",
-            L"LID_DEF_FIRSTNAME",
-            L"LID_DEF_FULLNAME",
-            L"LID_DEF_NICKNAME",
-            L"LID_MENU_CAPTION",
-            L"LID_PROMPT_BAD_RECIPIENTS",
-            L"LID_PROMPT_CHOOSE_DL",
-            L"LID_PROMPT_DL_NOT_SAVED",
-            L"LID_PROMPT_LARGE_RECIPIENTS_DL",
-            L"LID_PROMPT_LARGE_RECIPIENTS_M",
-            L"LID_PROMPT_NORECIPIENTS",
-            L"LID_PROMPT_NO_RECIPIENTS",
-            L"LID_PROMPT_PROGRESS_CANCEL",
-            L"LID_PROMPT_SENDNOW_MESSAGE",
-            L"LID_PROMPT_VALIDATE_MESSAGE2",
-            L"LID_TITLE_CHOOSE_DL",
-            L"LID_TITLE_DL_NOT_SAVED",
-            L"LID_TITLE_LARGE_RECIPIENTS",
-            L"LID_TITLE_NORECIPIENTS",
-            L"LID_TITLE_SENDNOW_MESSAGE",
-            L"LID_TOOLBAR_NAME",
-            L"LID_TOOLTIP_BCC",
-            L"LID_TOOLTIP_CC",
-            L"LID_TOOLTIP_EXISTINGDL",
-            L"LID_TOOLTIP_NEWDL",
-            L"LID_TOOLTIP_NEWDL_FROMFOLDER",
-            L"LID_TOOLTIP_SENDNOW",
-            L"LID_TOOLTIP_TO",
-            L"LID_UNTITLED"}) {
+        for (const wchar_t* key : {L"LID_CAPTION_ABOUT",
+                                   L"LID_CAPTION_BCC",
+                                   L"LID_CAPTION_CC",
+                                   L"LID_CAPTION_EXISTINGDL",
+                                   L"LID_CAPTION_NEWDL",
+                                   L"LID_CAPTION_NEWDL_FROMFOLDER",
+                                   L"LID_CAPTION_OPTIONS",
+                                   L"LID_CAPTION_SENDNOW",
+                                   L"LID_CAPTION_TO",
+                                   L"LID_CONTACT_COMPANY",
+                                   L"LID_CONTACT_EMPTYPROPERTY",
+                                   L"LID_CONTACT_FIRST_NAME",
+                                   L"LID_CONTACT_FULLNAME",
+                                   L"LID_CONTACT_INITIALS",
+                                   L"LID_CONTACT_LAST_NAME",
+                                   L"LID_CONTACT_MIDDLE_NAME",
+                                   L"LID_CONTACT_NICKNAME",
+                                   L"LID_CONTACT_NOT_FOUND",
+                                   L"LID_DEF_FIRSTNAME",
+                                   L"LID_DEF_FULLNAME",
+                                   L"LID_DEF_NICKNAME",
+                                   L"LID_MENU_CAPTION",
+                                   L"LID_PROMPT_BAD_RECIPIENTS",
+                                   L"LID_PROMPT_CHOOSE_DL",
+                                   L"LID_PROMPT_DL_NOT_SAVED",
+                                   L"LID_PROMPT_LARGE_RECIPIENTS_DL",
+                                   L"LID_PROMPT_LARGE_RECIPIENTS_M",
+                                   L"LID_PROMPT_NORECIPIENTS",
+                                   L"LID_PROMPT_NO_RECIPIENTS",
+                                   L"LID_PROMPT_PROGRESS_CANCEL",
+                                   L"LID_PROMPT_SENDNOW_MESSAGE",
+                                   L"LID_PROMPT_VALIDATE_MESSAGE2",
+                                   L"LID_TITLE_CHOOSE_DL",
+                                   L"LID_TITLE_DL_NOT_SAVED",
+                                   L"LID_TITLE_LARGE_RECIPIENTS",
+                                   L"LID_TITLE_NORECIPIENTS",
+                                   L"LID_TITLE_SENDNOW_MESSAGE",
+                                   L"LID_TOOLBAR_NAME",
+                                   L"LID_TOOLTIP_BCC",
+                                   L"LID_TOOLTIP_CC",
+                                   L"LID_TOOLTIP_EXISTINGDL",
+                                   L"LID_TOOLTIP_NEWDL",
+                                   L"LID_TOOLTIP_NEWDL_FROMFOLDER",
+                                   L"LID_TOOLTIP_SENDNOW",
+                                   L"LID_TOOLTIP_TO",
+                                   L"LID_UNTITLED"}) {
             services.Lang().ItemSet(key, key);
         }
         services.Lang().ItemSet(L"LID_TITLE_MAIL", L"%s - Plexa");
-        services.Lang().ItemSet(L"LID_PROMPT_SEND_OR_SAVE_MAILS", L"Number of e-mails to send: %d.");
-        services.Lang().ItemSet(L"LID_PROMPT_SEND_INCOMPLETE", L"Sent: %d. Drafts: %d. Queued: %d.");
+        services.Lang().ItemSet(L"LID_PROMPT_SEND_OR_SAVE_MAILS",
+                                L"Number of e-mails to send: %d.");
+        services.Lang().ItemSet(L"LID_PROMPT_SEND_INCOMPLETE",
+                                L"Sent: %d. Drafts: %d. Queued: %d.");
         services.Lang().ItemSet(L"LID_PROGRESS_STAGE1", L"Collecting recipients: item %d of %d");
         services.Lang().ItemSet(L"LID_PROGRESS_STAGE2", L"Resolving recipients: %d of %d");
         services.Lang().ItemSet(L"LID_PROGRESS_STAGE3", L"Adding recipients: %d of %d");
@@ -96,8 +97,7 @@ struct ExplorerWorld : TestWorld {
     ExplorerWorld(const ExplorerWorld&) = delete;
     ExplorerWorld& operator=(const ExplorerWorld&) = delete;
 
-    std::shared_ptr<sim::ItemRecord> Contact(const std::wstring& name,
-                                             const std::wstring& address,
+    std::shared_ptr<sim::ItemRecord> Contact(const std::wstring& name, const std::wstring& address,
                                              sim::FolderRecord* folder = nullptr) {
         auto contact = session.AddItem(folder != nullptr ? *folder : *contacts, olContact);
         contact->SetText(mapi::PR_DISPLAY_NAME, name);
