@@ -109,6 +109,8 @@ bool CExplorerContextMenu::SelectionHasRecipientItems(const std::shared_ptr<Sele
 
 void CExplorerContextMenu::CreateItemContextMenu(const std::shared_ptr<CommandBar>& bar,
                                                  const std::shared_ptr<Selection>& selection) {
+    mGlobals::LogDebug(L"CExplorerContextMenu::CreateItemContextMenu",
+                       L"->" + std::to_wstring(selection ? selection->Count() : 0), 3);
     try {
         if (mMisc::GetOutlookVersion(m_services) <= 9 || !bar) {
             return;
@@ -199,6 +201,8 @@ void CExplorerContextMenu::CreateItemContextMenu(const std::shared_ptr<CommandBa
 void CExplorerContextMenu::CreateFolderContextMenu(const std::shared_ptr<CommandBar>& bar,
                                                    const std::wstring& folderEntryID,
                                                    const std::wstring& folderStoreID) {
+    mGlobals::LogDebug(L"CExplorerContextMenu::CreateFolderContextMenu",
+                       L"->" + folderEntryID + L"," + folderStoreID, 3);
     try {
         if (mMisc::GetOutlookVersion(m_services) <= 9 || !bar) {
             return;
@@ -275,6 +279,7 @@ void CExplorerContextMenu::CreateFolderContextMenu(const std::shared_ptr<Command
 }
 
 void CExplorerContextMenu::DoneItemContextMenu() {
+    mGlobals::LogDebug(L"CExplorerContextMenu::DoneItemContextMenu", L"->", 3);
     m_btnTO2.Reset();
     m_btnCC2.Reset();
     m_btnBCC2.Reset();
@@ -286,6 +291,7 @@ void CExplorerContextMenu::DoneItemContextMenu() {
 }
 
 void CExplorerContextMenu::DoneFolderContextMenu() {
+    mGlobals::LogDebug(L"CExplorerContextMenu::DoneFolderContextMenu", L"->", 3);
     m_btnTO3.Reset();
     m_btnCC3.Reset();
     m_btnBCC3.Reset();

@@ -187,6 +187,8 @@ void CExplorerMenu::RestoreToolbarPos() {
 
 void CExplorerMenu::OnFolderSwitch(const std::shared_ptr<MAPIFolder>& folder,
                                    const std::shared_ptr<Explorer>& explorer) {
+    mGlobals::LogDebug(L"CExplorerMenu::OnFolderSwitch", L"->" + (folder ? folder->Name() : L""),
+                       3);
     mGlobals::Assert(mMisc::GetOutlookVersion(m_services) < 14, L"CExplorerMenu.OnFolderSwitch",
                      L"ASSERT0");
     if (!m_btnSendNow || !folder) {
@@ -212,6 +214,8 @@ void CExplorerMenu::OnFolderSwitch(const std::shared_ptr<MAPIFolder>& folder,
 
 void CExplorerMenu::OnSelectionChange(const std::shared_ptr<Selection>& selection,
                                       const std::shared_ptr<Explorer>& /*explorer*/) {
+    mGlobals::LogDebug(L"CExplorerMenu::OnSelectionChange",
+                       L"->" + std::to_wstring(selection ? selection->Count() : 0), 3);
     mGlobals::Assert(mMisc::GetOutlookVersion(m_services) < 14, L"CExplorerMenu.OnSelectionChange",
                      L"ASSERT0");
     if (m_btnSendNow && selection && m_btnSendNow->Visible()) {
@@ -220,6 +224,8 @@ void CExplorerMenu::OnSelectionChange(const std::shared_ptr<Selection>& selectio
 }
 
 void CExplorerMenu::OnCachedActionChange(const std::shared_ptr<Explorer>& explorer) {
+    mGlobals::LogDebug(L"CExplorerMenu::OnCachedActionChange",
+                       L"->" + (explorer ? explorer->CurrentFolder()->Name() : std::wstring()), 3);
     mGlobals::Assert(mMisc::GetOutlookVersion(m_services) < 14,
                      L"CExplorerMenu.OnCachedActionChange", L"ASSERT0");
     if (!m_btnCachedAction) {
