@@ -653,13 +653,24 @@ std::wstring SimDesktop::Click(const std::wstring& path) {
         ribbons.Click(*window->m_ribbon, steps[0]);
         return window->WindowName() + L" / ribbon / " + steps[0];
     }
+    // "bar=NAME" first looks in that bar only (a toolbar whose commands the menus repeat).
+    std::wstring barName;
+    auto rest = steps;
+    if (rest.front().starts_with(L"bar=")) {
+        barName = rest.front().substr(4);
+        rest.erase(rest.begin());
+        if (rest.empty()) {
+            throw ScriptError(L"no control named after \"" + steps.front() + L"\"");
+        }
+    }
     std::vector<std::shared_ptr<SimCommandBar>> bars;
     for (const auto& bar : window->m_bars->Bars()) {
-        if (bar->BarType() != msoBarTypePopup && bar->IsVisible()) {
+        if (bar->BarType() != msoBarTypePopup && bar->IsVisible() &&
+            (barName.empty() || text::EqualsNoCase(bar->NameText(), barName))) {
             bars.push_back(bar);
         }
     }
-    auto control = Resolve(bars, steps, window, false);
+    auto control = Resolve(bars, rest, window, false);
     if (!control) {
         throw ScriptError(L"no control \"" + path + L"\" in " + window->WindowName());
     }

@@ -1,10 +1,10 @@
 #include "addin/Connect.h"
 
-#include "addin/CExplorerMenu.h"
 #include "host/outlook/OlConstants.h"
 #include "platform/IResources.h"
 #include "platform/IUiShell.h"
 #include "platform/Platform.h"
+#include "recipients/KeyedStrings.h"
 #include "separate/mFlag.h"
 #include "separate/mSendReports.h"
 #include "separate/mUserProps.h"
@@ -13,6 +13,7 @@
 #include "settings/mGlobals.h"
 #include "settings/mMisc.h"
 #include "settings/mReduceLog.h"
+#include "ui/CExplorerMenu.h"
 
 namespace plexa {
 
@@ -48,7 +49,22 @@ HostError UnknownName(const std::wstring& callback) {
 
 }  // namespace
 
-Connect::Connect(Services& services) : m_services(services) {}
+Connect::Connect(Services& services) : m_services(services), m_explorerHost(services) {
+    m_explorerHost.pleaseWait = [this]() -> CPleaseWait& { return PleaseWait(); };
+    m_explorerHost.sendLaterList = [this] { return SendLaterList(); };
+    m_explorerHost.contactFolders = [this]() -> mContacts::CContactFolderList& {
+        return m_contactFolders;
+    };
+    m_explorerHost.updateCachedAction = [this] { UpdateCachedAction(); };
+    m_explorerHost.showOptions = [this] { ShowOptions(false); };
+    m_explorerHost.showDebugForm = [this] { ShowDebugForm(); };
+    // The mails a new message was gathered from get the replied icon when it is first saved or
+    // sent.
+    m_explorerHost.addMailItemWrapper = [this](const std::shared_ptr<MailItem>& mail,
+                                               const KeyedStrings& sources) {
+        MailItemWrappers().Add(mail, sources.Items());
+    };
+}
 
 Connect::~Connect() = default;
 
@@ -132,7 +148,7 @@ void Connect::IDTExtensibility2_OnConnection(const std::shared_ptr<Application>&
     HostPorts& host = m_services.host;
     host.application = application;
     if (mMisc::GetOutlookVersion(m_services) >= 12) {
-        m_contextMenu = std::make_unique<CExplorerContextMenu>();
+        m_contextMenu = std::make_unique<CExplorerContextMenu>(m_explorerHost);
         // A missing companion leaves the add-in without its 2007 context menus, nothing more.
         try {
             if (host.companions == nullptr) {
@@ -255,7 +271,7 @@ bool Connect::Init(const std::shared_ptr<CExplorerWrapper>& explorer) {
 
 void Connect::AddMenu(const std::shared_ptr<CExplorerWrapper>& explorer) {
     Trace(L"AddMenu");
-    auto menu = std::make_shared<CExplorerMenu>();
+    auto menu = std::make_shared<CExplorerMenu>(m_explorerHost);
     menu->Create(explorer->GetObject());
     explorer->AddAssociatedObject(menu, L"Menu");
 }

@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "addin/CExplorerContextMenu.h"
 #include "addin/CExplorersWrapper.h"
 #include "addin/CInspectorWrapper.h"
 #include "addin/CMailItemWrapperColl.h"
@@ -32,7 +31,9 @@
 #include "host/outlook/Application.h"
 #include "separate/CSendLaterList.h"
 #include "separate/mPlexaUpdate.h"
+#include "ui/CExplorerContextMenu.h"
 #include "ui/CPleaseWait.h"
+#include "ui/ExplorerHost.h"
 
 namespace plexa {
 
@@ -113,6 +114,8 @@ public:
     void RecreateInspectorBars();
     void UpdateInspectorButtons();
     void UpdateCachedAction();
+    // What the folder-window commands reach of the add-in (its menus hold it).
+    ExplorerHost& ExplorerCommands() { return m_explorerHost; }
 
     // The state, for the debug window and tests.
     bool Initialised() const { return static_cast<bool>(m_outlook); }
@@ -142,9 +145,12 @@ private:
 
     Services& m_services;
     bool m_connected = false;
+    // Before the menus that use them: the contact folders kept for the run, and what the
+    // folder-window commands reach of the add-in.
+    mContacts::CContactFolderList m_contactFolders;
+    ExplorerHost m_explorerHost;
     // The add-in's own objects; the event hooks below go before them.
     std::unique_ptr<CMailItemWrapperColl> m_mailItemWrappers;
-    mContacts::CContactFolderList m_contactFolders;
     std::unique_ptr<CSendLaterList> m_sendLaterList;
     std::unique_ptr<CPleaseWait> m_pleaseWait;
     std::unique_ptr<frmDEBUG> m_debugForm;

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "TestWorld.h"
-#include "addin/CExplorerMenu.h"
 #include "addin/Connect.h"
 #include "addin/frmDummy.h"
 #include "host/outlook/OlConstants.h"
@@ -15,6 +14,7 @@
 #include "settings/CLang.h"
 #include "settings/COptions.h"
 #include "sim/SimDesktop.h"
+#include "ui/CExplorerMenu.h"
 #include "ui/CPleaseWait.h"
 
 namespace plexa {
@@ -444,10 +444,12 @@ TEST_F(LifecycleTest, OneFailingWindowDoesNotStopTheUpdateOfTheOthers) {
                    (op == L"Inspector.EditorType" && detail == first->EntryID());
         },
         HostError(OL_E_OBJECT_DELETED, L"The item has been moved or deleted"));
+    // Each window's button took its picture once as its toolbar was built.
+    const int before = Count(L"CExplorerMenu::OnCachedActionChange", L"->Drafts");
     EXPECT_NO_THROW(connect->UpdateCachedAction());
     EXPECT_NO_THROW(connect->RecreateInspectorBars());
     EXPECT_EQ(world.sim.faults.Injected(), 2);
-    EXPECT_EQ(Count(L"CExplorerMenu::OnCachedActionChange", L"->Drafts"), 1);
+    EXPECT_EQ(Count(L"CExplorerMenu::OnCachedActionChange", L"->Drafts"), before + 1);
     EXPECT_EQ(Count(L"CInspectorWrapper::RecreateToolbar"), 1);
     EXPECT_EQ(Errors(), 0);
 }

@@ -617,13 +617,22 @@ void HostWindows::ExpectControl(const ExpectControlCmd& c) {
         state = mControls::FindInRibbonText(desktop.RibbonText(window), name);
     }
     if (!state.found && !ribbonOnly) {
+        // "bar=NAME/..." looks in that bar only, as a click does.
+        std::wstring barName;
+        std::wstring path = name;
+        if (path.starts_with(L"bar=")) {
+            const auto slash = path.find(L'/');
+            barName = path.substr(4, slash == std::wstring::npos ? std::wstring::npos : slash - 4);
+            path = slash == std::wstring::npos ? L"" : path.substr(slash + 1);
+        }
         std::vector<std::shared_ptr<sim::SimCommandBar>> bars;
         for (const auto& bar : window->Bars()->Bars()) {
-            if (bar->BarType() != sim::msoBarTypePopup) {
+            if (bar->BarType() != sim::msoBarTypePopup &&
+                (barName.empty() || text::EqualsNoCase(bar->NameText(), barName))) {
                 bars.push_back(bar);
             }
         }
-        state = mControls::FindInBars(bars, name, false);
+        state = mControls::FindInBars(bars, path, false);
     }
     if (!state.found) {
         FailCommand(L"expect control: no control " + c.control.Describe() + L" in " +
