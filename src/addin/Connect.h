@@ -107,7 +107,8 @@ public:
     void RibbonSendNow(const std::shared_ptr<Explorer>& explorer);
     // The message window's commands: insert a placeholder, change the send mode (by the id of
     // the send-mode control clicked).
-    void RibbonInsertPlaceholder(const std::wstring& id, const std::shared_ptr<Inspector>& inspector);
+    void RibbonInsertPlaceholder(const std::wstring& id,
+                                 const std::shared_ptr<Inspector>& inspector);
     void ChangeSendMode(const std::wstring& id, const std::shared_ptr<Inspector>& inspector);
     // The product's help at its start page, and the About box.
     void ShowHelp();

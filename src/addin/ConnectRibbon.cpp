@@ -47,8 +47,8 @@ void NotInThisBuild(const wchar_t* command, const std::wstring& id) {
                        L"The command is not available in this build: " + id);
 }
 
-using Action = std::function<void(Connect&, const std::wstring&,
-                                  const std::shared_ptr<AutomationObject>&)>;
+using Action =
+    std::function<void(Connect&, const std::wstring&, const std::shared_ptr<AutomationObject>&)>;
 
 // Every control with an action, by id.
 const std::map<std::wstring, Action>& Actions() {
@@ -57,8 +57,8 @@ const std::map<std::wstring, Action>& Actions() {
         const auto insert = [](Connect& c, const std::wstring& id, const auto& context) {
             c.RibbonInsertPlaceholder(id, InspectorOf(context));
         };
-        for (const wchar_t* id : {L"btnFullName", L"btnFirstName", L"btnMiddleName",
-                                  L"btnLastName", L"btnInitials", L"btnNickname", L"btnCompany"}) {
+        for (const wchar_t* id : {L"btnFullName", L"btnFirstName", L"btnMiddleName", L"btnLastName",
+                                  L"btnInitials", L"btnNickname", L"btnCompany"}) {
             a[id] = insert;
         }
         a[L"btnSendMode"] = [](Connect& c, const std::wstring& id, const auto& context) {
@@ -101,9 +101,7 @@ const std::map<std::wstring, Action>& Actions() {
         };
         a[e + L"btnHelp"] = [](Connect& c, const std::wstring&, const auto&) { c.ShowHelp(); };
         a[e + L"btnAbout"] = [](Connect& c, const std::wstring&, const auto&) { c.ShowAbout(); };
-        a[e + L"btnDbg"] = [](Connect& c, const std::wstring&, const auto&) {
-            c.ShowDebugForm();
-        };
+        a[e + L"btnDbg"] = [](Connect& c, const std::wstring&, const auto&) { c.ShowDebugForm(); };
         return a;
     }();
     return actions;
@@ -197,8 +195,7 @@ void Connect::InvokeAction(const std::wstring& callback,
 }
 
 void Connect::InvokeToggleAction(const std::wstring& callback,
-                                 const std::shared_ptr<IRibbonControl>& control,
-                                 bool /*pressed*/) {
+                                 const std::shared_ptr<IRibbonControl>& control, bool /*pressed*/) {
     if (callback != L"ToggleButton_OnAction") {
         throw UnknownName(callback);
     }
@@ -232,8 +229,7 @@ void Connect::DoButtonAction(const std::wstring& id,
     it->second(*this, id, context);
 }
 
-void Connect::RibbonDisplayNewMail(const std::shared_ptr<Explorer>& /*explorer*/,
-                                   int32_t target) {
+void Connect::RibbonDisplayNewMail(const std::shared_ptr<Explorer>& /*explorer*/, int32_t target) {
     NotInThisBuild(L"RibbonDisplayNewMail", std::to_wstring(target));
 }
 

@@ -48,8 +48,7 @@ std::wstring Wide(const xmlChar* s) {
 }
 
 bool IsElement(const xmlNode* node, const char* name) {
-    return node != nullptr && node->type == XML_ELEMENT_NODE &&
-           xmlStrcmp(node->name, X(name)) == 0;
+    return node != nullptr && node->type == XML_ELEMENT_NODE && xmlStrcmp(node->name, X(name)) == 0;
 }
 
 std::vector<xmlNodePtr> Children(xmlNodePtr parent, const char* name) {
@@ -95,8 +94,7 @@ xmlNodePtr NewElement(xmlDocPtr doc, const char* name, const std::wstring& value
     return node;
 }
 
-void AppendElement(xmlDocPtr doc, xmlNodePtr parent, const char* name,
-                   const std::wstring& value) {
+void AppendElement(xmlDocPtr doc, xmlNodePtr parent, const char* name, const std::wstring& value) {
     xmlAddChild(parent, NewElement(doc, name, value));
 }
 
@@ -342,8 +340,8 @@ void ModifyDraftsView(Services& services, bool reset) {
         if (!services.host.application) {
             throw HostError(E_FAIL, L"The add-in is not connected to the mail client");
         }
-        view = services.host.application->Session()->GetDefaultFolder(olFolderDrafts)
-                   ->CurrentView();
+        view =
+            services.host.application->Session()->GetDefaultFolder(olFolderDrafts)->CurrentView();
         if (!view) {
             throw HostError(91, L"Object variable or With block variable not set");
         }

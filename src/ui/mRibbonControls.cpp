@@ -101,11 +101,12 @@ std::optional<mReplacements::Placeholder> InsertedPlaceholder(const std::wstring
     return std::nullopt;
 }
 
-std::wstring CachedActionButton(Services& services, const std::shared_ptr<AutomationObject>& context,
+std::wstring CachedActionButton(Services& services,
+                                const std::shared_ptr<AutomationObject>& context,
                                 const wchar_t* source, const wchar_t* description) {
     const int32_t code = mExplorerState::GetCachedActionOrTo(services, ExplorerOf(context));
-    static const std::array<const wchar_t*, 5> kButtons{
-        L"btnTo", L"btnCC", L"btnBCC", L"btnNewDL", L"btnExisitingDL"};
+    static const std::array<const wchar_t*, 5> kButtons{L"btnTo", L"btnCC", L"btnBCC", L"btnNewDL",
+                                                        L"btnExisitingDL"};
     if (code < 0 || code >= static_cast<int32_t>(kButtons.size())) {
         mGlobals::LogError(source, code, description);
         return L"";
@@ -143,8 +144,8 @@ std::wstring GetControlLabel(Services& services, const std::wstring& id,
 std::wstring GetButtonScreentip(Services& services, const std::wstring& id,
                                 const std::shared_ptr<AutomationObject>& context) {
     if (id == kCachedActionButton) {
-        const std::wstring button = CachedActionButton(
-            services, context, L"Connect.Button_GetScreentip_", L"ASSERT839");
+        const std::wstring button =
+            CachedActionButton(services, context, L"Connect.Button_GetScreentip_", L"ASSERT839");
         return button.empty() ? L"" : GetButtonScreentip(services, button, context);
     }
     CLang& lang = services.Lang();
@@ -172,8 +173,7 @@ std::shared_ptr<IPictureDisp> GetButtonImage(Services& services, const std::wstr
     }
     if (id == L"btnSendMode") {
         return mIcons::LoadRibbonIcon(
-            services, SendModeOf(context) == SendModeAll ? L"ICO_MODEALL32" : L"ICO_MODESEP32",
-            0);
+            services, SendModeOf(context) == SendModeAll ? L"ICO_MODEALL32" : L"ICO_MODESEP32", 0);
     }
     if (id == L"btnOptions") {
         return mMisc::GetOutlookVersion(services) < 14

@@ -24,7 +24,8 @@ namespace plexa::mRibbonControls {
 // The id of the explorer button the recent-action button stands for, by the cached action of
 // the window's folder kind; "" for a code outside 0 to 4, logged under source with the number
 // and the description given.
-std::wstring CachedActionButton(Services& services, const std::shared_ptr<AutomationObject>& context,
+std::wstring CachedActionButton(Services& services,
+                                const std::shared_ptr<AutomationObject>& context,
                                 const wchar_t* source, const wchar_t* description);
 
 // The placeholder an insert button ("btnFullName" ... "btnCompany") types; nothing for another

@@ -47,8 +47,9 @@ std::wstring SendModeToggle(const std::wstring& id, bool hideable) {
 std::wstring ComposeMarkup(bool separateTab, int32_t outlookVersion) {
     std::wstring xml = Root(outlookVersion) + L"<ribbon><tabs>";
     if (separateTab) {
-        xml += L"<tab id=\"Orvin.Plexa.Tab\" getLabel=\"Control_GetLabel\""
-               L" getVisible=\"Control_GetVisible\">";
+        xml +=
+            L"<tab id=\"Orvin.Plexa.Tab\" getLabel=\"Control_GetLabel\""
+            L" getVisible=\"Control_GetVisible\">";
     } else {
         xml += L"<tab idMso=\"TabNewMailMessage\">";
     }
@@ -57,24 +58,27 @@ std::wstring ComposeMarkup(bool separateTab, int32_t outlookVersion) {
     xml += std::wstring(L"<group id=\"Orvin.Plexa.Group\" getVisible=\"Control_GetVisible\"") +
            (separateTab ? L"" : L" insertBeforeMso=\"GroupSend\"") +
            L" getLabel=\"Control_GetLabel\">";
-    xml += L"<splitButton id=\"sbtnInsert\" getShowLabel=\"Button_GetShowLabel\">"
-           L"<button id=\"btnFullName\" getLabel=\"Control_GetLabel\" onAction=\"Button_Action\""
-           L" getScreentip=\"Button_GetScreentip\" getImage=\"Button_GetImage\"/>"
-           L"<menu id=\"mnuInsert\" getScreentip=\"Button_GetScreentip\">";
+    xml +=
+        L"<splitButton id=\"sbtnInsert\" getShowLabel=\"Button_GetShowLabel\">"
+        L"<button id=\"btnFullName\" getLabel=\"Control_GetLabel\" onAction=\"Button_Action\""
+        L" getScreentip=\"Button_GetScreentip\" getImage=\"Button_GetImage\"/>"
+        L"<menu id=\"mnuInsert\" getScreentip=\"Button_GetScreentip\">";
     for (const wchar_t* id : {L"btnFirstName", L"btnMiddleName", L"btnLastName", L"btnInitials",
                               L"btnNickname", L"btnCompany"}) {
         xml += InsertMenuButton(id);
     }
     xml += L"</menu></splitButton>";
-    xml += L"<splitButton id=\"sbtnSendMode\" getShowLabel=\"Button_GetShowLabel\">"
-           L"<button id=\"btnSendMode\" getLabel=\"Control_GetLabel\" onAction=\"Button_Action\""
-           L" getScreentip=\"Button_GetScreentip\" getImage=\"Button_GetImage\"/>"
-           L"<menu id=\"mnuSendMode\" getScreentip=\"Button_GetScreentip\">" +
-           SendModeToggle(L"btnSendModeAll", false) + SendModeToggle(L"btnSendModeSep", false) +
-           SendModeToggle(L"btnSepGrouping", true) + L"</menu></splitButton>";
-    xml += L"<button id=\"btnOptions\" onAction=\"Button_Action\""
-           L" getScreentip=\"Button_GetScreentip\" getLabel=\"Control_GetLabel\""
-           L" getImage=\"Button_GetImage\" getShowLabel=\"Button_GetShowLabel\"/>";
+    xml +=
+        L"<splitButton id=\"sbtnSendMode\" getShowLabel=\"Button_GetShowLabel\">"
+        L"<button id=\"btnSendMode\" getLabel=\"Control_GetLabel\" onAction=\"Button_Action\""
+        L" getScreentip=\"Button_GetScreentip\" getImage=\"Button_GetImage\"/>"
+        L"<menu id=\"mnuSendMode\" getScreentip=\"Button_GetScreentip\">" +
+        SendModeToggle(L"btnSendModeAll", false) + SendModeToggle(L"btnSendModeSep", false) +
+        SendModeToggle(L"btnSepGrouping", true) + L"</menu></splitButton>";
+    xml +=
+        L"<button id=\"btnOptions\" onAction=\"Button_Action\""
+        L" getScreentip=\"Button_GetScreentip\" getLabel=\"Control_GetLabel\""
+        L" getImage=\"Button_GetImage\" getShowLabel=\"Button_GetShowLabel\"/>";
     xml += L"</group></tab></tabs></ribbon></customUI>";
     return xml;
 }
@@ -100,8 +104,7 @@ std::wstring ExplorerMarkup(bool useDebugButtons, int32_t outlookVersion) {
 std::wstring GetCustomUI(Services& services, const std::wstring& ribbonID) {
     mGlobals::LogDebug(L"Connect::IRibbonExtensibility_GetCustomUI", L"-> " + ribbonID, 2);
     if (ribbonID == kComposeRibbon) {
-        return ComposeMarkup(services.Options().SeparateTab(),
-                             mMisc::GetOutlookVersion(services));
+        return ComposeMarkup(services.Options().SeparateTab(), mMisc::GetOutlookVersion(services));
     }
     if (ribbonID == kExplorerRibbon) {
         return ExplorerMarkup(services.Options().UseDebugButtons(),

@@ -17,8 +17,10 @@ inline constexpr const wchar_t* kExplorerRibbon = L"Microsoft.Outlook.Explorer";
 
 // The custom-UI namespaces: version 12 reads only the first; 14 reads both, and the add-in
 // gives it its own.
-inline constexpr const wchar_t* kNamespace2006 = L"http://schemas.microsoft.com/office/2006/01/customui";
-inline constexpr const wchar_t* kNamespace2009 = L"http://schemas.microsoft.com/office/2009/07/customui";
+inline constexpr const wchar_t* kNamespace2006 =
+    L"http://schemas.microsoft.com/office/2006/01/customui";
+inline constexpr const wchar_t* kNamespace2009 =
+    L"http://schemas.microsoft.com/office/2009/07/customui";
 
 // The compose group, in a tab of its own (separateTab) or in the client's message tab before
 // its Send group.

@@ -32,8 +32,7 @@ std::wstring Line(const std::wstring& state, const std::wstring& id) {
     for (const auto& line : text::Split(state, L"\n")) {
         const std::wstring trimmed = text::TrimSpacesTabs(line);
         const auto space = trimmed.find(L' ');
-        if (space != std::wstring::npos &&
-            trimmed.substr(space + 1, id.size() + 1) == id + L" ") {
+        if (space != std::wstring::npos && trimmed.substr(space + 1, id.size() + 1) == id + L" ") {
             return trimmed;
         }
     }
@@ -64,6 +63,7 @@ struct RibbonWorld : test::TestWorld {
             mUserProps::SetSendMode(mail, mode, false);
             mUserProps::setGroupMode(mail, grouping, false);
         }
+        mail->Save();
         mail->Display();
         return desktop.ActiveInspector();
     }
@@ -148,15 +148,17 @@ TEST(RibbonCallbacks, TheExplorerTabFollowsTheFolderTheSelectionAndTheCachedActi
     auto& session = w.desktop.host.session;
     auto explorer = w.desktop.OpenExplorer(olFolderInbox);
     std::wstring state = w.desktop.RibbonText(explorer);
-    EXPECT_EQ(Line(state, L"Orvin.Plexa.Explorer.tab"), L"tab Orvin.Plexa.Explorer.tab \"RID_E_TAB\"");
+    EXPECT_EQ(Line(state, L"Orvin.Plexa.Explorer.tab"),
+              L"tab Orvin.Plexa.Explorer.tab \"RID_E_TAB\"");
     EXPECT_TRUE(Contains(Line(state, L"Orvin.Plexa.Explorer.grpDrafts"), L"hidden"));
     EXPECT_TRUE(Contains(Line(state, L"Orvin.Plexa.Explorer.grpRecent"), L"hidden"));
-    EXPECT_EQ(Line(state, L"Orvin.Plexa.Explorer.btnDbg"), L"(missing Orvin.Plexa.Explorer.btnDbg)");
+    EXPECT_EQ(Line(state, L"Orvin.Plexa.Explorer.btnDbg"),
+              L"(missing Orvin.Plexa.Explorer.btnDbg)");
     EXPECT_EQ(Line(state, L"Orvin.Plexa.Explorer.btnTo"),
               L"button Orvin.Plexa.Explorer.btnTo \"RID_E_BTN_TO\" tip \"RID_E_BTN_TO_TT\" image "
               L"picture " +
-                  Line(state, L"Orvin.Plexa.Explorer.btnTo").substr(
-                      Line(state, L"Orvin.Plexa.Explorer.btnTo").rfind(L' ') + 1));
+                  Line(state, L"Orvin.Plexa.Explorer.btnTo")
+                      .substr(Line(state, L"Orvin.Plexa.Explorer.btnTo").rfind(L' ') + 1));
 
     // In Drafts: the send-now button shows, enabled only with a mail selected.
     auto& drafts = *session.DefaultFolder(olFolderDrafts);

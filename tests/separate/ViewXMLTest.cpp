@@ -92,9 +92,10 @@ TEST(ViewXML, GroupingColumnsAndArrangementFollowTheRules) {
               L"<collapsestate/></arrangement></view>");
 
     // Grouped by another property, twice over: both groupings go, one by the date comes.
-    w.Store(L"<view><groupby><order><prop>urn:schemas:httpmail:subject</prop></order></groupby>"
-            L"<groupby><order><prop>urn:schemas:httpmail:datereceived</prop></order></groupby>"
-            L"</view>");
+    w.Store(
+        L"<view><groupby><order><prop>urn:schemas:httpmail:subject</prop></order></groupby>"
+        L"<groupby><order><prop>urn:schemas:httpmail:datereceived</prop></order></groupby>"
+        L"</view>");
     mViewXML::ModifyDraftsView(w.services, false);
     EXPECT_EQ(w.Saved(), std::wstring(L"<view>") + kReceivedColumn + kGroupedByReceived +
                              kArrangement + L"</view>");
@@ -107,17 +108,19 @@ TEST(ViewXML, GroupingColumnsAndArrangementFollowTheRules) {
     // Reset replaces the column and the grouping even when they are there.
     w.Store(groupedAlready);
     mViewXML::ModifyDraftsView(w.services, true);
-    EXPECT_EQ(w.Saved(), std::wstring(L"<view type=\"table\">") +
-                             L"<arrangement><autogroup>0</autogroup><persistgroups>1</persistgroups>"
-                             L"<collapsestate/></arrangement>" +
-                             kReceivedColumn + kGroupedByReceived + L"</view>");
+    EXPECT_EQ(w.Saved(),
+              std::wstring(L"<view type=\"table\">") +
+                  L"<arrangement><autogroup>0</autogroup><persistgroups>1</persistgroups>"
+                  L"<collapsestate/></arrangement>" +
+                  kReceivedColumn + kGroupedByReceived + L"</view>");
     EXPECT_TRUE(w.log.Of(LogLevel::Error).empty());
 }
 
 TEST(ViewXML, DocumentOperationsInsertBeforeAndKeepTexts) {
     ViewXmlDocument doc;
-    ASSERT_TRUE(doc.LoadXml(L"<view><column><prop>a</prop></column>"
-                            L"<column><prop>b</prop></column></view>"));
+    ASSERT_TRUE(
+        doc.LoadXml(L"<view><column><prop>a</prop></column>"
+                    L"<column><prop>b</prop></column></view>"));
     mViewXML::AddTableViewUserColumn(doc, L"R&D <x>", L"c", L"string", L"Mine", L"b", 12);
     mViewXML::AddTableViewUserColumn(doc, L"Last", L"d", L"string", L"", L"missing", 0);
     EXPECT_EQ(doc.Xml(),
