@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 
+#include "addin/CRibbonSet.h"
 #include "addin/Connect.h"
 #include "host/outlook/Application.h"
 #include "platform/IResources.h"
@@ -119,7 +120,15 @@ void Connect::InvokeOnLoad(const std::wstring& callback, const std::shared_ptr<I
     if (callback != L"Ribbon_OnLoad") {
         throw UnknownName(callback);
     }
-    m_ribbon = ribbon;
+    // Each ribbon id loads with an IRibbonUI of its own; a refresh must reach them all.
+    auto set = std::dynamic_pointer_cast<CRibbonSet>(m_ribbon);
+    if (!set) {
+        set = std::make_shared<CRibbonSet>();
+        m_ribbon = set;
+    }
+    if (ribbon) {
+        set->Add(ribbon);
+    }
 }
 
 std::wstring Connect::InvokeGetText(const std::wstring& callback,

@@ -200,6 +200,12 @@ TEST(RibbonCallbacks, TheExplorerTabFollowsTheFolderTheSelectionAndTheCachedActi
     w.sim.ui.user.AnswerMsgBox(mb::IdOk, L"Plexa");
     w.desktop.Click(L"Orvin.Plexa.Explorer.btnAbout");
     EXPECT_TRUE(w.sim.ui.user.Empty());
+
+    // With a message window's ribbon loaded too, a folder switch still reaches the explorer tab.
+    w.Compose(true, SendModeAll, false);
+    w.desktop.SwitchFolder(explorer, *session.DefaultFolder(olFolderInbox));
+    EXPECT_TRUE(Contains(Line(w.desktop.RibbonText(explorer), L"Orvin.Plexa.Explorer.grpDrafts"),
+                         L"hidden"));
 }
 
 TEST(RibbonCallbacks, TheDebugButtonShowsWithTheSettingAndOpensTheDebugWindow) {

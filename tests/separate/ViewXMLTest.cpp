@@ -13,6 +13,7 @@
 #include "host/outlook/OlConstants.h"
 #include "separate/mViewXML.h"
 #include "sim/SimDesktop.h"
+#include "sim/outlook/SimFolder.h"
 
 namespace plexa {
 namespace {
