@@ -5,7 +5,9 @@
 // the ribbon's default when a host call fails.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "FaultSweep.h"
@@ -40,7 +42,15 @@ std::wstring Line(const std::wstring& state, const std::wstring& id) {
 }
 
 struct RibbonWorld : test::TestWorld {
-    explicit RibbonWorld(int32_t version = 14) {
+    explicit RibbonWorld(int32_t version = 14, bool withLanguage = false) {
+        if (withLanguage) {
+            // The shipped English texts, found where the add-in is installed.
+            std::ifstream in(std::string(PLEXA_SOURCE_DIR) + "/resources/English.lng",
+                             std::ios::binary);
+            std::ostringstream bytes;
+            bytes << in.rdbuf();
+            WriteFile(L"C:\\Program Files\\Orvin\\Plexa\\English.lng", bytes.str());
+        }
         sim.host.SetVersion(std::to_wstring(version) + L".0.0.1");
         desktop.host.session.outlookMajorVersion = version;
         services.host = desktop.Ports();
@@ -227,7 +237,7 @@ TEST(RibbonCallbacks, EveryHostCallFailingGivesTheDefaultAndNothingEscapes) {
         GTEST_SKIP() << "the Office custom-UI schemas are missing: " << sim::CustomUiSchemaPath();
     }
     struct World : RibbonWorld {
-        World() {
+        World() : RibbonWorld(14, true) {
             services.Options().SetCachedAction_(olMailItem, 1);
             auto& drafts = *desktop.host.session.DefaultFolder(olFolderDrafts);
             auto item = desktop.host.session.AddItem(drafts, olMail);
@@ -243,11 +253,16 @@ TEST(RibbonCallbacks, EveryHostCallFailingGivesTheDefaultAndNothingEscapes) {
     test::SweepHostCalls(
         "the ribbons' callbacks", [] { return std::make_unique<World>(); },
         [](World& w) {
-            w.connect->RecreateInspectorBars();
+            w.desktop.ribbons.Invalidate(L"Microsoft.Outlook.Mail.Compose", L"");
+            w.desktop.ribbons.Invalidate(L"Microsoft.Outlook.Explorer", L"");
             w.desktop.RibbonText(w.inspector);
             w.desktop.RibbonText(w.explorer);
         },
         [](World& w, const test::SweepPoint& point) {
+            if (point.n == 0) {
+                EXPECT_TRUE(point.errors.empty());
+                EXPECT_TRUE(Contains(w.desktop.RibbonText(w.explorer), L"\"Send Now\""));
+            }
             // No callback let an error through to the client.
             for (const auto& error : w.desktop.ribbons.Errors()) {
                 ADD_FAILURE() << point.Describe() << ": " << text::ToUtf8(error);

@@ -188,8 +188,15 @@ TEST(ViewXML, EveryHostCallFailingLeavesTheSavedViewWholeOrDone) {
             EXPECT_TRUE(saved.empty() || saved == done || saved == original) << point.Describe();
             if (point.n == 0) {
                 EXPECT_EQ(saved, done);
-            } else {
-                EXPECT_EQ(point.errors.size(), 1U) << point.Describe();
+                return;
+            }
+            // A failure of the client is logged once; the log's own files fail quietly.
+            const bool client =
+                !point.op.starts_with(L"FileSystem.") && !point.op.starts_with(L"File.") &&
+                !point.op.starts_with(L"Shell.") && !point.op.starts_with(L"Clock.");
+            EXPECT_EQ(point.errors.size(), client ? 1U : 0U) << point.Describe();
+            if (!client) {
+                EXPECT_EQ(saved, done) << point.Describe();
             }
         });
     EXPECT_GE(result.points, 4);
