@@ -24,7 +24,7 @@ namespace {
 constexpr int32_t kDispUnknownName = static_cast<int32_t>(0x80020006);
 constexpr const wchar_t* kExplorerIds = L"Orvin.Plexa.Explorer.";
 // The page the help opens at when no dialog asks for a topic of its own.
-constexpr const wchar_t* kHelpStartTopic = L"Introduction.htm";
+constexpr const wchar_t* kHelpStartTopic = L"html/index.htm";
 
 HostError UnknownName(const std::wstring& callback) {
     return HostError(kDispUnknownName, L"Unknown name: " + callback, L"Plexa");
