@@ -32,9 +32,10 @@ bool Contains(const std::wstring& text, const std::wstring& part) {
 // One line of a ribbon's state text: the control's.
 std::wstring Line(const std::wstring& state, const std::wstring& id) {
     for (const auto& line : text::Split(state, L"\n")) {
-        const std::wstring trimmed = text::TrimSpacesTabs(line);
+        std::wstring trimmed = text::TrimSpacesTabs(line);
         const auto space = trimmed.find(L' ');
-        if (space != std::wstring::npos && trimmed.substr(space + 1, id.size() + 1) == id + L" ") {
+        if (space != std::wstring::npos &&
+            (trimmed + L" ").substr(space + 1, id.size() + 1) == id + L" ") {
             return trimmed;
         }
     }
