@@ -127,7 +127,7 @@ SimDesktop::SimDesktop(SimPlatform& platform, std::unique_ptr<SimHost> owned, Si
       host(hostPtr != nullptr ? *hostPtr : *owned),
       office(platform.faults, platform.clipboard,
              [this] { return host.session.outlookMajorVersion; }),
-      ribbons(platform.faults),
+      ribbons(platform.faults, nullptr, [this] { return host.session.outlookMajorVersion; }),
       redemption(host.outlook),
       companions(host.outlook),
       m_ownedHost(std::move(owned)) {

@@ -126,13 +126,55 @@ std::string CustomUiSchemaPath() {
            "/customUI.xsd";
 }
 
+std::string CustomUi14SchemaPath() {
+    const std::string path = CustomUiSchemaPath();
+    return path.substr(0, path.size() - std::string("customUI.xsd").size()) + "customui14.xsd";
+}
+
 bool CustomUiSchemaAvailable() {
     return std::filesystem::is_regular_file(CustomUiSchemaPath());
+}
+
+bool CustomUi14SchemaAvailable() {
+    return std::filesystem::is_regular_file(CustomUi14SchemaPath());
 }
 
 const CustomUiSchema& DefaultCustomUiSchema() {
     static const CustomUiSchema schema(CustomUiSchemaPath());
     return schema;
+}
+
+const CustomUiSchema& DefaultCustomUi14Schema() {
+    static const CustomUiSchema schema(CustomUi14SchemaPath());
+    return schema;
+}
+
+std::string CustomUiNamespace(const std::wstring& markup) {
+    const std::string utf8 = text::ToUtf8(markup);
+    std::string ignored;
+    xmlSetStructuredErrorFunc(&ignored, CollectMutable);
+    xmlDocPtr doc = xmlReadMemory(utf8.data(), static_cast<int>(utf8.size()), "customUI.xml",
+                                  "UTF-8", XML_PARSE_NONET | XML_PARSE_NOWARNING);
+    xmlSetStructuredErrorFunc(nullptr, nullptr);
+    std::string ns;
+    if (const xmlNode* root = doc == nullptr ? nullptr : xmlDocGetRootElement(doc);
+        root != nullptr && root->ns != nullptr && root->ns->href != nullptr) {
+        ns = reinterpret_cast<const char*>(root->ns->href);
+    }
+    xmlFreeDoc(doc);
+    return ns;
+}
+
+RibbonElement ReadCustomUi(const std::wstring& markup, int32_t clientVersion) {
+    if (CustomUiNamespace(markup) == kCustomUiNamespace2009) {
+        if (clientVersion < 14) {
+            throw RibbonMarkupError(std::string("the namespace ") + kCustomUiNamespace2009 +
+                                    " needs client version 14; this is version " +
+                                    std::to_string(clientVersion));
+        }
+        return DefaultCustomUi14Schema().Read(markup);
+    }
+    return DefaultCustomUiSchema().Read(markup);
 }
 
 }  // namespace plexa::sim

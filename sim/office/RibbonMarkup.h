@@ -1,8 +1,11 @@
 // Custom-UI mark-up as the ribbon reads it: the document is parsed and validated against the
-// Office custom-UI schema (namespace http://schemas.microsoft.com/office/2006/01/customui) with
-// libxml2, then kept as a tree of elements with their attributes.
+// Office custom-UI schema of its namespace with libxml2, then kept as a tree of elements with
+// their attributes. Client version 12 reads the 2006/01 namespace
+// (http://schemas.microsoft.com/office/2006/01/customui, customUI.xsd) only; version 14 reads
+// the 2009/07 one (customui14.xsd) too.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -49,13 +52,28 @@ private:
     void* m_schema = nullptr;  // xmlSchemaPtr
 };
 
-// Where the schema is looked for: PLEXA_SCHEMA_DIR/customUI.xsd, the folder given in the
-// environment or else the one the build was configured with.
+// Where the schemas are looked for: PLEXA_SCHEMA_DIR/customUI.xsd (and customui14.xsd), the
+// folder given in the environment or else the one the build was configured with.
 std::string CustomUiSchemaPath();
-// Whether the schema is there (tests that need it are skipped without it).
+std::string CustomUi14SchemaPath();
+// Whether the schemas are there (tests that need them are skipped without them).
 bool CustomUiSchemaAvailable();
-// The schema, shared by every reader. Throws std::runtime_error when it is missing: mark-up is
-// never accepted unchecked.
+bool CustomUi14SchemaAvailable();
+// The schemas, shared by every reader. Throw std::runtime_error when missing: mark-up is never
+// accepted unchecked.
 const CustomUiSchema& DefaultCustomUiSchema();
+const CustomUiSchema& DefaultCustomUi14Schema();
+
+inline constexpr const char* kCustomUiNamespace2006 =
+    "http://schemas.microsoft.com/office/2006/01/customui";
+inline constexpr const char* kCustomUiNamespace2009 =
+    "http://schemas.microsoft.com/office/2009/07/customui";
+// The namespace of the document's root element; "" when it has none or does not parse (the
+// schema check then says why).
+std::string CustomUiNamespace(const std::wstring& markup);
+// Reads mark-up as a client of that major version does: the schema of its namespace, the
+// 2009/07 one only from version 14 (an older client rejects it, as it knows no such schema).
+// Throws RibbonMarkupError.
+RibbonElement ReadCustomUi(const std::wstring& markup, int32_t clientVersion);
 
 }  // namespace plexa::sim

@@ -76,8 +76,12 @@ std::wstring PictureText(const std::shared_ptr<IPictureDisp>& picture) {
 
 }  // namespace
 
-SimRibbonHost::SimRibbonHost(Faults& faults, const CustomUiSchema* schema)
-    : m_faults(faults), m_schema(schema), m_self(std::make_shared<SimRibbonHost*>(this)) {}
+SimRibbonHost::SimRibbonHost(Faults& faults, const CustomUiSchema* schema,
+                             std::function<int32_t()> clientVersion)
+    : m_faults(faults),
+      m_schema(schema),
+      m_clientVersion(std::move(clientVersion)),
+      m_self(std::make_shared<SimRibbonHost*>(this)) {}
 
 SimRibbonHost::~SimRibbonHost() {
     *m_self = nullptr;
@@ -128,8 +132,10 @@ void SimRibbonHost::Load(const std::wstring& ribbonId) {
         return;
     }
     try {
-        const CustomUiSchema& schema = m_schema != nullptr ? *m_schema : DefaultCustomUiSchema();
-        doc.root = std::make_unique<RibbonElement>(schema.Read(markup));
+        // Without a client version the ribbon is the first one's (12).
+        doc.root = std::make_unique<RibbonElement>(
+            m_schema != nullptr ? m_schema->Read(markup)
+                                : ReadCustomUi(markup, m_clientVersion ? m_clientVersion() : 12));
     } catch (const RibbonMarkupError& e) {
         Failed(L"mark-up of " + ribbonId + L" ignored", e);
         return;

@@ -10,6 +10,8 @@
 // "RibbonUI.InvalidateControl".
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -51,9 +53,11 @@ private:
 
 class SimRibbonHost {
 public:
-    // Mark-up is read against the given schema, or (none given) the default one, found when the
-    // first mark-up arrives.
-    explicit SimRibbonHost(Faults& faults, const CustomUiSchema* schema = nullptr);
+    // Mark-up is read against the given schema, or (none given) the schema of its namespace
+    // that a client of the given version knows (ReadCustomUi), found when the first mark-up
+    // arrives.
+    explicit SimRibbonHost(Faults& faults, const CustomUiSchema* schema = nullptr,
+                           std::function<int32_t()> clientVersion = nullptr);
     ~SimRibbonHost();
     SimRibbonHost(const SimRibbonHost&) = delete;
     SimRibbonHost& operator=(const SimRibbonHost&) = delete;
@@ -107,6 +111,7 @@ private:
 
     Faults& m_faults;
     const CustomUiSchema* m_schema;
+    std::function<int32_t()> m_clientVersion;
     IRibbonExtensibility* m_provider = nullptr;
     std::map<std::wstring, Document> m_documents;
     std::vector<std::weak_ptr<RibbonInstance>> m_instances;

@@ -1,5 +1,11 @@
 #include "sim/outlook/SimFolder.h"
 
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xmlerror.h>
+
+#include <string>
+
 #include "core/Text.h"
 #include "host/outlook/OlConstants.h"
 #include "sim/outlook/SimItems.h"
@@ -75,6 +81,26 @@ std::shared_ptr<MAPIFolder> SimFolders::Item(int32_t index) {
     return m_outlook.Folder(*m_folders[static_cast<size_t>(index - 1)]);
 }
 
+namespace {
+
+// libxml2 2.9 declares the handler with a non-const error.
+void IgnoreXmlError(void* /*context*/, xmlError* /*error*/) {}
+
+// Well-formed XML whose root element is "view".
+bool IsViewDefinition(const std::wstring& xml) {
+    const std::string utf8 = text::ToUtf8(xml);
+    xmlSetStructuredErrorFunc(nullptr, IgnoreXmlError);
+    xmlDocPtr doc = xmlReadMemory(utf8.data(), static_cast<int>(utf8.size()), "view.xml", "UTF-8",
+                                  XML_PARSE_NONET);
+    xmlSetStructuredErrorFunc(nullptr, nullptr);
+    const xmlNode* root = doc == nullptr ? nullptr : xmlDocGetRootElement(doc);
+    const bool ok = root != nullptr && xmlStrcmp(root->name, BAD_CAST "view") == 0;
+    xmlFreeDoc(doc);
+    return ok;
+}
+
+}  // namespace
+
 SimView::SimView(SimOutlook& outlook, FolderRecord& folder)
     : m_outlook(outlook), m_folder(folder) {}
 
@@ -125,9 +151,8 @@ std::wstring SimView::XML() {
 
 void SimView::SetXML(const std::wstring& xml) {
     m_outlook.Check(L"View.SetXML", m_folder.EntryID());
-    const std::wstring trimmed = text::TrimSpacesTabs(xml);
-    if (trimmed.empty() || trimmed.front() != L'<' ||
-        text::FindNoCase(trimmed, L"<view") == text::npos) {
+    // The client takes only a well-formed view definition, and keeps the one it had otherwise.
+    if (!IsViewDefinition(xml)) {
         throw HostError(E_INVALIDARG, L"The view definition is not valid XML.",
                         L"Microsoft Outlook");
     }

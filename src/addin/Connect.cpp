@@ -8,6 +8,7 @@
 #include "separate/mFlag.h"
 #include "separate/mSendReports.h"
 #include "separate/mUserProps.h"
+#include "separate/mViewXML.h"
 #include "settings/Services.h"
 #include "settings/frmOptions.h"
 #include "settings/mGlobals.h"
@@ -21,7 +22,6 @@ namespace {
 
 constexpr int64_t kMaxLogSize = 1048576;
 constexpr int64_t kMaxErrSize = 131072;
-constexpr int32_t kDispUnknownName = static_cast<int32_t>(0x80020006);
 
 // Runs one step; a host error ends that step only. For handlers that ignore the host's errors
 // (the window may be closing) and for Done, which attempts every step.
@@ -41,10 +41,6 @@ std::shared_ptr<CExplorerMenu> MenuOf(const std::shared_ptr<CExplorerWrapper>& e
     return explorer
                ? std::dynamic_pointer_cast<CExplorerMenu>(explorer->GetAssociatedObject(L"Menu"))
                : nullptr;
-}
-
-HostError UnknownName(const std::wstring& callback) {
-    return HostError(kDispUnknownName, L"Unknown name: " + callback, L"Plexa");
 }
 
 }  // namespace
@@ -251,10 +247,9 @@ bool Connect::Init(const std::shared_ptr<CExplorerWrapper>& explorer) {
         });
         COptions& options = m_services.Options();
         if (options.ModifyDraftsView()) {
-            // Waits for the Drafts view: the one-time customisation of the Drafts folder's view
-            // runs here and then switches the request off. Until it exists the request stays,
-            // so that the user's wish is honoured by the build that can carry it out.
-            Trace(L"Init", L"Drafts view change requested; not available in this build", 2);
+            // Once after the user asks: the Drafts view shows the copies grouped by their time.
+            mViewXML::ModifyDraftsView(m_services, false);
+            options.ModifyDraftsView(false);
         }
         m_oInspectors.Set(m_services.host.application->GetInspectors(), [this](Inspectors& i) {
             std::vector<Connection> c;
@@ -507,49 +502,6 @@ void Connect::UpdateCachedAction() {
         m_ribbon->InvalidateControl(L"Orvin.Plexa.Explorer.grpRecent");
         m_ribbon->InvalidateControl(L"Orvin.Plexa.Explorer.btnCachedAction");
     }
-}
-
-// ---- Ribbon -----------------------------------------------------------------------------------
-
-std::wstring Connect::GetCustomUI(const std::wstring& /*ribbonID*/) {
-    // Waits for the ribbon: the compose and explorer mark-up. Empty text leaves every ribbon as
-    // the host has it.
-    return L"";
-}
-
-void Connect::InvokeOnLoad(const std::wstring& callback, const std::shared_ptr<IRibbonUI>& ribbon) {
-    if (callback != L"Ribbon_OnLoad") {
-        throw UnknownName(callback);
-    }
-    m_ribbon = ribbon;
-}
-
-// Waits for the ribbon: its getters and actions. Until then the add-in has no callback of these
-// names, and says so as the host's dispatch would.
-std::wstring Connect::InvokeGetText(const std::wstring& callback,
-                                    const std::shared_ptr<IRibbonControl>& /*control*/) {
-    throw UnknownName(callback);
-}
-
-bool Connect::InvokeGetBool(const std::wstring& callback,
-                            const std::shared_ptr<IRibbonControl>& /*control*/) {
-    throw UnknownName(callback);
-}
-
-std::shared_ptr<IPictureDisp> Connect::InvokeGetImage(
-    const std::wstring& callback, const std::shared_ptr<IRibbonControl>& /*control*/) {
-    throw UnknownName(callback);
-}
-
-void Connect::InvokeAction(const std::wstring& callback,
-                           const std::shared_ptr<IRibbonControl>& /*control*/) {
-    throw UnknownName(callback);
-}
-
-void Connect::InvokeToggleAction(const std::wstring& callback,
-                                 const std::shared_ptr<IRibbonControl>& /*control*/,
-                                 bool /*pressed*/) {
-    throw UnknownName(callback);
 }
 
 }  // namespace plexa

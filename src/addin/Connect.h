@@ -109,6 +109,27 @@ public:
     // buttons are refreshed. No host error leaves it.
     void ShowOptions(bool onTop);
 
+    // The ribbon's commands (ConnectRibbon.cpp). DoButtonAction routes a control id, with the
+    // window of the callback's context, to the command; the recent-action button to the
+    // command cached for the window's folder kind. An unknown id is logged.
+    void DoButtonAction(const std::wstring& id, const std::shared_ptr<AutomationObject>& context);
+    // The folder window's commands: To, CC, BCC (target 1 to 3), the list commands, send-now.
+    void RibbonDisplayNewMail(const std::shared_ptr<Explorer>& explorer, int32_t target);
+    void RibbonNewDL(const std::shared_ptr<Explorer>& explorer);
+    void RibbonNewDLFromFolder(const std::shared_ptr<Explorer>& explorer);
+    void RibbonExistingDL(const std::shared_ptr<Explorer>& explorer);
+    void RibbonSendNow(const std::shared_ptr<Explorer>& explorer);
+    // The message window's commands: insert a placeholder, change the send mode (by the id of
+    // the send-mode control clicked).
+    void RibbonInsertPlaceholder(const std::wstring& id,
+                                 const std::shared_ptr<Inspector>& inspector);
+    void ChangeSendMode(const std::wstring& id, const std::shared_ptr<Inspector>& inspector);
+    // After a change of a message's send mode: the four send-mode controls read it again.
+    void InvalidateSendModeControls();
+    // The product's help at its start page, and the About box.
+    void ShowHelp();
+    void ShowAbout();
+
     // Friend operations of the other parts of the add-in.
     std::shared_ptr<CExplorersWrapper> GetExplorersWrapper() const { return m_oExplorers.Get(); }
     void RecreateInspectorBars();

@@ -569,3 +569,29 @@ TEST(AddinObjects, GoWithConnectThroughTheirOwnWorld) {
 
 }  // namespace
 }  // namespace plexa
+
+namespace plexa {
+namespace {
+
+TEST_F(LifecycleTest, TheDraftsViewRequestRunsOnceAtTheFirstInitialisation) {
+    Version(12);
+    world.services.Options().ModifyDraftsView(true);
+    Connect();
+    auto& drafts = *desktop.host.session.DefaultFolder(olFolderDrafts);
+    EXPECT_EQ(drafts.savedViewXml, L"");
+    auto inbox = desktop.OpenExplorer(olFolderInbox);
+    const std::wstring changed = drafts.savedViewXml;
+    EXPECT_NE(changed.find(L"<groupby><order><Heading>Received</Heading>"), std::wstring::npos);
+    EXPECT_FALSE(world.services.Options().ModifyDraftsView());
+
+    // The user arranges the view otherwise; a later initialisation leaves it alone.
+    drafts.viewXml = drafts.savedViewXml = L"<view/>";
+    desktop.CloseExplorer(inbox);
+    desktop.OpenExplorer(olFolderDrafts);
+    EXPECT_EQ(Count(L"Connect::Init"), 2);
+    EXPECT_EQ(drafts.savedViewXml, L"<view/>");
+    EXPECT_EQ(Errors(), 0);
+}
+
+}  // namespace
+}  // namespace plexa

@@ -146,7 +146,7 @@ TEST_F(HostRun, FailuresNameFileAndLineAndTheRunGoesOn) {
             "expect registry HKCU\\Software\\Orvin\\Plexa GroupRecipients 20\n"
             "expect log \"never written\"\n"
             "explorer open Contacts\n"
-            "click To\n"
+            "click Nowhere\n"
             "expect sent to a@b.example\n"
             "expect sent 0\n");
     EXPECT_EQ(r.status, 1);
@@ -167,7 +167,7 @@ TEST_F(HostRun, FailuresNameFileAndLineAndTheRunGoesOn) {
     EXPECT_NE(r.out.find(s + ":7: FAILED expected a line of Plexa.log or Plexa.err containing "
                              "'never written', found none"),
               std::string::npos);
-    EXPECT_NE(r.out.find(s + ":9: FAILED click: no control \"To\" in Explorer 'Contacts'"),
+    EXPECT_NE(r.out.find(s + ":9: FAILED click: no control \"Nowhere\" in Explorer 'Contacts'"),
               std::string::npos);
     EXPECT_NE(r.out.find(s + ":10: FAILED expected a message sent to a@b.example; no message "
                              "was sent"),

@@ -234,5 +234,34 @@ TEST_F(RibbonTest, TheExplorerRibbonFromTwoThousandTenHasTheExplorerAsContext) {
     EXPECT_EQ(addIn.Count(L"GetCustomUI Microsoft.Outlook.Explorer"), 2);
 }
 
+TEST_F(RibbonTest, TheTwoThousandNineNamespaceIsReadFromVersionFourteenOnly) {
+    if (!CustomUi14SchemaAvailable()) {
+        GTEST_SKIP() << "the Office 2010 custom-UI schema is missing: " << CustomUi14SchemaPath();
+    }
+    std::wstring markup = kCompose;
+    const std::wstring from = L"2006/01/customui";
+    markup.replace(markup.find(from), from.size(), L"2009/07/customui");
+    EXPECT_EQ(CustomUiNamespace(markup), kCustomUiNamespace2009);
+    EXPECT_EQ(CustomUiNamespace(kCompose), kCustomUiNamespace2006);
+    EXPECT_EQ(CustomUiNamespace(L"<customUI"), "");
+    EXPECT_EQ(ReadCustomUi(markup, 14).kind, L"customUI");
+    EXPECT_THROW(ReadCustomUi(markup, 12), RibbonMarkupError);
+    EXPECT_EQ(ReadCustomUi(kCompose, 14).kind, L"customUI");
+
+    // Version 12 ignores it, with the reason; version 14 shows it.
+    addIn.markup[L"Microsoft.Outlook.Mail.Compose"] = markup;
+    EXPECT_EQ(desktop.RibbonText(NewMessage()), L"(no custom ribbon)\n");
+    ASSERT_EQ(desktop.ribbons.Errors().size(), 1U);
+    EXPECT_NE(desktop.ribbons.Errors()[0].find(L"needs client version 14"), std::wstring::npos);
+    test::TestWorld w14;
+    SimDesktop d14{w14.sim};
+    d14.host.session.outlookMajorVersion = 14;
+    d14.SetRibbonProvider(&addIn);
+    d14.host.application->CreateItem(olMailItem)->Display();
+    EXPECT_NE(d14.RibbonText(d14.ActiveInspector()).find(L"group Orvin.Plexa.Group"),
+              std::wstring::npos);
+    d14.SetRibbonProvider(nullptr);
+}
+
 }  // namespace
 }  // namespace plexa::sim
