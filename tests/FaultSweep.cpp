@@ -83,10 +83,13 @@ void RunAndCheck(TestWorld& world, const SweepCommand& command, SweepPoint& poin
 
     point.errors = ErrorsSince(world.log, logBefore);
     EXPECT_LE(static_cast<int>(point.errors.size()), options.maxErrorEntries)
-        << point.Describe() << ": the failure was logged more than once, first as "
-        << (point.errors.empty()
-                ? std::string()
-                : Narrow(point.errors.front().source + L": " + point.errors.front().text));
+        << point.Describe() << ": the failure was logged more than once: " << [&] {
+               std::string all;
+               for (const auto& e : point.errors) {
+                   all += (all.empty() ? "" : "; ") + Narrow(e.source + L": " + e.text);
+               }
+               return all;
+           }();
 
     for (const std::wstring& form : world.sim.ui.ShowingFormNames()) {
         EXPECT_NE(std::count(formsBefore.begin(), formsBefore.end(), form), 0)

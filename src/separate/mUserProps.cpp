@@ -27,15 +27,26 @@ std::shared_ptr<UserProperties> PropertiesOf(const std::shared_ptr<MailItem>& it
     return props;
 }
 
-// The property, created as text when missing.
-std::shared_ptr<UserProperty> FindOrAdd(const std::shared_ptr<MailItem>& item,
-                                        const wchar_t* name) {
+// Writes the property, creating it as text when missing. A property this call created and could
+// not fill is taken away again: an empty one would read as a value that is no number.
+void Write(const std::shared_ptr<MailItem>& item, const wchar_t* name, const Variant& value) {
     auto props = PropertiesOf(item);
     auto prop = props->Find(name);
-    if (!prop) {
+    const bool added = !prop;
+    if (added) {
         prop = props->Add(name, olText);
     }
-    return prop;
+    try {
+        prop->SetValue(value);
+    } catch (const HostError&) {
+        if (added) {
+            try {
+                prop->Delete();
+            } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): the first error counts
+            }
+        }
+        throw;
+    }
 }
 
 void SaveIf(const std::shared_ptr<MailItem>& item, bool save) {
@@ -111,7 +122,7 @@ int32_t GetSendMode(const std::shared_ptr<MailItem>& item) {
 
 void SetSendMode(const std::shared_ptr<MailItem>& item, int32_t mode, bool save) {
     try {
-        FindOrAdd(item, kSendMode)->SetValue(Variant(std::to_wstring(mode)));
+        Write(item, kSendMode, Variant(std::to_wstring(mode)));
         SaveIf(item, save);
     } catch (const HostError& e) {
         mGlobals::LogError(L"mUserProps::SetSendMode", e);
@@ -141,7 +152,7 @@ bool GetGroupMode(const std::shared_ptr<MailItem>& item) {
 
 void setGroupMode(const std::shared_ptr<MailItem>& item, bool on, bool save) {
     try {
-        FindOrAdd(item, kGroupMode)->SetValue(Variant(on ? L"1" : L"0"));
+        Write(item, kGroupMode, Variant(on ? L"1" : L"0"));
         SaveIf(item, save);
     } catch (const HostError& e) {
         mGlobals::LogError(L"mUserProps::setGroupMode", e);

@@ -170,6 +170,14 @@ TEST(UserProps, RefusalsAreLoggedByTheModeOperationsAndIgnoredByTheOthers) {
     EXPECT_EQ(w.mail->EntryID(), L"");  // a failed write is not saved
     w.sim.faults.Clear();
 
+    // A property created but not filled goes again: it would read as no number later.
+    w.sim.faults.FailNth(L"UserProperty.SetValue", 1, refused);
+    mUserProps::SetSendMode(w.mail, SendModeSep, false);
+    EXPECT_EQ(w.Stored(L"OrvinPlexa.SendMode"), L"(absent)");
+    EXPECT_EQ(mUserProps::GetSendMode(w.mail), SendModeAll);
+    EXPECT_EQ(w.Errors(L"mUserProps::SetSendMode"), 2U);
+    EXPECT_EQ(w.Errors(L"mUserProps::GetSendMode"), 0U);
+
     mUserProps::SetSendMode(w.mail, SendModeSep, false);
     mUserProps::SetShowToolbar(w.mail, false);
     w.sim.faults.FailAlways(L"UserProperties.Find", refused);
@@ -195,7 +203,7 @@ TEST(UserProps, RefusalsAreLoggedByTheModeOperationsAndIgnoredByTheOthers) {
     EXPECT_EQ(mUserProps::GetSendMode(none), 0);
     mUserProps::SetSendMode(none, 1, true);
     EXPECT_EQ(w.Errors(L"mUserProps::GetSendMode"), 2U);
-    EXPECT_EQ(w.Errors(L"mUserProps::SetSendMode"), 2U);
+    EXPECT_EQ(w.Errors(L"mUserProps::SetSendMode"), 3U);
     EXPECT_FALSE(mUserProps::GetShowToolbar(none));
     mUserProps::SetShowToolbar(none, true);
     mUserProps::ClearGroupMode(none, true);

@@ -31,6 +31,20 @@ struct ExplorerWorld : TestWorld {
         drafts = session.DefaultFolder(olFolderDrafts);
         // The texts the commands show are their keys (what the tests look for), except those
         // that take values.
+        // ... and those of the message window's toolbar, which the To command's message gets.
+        for (const wchar_t* key : {L"LID_BTN_INSERT_FULL_NAME",   L"LID_BTN_OPEN_DRAFTS",
+                                   L"LID_BTN_OPEN_DRAFTS_TIP",    L"LID_BTN_OPTIONS",
+                                   L"LID_BTN_OPTIONS_TIP",        L"LID_BTN_SEND_ALL",
+                                   L"LID_BTN_SEND_MODE_ALL",      L"LID_BTN_SEND_MODE_ALL_TIP",
+                                   L"LID_BTN_SEND_MODE_SEP",      L"LID_BTN_SEND_MODE_SEP_GR_TIP",
+                                   L"LID_BTN_SEND_MODE_SEP_TIP",  L"LID_BTN_SEND_SEP",
+                                   L"LID_BTN_SEP_GROUPING",       L"LID_CAP_CONTACT_COMPANY",
+                                   L"LID_CAP_CONTACT_FIRST_NAME", L"LID_CAP_CONTACT_INITIALS",
+                                   L"LID_CAP_CONTACT_LAST_NAME",  L"LID_CAP_CONTACT_MIDDLE_NAME",
+                                   L"LID_CAP_CONTACT_NICKNAME",   L"LID_MNU_INSERT_TIP",
+                                   L"LID_MNU_SEND_MODE"}) {
+            services.Lang().ItemSet(key, key);
+        }
         for (const wchar_t* key : {L"LID_CAPTION_ABOUT",
                                    L"LID_CAPTION_BCC",
                                    L"LID_CAPTION_CC",

@@ -14,6 +14,7 @@ const std::vector<SettingInfo>& Table() {
             {L"LANG", K::Text},
             {L"LANG_", K::Text},
             {L"ShowSeparatlyOptions", K::YesNo},
+            {L"PreviewBeforeSend", K::YesNo},
             {L"ExcludeDuplicates", K::YesNo},
             {L"GroupRecipients", K::Number},
             {L"GroupInterval", K::Number},
