@@ -246,8 +246,8 @@ void Connect::RibbonDisplayNewMail(const std::shared_ptr<Explorer>& explorer, in
 void Connect::RibbonNewDL(const std::shared_ptr<Explorer>& explorer) {
     if (explorer) {
         bool noRecipients = false;
-        mExplorer::Explorer_NewDL(m_explorerHost, explorer, mPlexa::esFromSelection,
-                                  nullptr, noRecipients, true, false);
+        mExplorer::Explorer_NewDL(m_explorerHost, explorer, mPlexa::esFromSelection, nullptr,
+                                  noRecipients, true, false);
     }
 }
 
@@ -259,8 +259,8 @@ void Connect::RibbonNewDLFromFolder(const std::shared_ptr<Explorer>& explorer) {
 
 void Connect::RibbonExistingDL(const std::shared_ptr<Explorer>& explorer) {
     if (explorer) {
-        mExplorer::Explorer_ExistingDL(m_explorerHost, explorer, mPlexa::esFromSelection,
-                                       nullptr, false);
+        mExplorer::Explorer_ExistingDL(m_explorerHost, explorer, mPlexa::esFromSelection, nullptr,
+                                       false);
     }
 }
 

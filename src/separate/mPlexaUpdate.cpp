@@ -240,6 +240,7 @@ bool Action::Prepare() {
 
 bool Action::Preview() {
     std::vector<std::wstring> known;
+    known.reserve(mReplacements::kPlaceholderCount);
     for (int p = 0; p < mReplacements::kPlaceholderCount; ++p) {
         known.push_back(mReplacements::GetPlaceholderToken(
             m_services.Lang(), static_cast<mReplacements::Placeholder>(p)));

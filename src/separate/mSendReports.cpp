@@ -24,6 +24,8 @@ constexpr wchar_t kIndexKey[] = L"SendLaterReports";
 constexpr wchar_t kSource[] = L"mSendReports";
 // The longest subject part of a file name, so that the path stays well within Windows' limit.
 constexpr std::size_t kMaxSubjectInName = 60;
+// "2026-12-07 09.00.00": the send's time at the start of every report's name.
+constexpr std::size_t kTimeLength = 19;
 
 std::string Field(const std::wstring& value) {
     std::string text = text::ToUtf8(value);
@@ -214,13 +216,18 @@ std::vector<Report> Reports(const Platform& ports, const std::wstring& folder) {
             reports.push_back(std::move(report));
         }
     }
-    // Oldest first; the name (which starts with the send's time) and then its number break ties
-    // between reports written in one second.
+    // Oldest send first: by the send's time the name starts with, then by the number a later
+    // send of the same second got (a queue that completes a report later does not make it newer).
     std::sort(reports.begin(), reports.end(), [](const Report& a, const Report& b) {
-        if (a.written != b.written) {
-            return a.written < b.written;
+        const std::wstring ta = a.stem.substr(0, kTimeLength);
+        const std::wstring tb = b.stem.substr(0, kTimeLength);
+        if (ta != tb) {
+            return ta < tb;
         }
-        return a.stem != b.stem ? a.stem < b.stem : a.number < b.number;
+        if (a.number != b.number) {
+            return a.number < b.number;
+        }
+        return a.written < b.written;
     });
     return reports;
 }
@@ -315,9 +322,13 @@ std::wstring WriteNew(const Platform& ports, const std::wstring& subject, OleDat
         throw HostError(76, L"Path not found", folder);
     }
     const std::wstring stem = FileStem(subject, started);
-    std::wstring name = stem + L".csv";
-    for (int n = 2; Exists(ports, folder + L"\\" + name); ++n) {
-        name = stem + L" (" + std::to_wstring(n) + L").csv";
+    // Sends of the same second are numbered in the order they were made, whatever their subjects.
+    const std::size_t sameSecond =
+        ports.files.FindFiles(folder + L"\\" + stem.substr(0, kTimeLength) + L"*.csv").size();
+    int n = static_cast<int>(sameSecond) + 1;
+    std::wstring name = n > 1 ? stem + L" (" + std::to_wstring(n) + L").csv" : stem + L".csv";
+    while (Exists(ports, folder + L"\\" + name)) {
+        name = stem + L" (" + std::to_wstring(++n) + L").csv";
     }
     WriteAtomically(ports, folder + L"\\" + name, ToCsv(rows));
     return name;

@@ -236,7 +236,13 @@ TEST_F(HostRun, DemoRunsCleanAndWritesItsMessages) {
     options.out = Dir() / "demo-out";
     EXPECT_EQ(RunDemo(options, out, err), 0) << out.str() << err.str();
     EXPECT_NE(out.str().find("0 failed"), std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(options.out / "0001-ann.smith@acme.example.com.eml"));
+    // The tour's eight personal copies, one file each; Bob's offer stayed in Drafts.
+    EXPECT_TRUE(std::filesystem::exists(options.out / "0001-priya.raman@fernwood.example.com.eml"));
+    EXPECT_TRUE(std::filesystem::exists(options.out / "0003-bob@lee.example.net.eml"));
+    EXPECT_TRUE(
+        std::filesystem::exists(options.out / "0008-emma.johansson@fernwood.example.com.eml"));
+    EXPECT_FALSE(std::filesystem::exists(options.out / "0009-bob@lee.example.net.eml"));
+    EXPECT_NE(out.str().find("because %Company% was empty"), std::string::npos);
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ std::vector<SendReportRow> NewestRows(PlexaWorld& w) {
 
 std::vector<std::wstring> Outcomes(const std::vector<SendReportRow>& rows) {
     std::vector<std::wstring> out;
+    out.reserve(rows.size());
     for (const auto& row : rows) {
         out.push_back(row.address + L" " + row.outcome + (row.detail.empty() ? L"" : L" ") +
                       row.detail);
@@ -104,6 +105,12 @@ TEST(SendReport, EachRecipientsOutcomeIsWrittenWithTheSubjectInTheName) {
     EXPECT_NE(second.find(L"a_b_ (2).csv"), std::wstring::npos) << text::ToUtf8(second);
     EXPECT_EQ(Outcomes(NewestRows(w)),
               std::vector<std::wstring>{L"ann@acme.example kept in Drafts as asked"});
+
+    // A third send in that second, of a subject that sorts first, is still the newest.
+    auto third = w.Compose(L"Apples", L"x", {L"Bob Lee <bob@lee.example>"});
+    EXPECT_FALSE(w.Send(third));
+    const std::wstring newest = mSendReports::Newest(w.services.Ports());
+    EXPECT_NE(newest.find(L"09.00.00 Apples (3).csv"), std::wstring::npos) << text::ToUtf8(newest);
 }
 
 TEST(SendReport, AHostErrorHalfWayNamesTheErrorForEveryoneNotReached) {

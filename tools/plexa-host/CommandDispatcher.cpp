@@ -669,6 +669,16 @@ private:
             Show(std::to_wstring(++n) + L". " + sim::FormatMailboxDate(t.timeUtc) + L" UTC from " +
                  t.senderAddress + L" to " + RecipientList(t) + L": " + Quote(t.subject) +
                  L", submitted from " + SubmittedFrom(t));
+            // What the recipient reads first: up to two lines of the plain body.
+            int shown = 0;
+            for (const std::wstring& line : text::Split(t.body, L"\n")) {
+                const std::wstring trimmed = text::Trim(line);
+                if (trimmed.empty() || shown == 2) {
+                    continue;
+                }
+                Show(L"     | " + trimmed);
+                ++shown;
+            }
         }
     }
     void DumpFolder(const sim::FolderRecord& folder, const std::wstring& indent) {

@@ -5,65 +5,75 @@
 namespace plexa::host {
 
 const char* DemoScenario() {
-    return R"plexa(# plexa-host demo: the simulated mail client on the built-in demo mailbox.
-say "== plexa-host: the simulated mail client, driven by a scenario =="
-say "Every step below is a line of an ordinary scenario: 'plexa-host run FILE' takes the same."
+    return R"plexa(# plexa-host demo: Plexa's typical request on the built-in demo mailbox.
+say "== Plexa: one message, a personal copy for each recipient =="
+say "Every line below is a line of an ordinary scenario: 'plexa-host run FILE' takes the same."
 say ""
-say "-- Setting up: client version, mailbox, clock and a Plexa setting, then the client starts"
-host 14
+say "-- A 2003 client starts on the demo mailbox; Plexa connects"
+host 11
 mailbox demo
 clock "2026-12-07 09:00"
-setting GroupRecipients 10
+setting GroupRecipients 2
+setting GroupInterval 15
+setting ShowSeparatlyOptions no
 start
-say "   Plexa is connected and waits: the client has no folder window yet"
-expect log "Connect::IDTExtensibility2_OnConnection"
-expect nolog "Connect::Init"
-say ""
-say "-- A folder window opens on the Inbox: Plexa initialises on it; the user selects two messages"
-explorer open
-expect log "Connect::Init"
-select "Lunch on Friday?" "Quarterly figures"
-expect control "Forward" visible
-say ""
-say "-- A second folder window, on the contacts: Plexa gives it only its menu"
 explorer open Contacts
-expect log "(NewExplorer)"
-select "Ann Smith"
-expect folder Contacts count 25
 say ""
-say "-- A new message: the client's CreateItem and Display open its window; the user addresses"
-say "   it, types the subject and the body, and presses Send"
-new mail
-address to "Ann Smith (ann.smith@acme.example.com)"
-subject "Lunch on Friday?"
-type "Dear Ann,\nFriday at noon suits me.\nKind regards"
-expect message to "Ann Smith (ann.smith@acme.example.com)"
-dump message
+say "-- Three contacts selected, then Plexa's To button on its own toolbar"
+select "Priya Raman" "Laura Bianchi" "Bob Lee"
+click "bar=Plexa/To"
+expect message to "Priya Raman" "Laura Bianchi" "Bob Lee"
+say "   A message window opens, addressed to all three, with Plexa's toolbar"
+say ""
+say "-- The user types; the First Name button inserts a placeholder (and turns on 'separately')"
+subject "Friday's workshop, %FirstName%"
+type "Dear "
+click key:LID_CAP_CONTACT_FIRST_NAME
+expect control key:LID_BTN_SEND_SEP pressed
+type "the workshop starts at ten on Friday."
+say ""
+say "-- Send: Plexa asks once, then makes one copy per recipient and sends each"
+answer yes key:LID_PROMPT_SEND_OR_SAVE_MAILS
 send
-expect sent to ann.smith@acme.example.com subject "Lunch on Friday?" body "noon"
-say ""
-say "-- A message to a distribution list, sent by a program through the client's objects"
-mail to "Project Lighthouse team" cc helpdesk@fernwood.example.com subject "Lighthouse: kick-off" html "<p>The kick-off is on <b>Monday</b> at 10:00.</p>"
-expect sent 2
-expect sent to grace.liu@fernwood.example.com subject "Lighthouse: kick-off"
-expect folder "Sent Items" count 6
+expect sent to bob@lee.example.net subject "Friday's workshop, Bob" body "Dear Bob the workshop"
 dump sent
+say "   (each copy is also written as an .eml file into the --out folder)"
 say ""
-say "-- Both folder windows close: Plexa goes back to waiting; a new window initialises it again"
-explorer close
-explorer close
-expect log "Connect::m_oExplorers_OnCloseAllExplorers"
-explorer open Drafts
+say "-- A value is missing: Bob's contact has no company. Plexa asks once; his copy stays in Drafts"
+select "Priya Raman" "Bob Lee"
+click "bar=Plexa/To"
+subject "An offer for %Company%"
+type "Our offer for "
+click key:LID_CAP_CONTACT_COMPANY
+dialog frmEmptyField optSave2Drafts=true press btnOK
+answer yes key:LID_PROMPT_SEND_OR_SAVE_MAILS
+send
+expect sent to priya.raman@fernwood.example.com subject "An offer for Fernwood Consulting"
+expect item Drafts "An offer for "
+dump report
 say ""
-say "-- Two hours later the client restarts (Plexa shuts down in full and connects again):"
-say "   the hive, the mailbox and the clock come back"
-advance 2h
+say "-- Grouping: two copies at once, the rest every 15 minutes, even across a restart"
+select "Laura Bianchi" "Paolo Conti" "Grace Liu" "Emma Johansson"
+click "bar=Plexa/To"
+subject "Season's news for %FirstName%"
+type "Dear "
+click key:LID_CAP_CONTACT_FIRST_NAME
+click key:LID_BTN_SEP_GROUPING
+answer yes key:LID_PROMPT_SEND_OR_SAVE_MAILS
+send
+say "   The client closes five minutes later and starts again; the queue is still there"
+advance 5m
 restart
-expect registry HKCU\Software\Orvin\Plexa GroupRecipients 10
-expect item "Sent Items" "Lunch on Friday?"
-expect folder "Sent Items" count 6
+explorer open Contacts
+advance 11m
+expect sent 8
+expect report summary "4 sent, 0 queued, 0 kept in Drafts, 0 failed, 0 dropped"
+say ""
+say "-- A distribution list from the selection, with Plexa's New Distribution List button"
+select "Ann Smith" "Priya Raman"
+click "bar=Plexa/New Distribution List"
+expect folder Contacts count 26
 stop
-expect log "mode = full"
 )plexa";
 }
 
