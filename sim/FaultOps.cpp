@@ -32,7 +32,7 @@ const std::vector<Row>& Rows() {
         {L"Clock",
          {L"Clock"},
          {L"NowUtc", L"NowLocal", L"GetTimeZoneInformation", L"Timer", L"Sleep"}},
-        {L"Shell", {L"Shell"}, {L"GetSpecialFolderPath", L"HtmlHelpDisplayTopic"}},
+        {L"Shell", {L"Shell"}, {L"GetSpecialFolderPath", L"HtmlHelpDisplayTopic", L"OpenDocument"}},
         {L"Random", {L"Random"}, {L"Rnd", L"Randomize"}},
         {L"HostInfo", {L"HostInfo"}, {L"Version"}},
         {L"Resources",

@@ -34,7 +34,7 @@ public:
     Faults faults;
     SimClock clock{faults};
     SimFileSystem files;
-    SimShell shell{faults};
+    SimShell shell{faults, files};
     SimRandom random{faults};
     SimHostInfo host{faults};
     SimResources resources{faults};

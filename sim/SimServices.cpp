@@ -9,7 +9,7 @@
 
 namespace plexa::sim {
 
-SimShell::SimShell(Faults& faults) : m_faults(faults) {
+SimShell::SimShell(Faults& faults, IFileSystem& files) : m_faults(faults), m_files(files) {
     m_folders[CSIDL_APPDATA] = L"C:\\Users\\User\\AppData\\Roaming";
 }
 
@@ -32,6 +32,20 @@ bool SimShell::HtmlHelpDisplayTopic(const std::wstring& helpFile, const std::wst
         return false;
     }
     m_helpShown.push_back(HelpShown{helpFile, topic});
+    return true;
+}
+
+bool SimShell::OpenDocument(const std::wstring& path) {
+    m_faults.Check(L"Shell.OpenDocument", path);
+    const std::size_t dot = path.rfind(L'.');
+    const std::wstring extension = dot == std::wstring::npos ? L"" : path.substr(dot);
+    const bool known = std::any_of(
+        m_kinds.begin(), m_kinds.end(),
+        [&extension](const std::wstring& k) { return text::EqualsNoCase(k, extension); });
+    if (!known || m_files.FindFiles(path).empty()) {
+        return false;
+    }
+    m_opened.push_back(path);
     return true;
 }
 

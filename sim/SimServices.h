@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/IFileSystem.h"
 #include "platform/IHostInfo.h"
 #include "platform/IRandom.h"
 #include "platform/IShell.h"
@@ -16,7 +17,7 @@ namespace plexa::sim {
 
 class SimShell : public IShell {
 public:
-    explicit SimShell(Faults& faults);
+    SimShell(Faults& faults, IFileSystem& files);
     std::wstring GetSpecialFolderPath(int csidl) override;
     void SetSpecialFolderPath(int csidl, std::wstring path) { m_folders[csidl] = std::move(path); }
 
@@ -30,11 +31,21 @@ public:
     };
     const std::vector<HelpShown>& HelpTopicsShown() const { return m_helpShown; }
 
+    // Opens a document that exists in the simulated file system and whose extension has an
+    // application (AddDocumentKind, letter case ignored); records each one opened. Fault:
+    // "Shell.OpenDocument".
+    bool OpenDocument(const std::wstring& path) override;
+    void AddDocumentKind(std::wstring extension) { m_kinds.push_back(std::move(extension)); }
+    const std::vector<std::wstring>& DocumentsOpened() const { return m_opened; }
+
 private:
     Faults& m_faults;
     std::map<int, std::wstring> m_folders;
     std::vector<std::wstring> m_helpFiles;
     std::vector<HelpShown> m_helpShown;
+    IFileSystem& m_files;
+    std::vector<std::wstring> m_kinds{L".csv", L".txt"};
+    std::vector<std::wstring> m_opened;
 };
 
 // A linear congruential generator like the host's Rnd, reseeded by Randomize; tests may queue

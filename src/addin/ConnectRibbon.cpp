@@ -99,6 +99,9 @@ const std::map<std::wstring, Action>& Actions() {
             c.ShowOptions(false);
         };
         a[e + L"btnHelp"] = [](Connect& c, const std::wstring&, const auto&) { c.ShowHelp(); };
+        a[e + L"btnLastReport"] = [](Connect& c, const std::wstring&, const auto&) {
+            mExplorer::ShowLastSendReport(c.GetServices());
+        };
         a[e + L"btnAbout"] = [](Connect& c, const std::wstring&, const auto&) { c.ShowAbout(); };
         a[e + L"btnDbg"] = [](Connect& c, const std::wstring&, const auto&) { c.ShowDebugForm(); };
         return a;

@@ -330,6 +330,8 @@ void CExplorerMenu::AddActionsMenu(const std::shared_ptr<CommandBar>& actions) {
                          [this] { m_btnExistingDL_Click(); });
     m_btnOptions1.Set(AddBtnOptions(s, popup, m_sTag + L"OPTIONS"),
                       [this] { m_btnOptions_Click(); });
+    m_btnLastReport1.Set(AddBtnLastReport(s, popup, m_sTag + L"LASTREPORT"),
+                         [this] { m_btnLastReport_Click(); });
     m_btnAbout1.Set(AddBtnAbout(s, popup, m_sTag + L"ABOUT"), [this] { m_btnAbout_Click(); });
 }
 
@@ -409,6 +411,11 @@ void CExplorerMenu::m_btnExistingDL_Click() {
 
 void CExplorerMenu::m_btnOptions_Click() {
     Run(L"CExplorerMenu::m_btnOptions_Click", [this] { mExplorer::ShowOptions(m_host); });
+}
+
+void CExplorerMenu::m_btnLastReport_Click() {
+    Run(L"CExplorerMenu::m_btnLastReport_Click",
+        [this] { mExplorer::ShowLastSendReport(m_services); });
 }
 
 void CExplorerMenu::m_btnAbout_Click() {

@@ -72,6 +72,7 @@ private:
     void m_btnExistingDL_Click();
     void m_btnOptions_Click();
     void m_btnAbout_Click();
+    void m_btnLastReport_Click();
     void m_btnDebug_Click();
 
     ExplorerHost& m_host;
@@ -88,7 +89,7 @@ private:
     EventButton m_btnTO, m_btnCC, m_btnBCC, m_btnNewDL, m_btnNewDLFromFolder, m_btnExistingDL,
         m_btnOptions, m_btnAbout, m_btnDebug;
     EventButton m_btnTO1, m_btnCC1, m_btnBCC1, m_btnNewDL1, m_btnNewDLFromFolder1, m_btnExistingDL1,
-        m_btnOptions1, m_btnAbout1;
+        m_btnOptions1, m_btnAbout1, m_btnLastReport1;
 };
 
 }  // namespace plexa

@@ -4,17 +4,21 @@
 #include <vector>
 
 #include "core/HostError.h"
+#include "core/Variant.h"
 #include "distlists/mContacts.h"
 #include "distlists/mExplorerDL.h"
 #include "host/outlook/Application.h"
 #include "host/outlook/OlConstants.h"
 #include "host/outlook/OutlookItem.h"
 #include "host/redemption/Redemption.h"
+#include "platform/IShell.h"
 #include "platform/IUiShell.h"
+#include "platform/Platform.h"
 #include "recipients/CRecipients.h"
 #include "recipients/CRecipientsProps.h"
 #include "separate/mFlag.h"
 #include "separate/mPlexaUpdate.h"
+#include "separate/mSendReports.h"
 #include "separate/mUserProps.h"
 #include "settings/CLang.h"
 #include "settings/COptions.h"
@@ -418,6 +422,27 @@ void ShowAbout(Services& services) {
                                    services.Lang().Item(L"LID_CAPTION_ABOUT"));
     } catch (const HostError& e) {
         mGlobals::LogError(L"mExplorer.ShowAbout", e);
+    }
+}
+
+void ShowLastSendReport(Services& services) {
+    try {
+        const std::wstring report = mSendReports::Newest(services.Ports());
+        if (report.empty()) {
+            services.Ports().ui.MsgBox(services.Lang().Item(L"LID_PROMPT_NO_SEND_REPORT"),
+                                       mb::OkOnly | mb::IconInformation,
+                                       services.Lang().Item(L"LID_CAPTION_LAST_REPORT"));
+            return;
+        }
+        if (!services.Ports().shell.OpenDocument(report)) {
+            mGlobals::LogError(L"mExplorer.ShowLastSendReport", 0, L"cannot open the report",
+                               report);
+            services.Ports().ui.MsgBox(
+                services.Lang().Item(L"LID_PROMPT_SEND_REPORT_NOT_OPENED", {Variant(report)}),
+                mb::OkOnly | mb::IconExclamation, services.Lang().Item(L"LID_CAPTION_LAST_REPORT"));
+        }
+    } catch (const HostError& e) {
+        mGlobals::LogError(L"mExplorer.ShowLastSendReport", e);
     }
 }
 

@@ -79,6 +79,9 @@ bool SelectionHasMail(const std::shared_ptr<Explorer>& explorer);
 // The options dialog (modal), and the product's About box.
 void ShowOptions(ExplorerHost& host);
 void ShowAbout(Services& services);
+// Opens the newest send report in the application registered for CSV files; says so when there
+// is none, or when it cannot be opened (logged).
+void ShowLastSendReport(Services& services);
 void ShowDebugForm(ExplorerHost& host);
 
 }  // namespace mExplorer

@@ -74,6 +74,11 @@ ButtonPtr AddBtnOptions(Services& services, const ButtonPtr& popup, const std::w
     return AddButton(services, popup, tag, {L"LID_CAPTION_OPTIONS", nullptr, 106, 206, true});
 }
 
+ButtonPtr AddBtnLastReport(Services& services, const ButtonPtr& popup, const std::wstring& tag) {
+    return AddButton(services, popup, tag,
+                     {L"LID_CAPTION_LAST_REPORT", L"LID_TOOLTIP_LAST_REPORT", 106, 206, false});
+}
+
 ButtonPtr AddBtnAbout(Services& services, const ButtonPtr& popup, const std::wstring& tag) {
     return AddButton(services, popup, tag, {L"LID_CAPTION_ABOUT", nullptr, 107, 207, true});
 }

@@ -27,6 +27,7 @@ ButtonPtr AddBtnNewDLFromFolder(Services& services, const ButtonPtr& popup,
 ButtonPtr AddBtnExistingDL(Services& services, const ButtonPtr& popup, const std::wstring& tag);
 ButtonPtr AddBtnOptions(Services& services, const ButtonPtr& popup, const std::wstring& tag);
 ButtonPtr AddBtnAbout(Services& services, const ButtonPtr& popup, const std::wstring& tag);
+ButtonPtr AddBtnLastReport(Services& services, const ButtonPtr& popup, const std::wstring& tag);
 
 }  // namespace mExplorer
 }  // namespace plexa

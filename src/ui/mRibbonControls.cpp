@@ -30,7 +30,7 @@ struct Face {
     const wchar_t* image;
 };
 
-constexpr std::array<Face, 22> kFaces{{
+constexpr std::array<Face, 23> kFaces{{
     {L"Orvin.Plexa.Tab", L"LID_MENU_CAPTION", L"", L""},
     {L"Orvin.Plexa.Group", L"LID_MENU_CAPTION", L"", L""},
     {L"btnFullName", L"LID_BTN_INSERT_FULL_NAME", L"", L"ICO_INSERT32"},
@@ -56,6 +56,8 @@ constexpr std::array<Face, 22> kFaces{{
      L"RID_E_BTN_EXISTING_DL_TT", L"ICO_E_DL"},
     {L"Orvin.Plexa.Explorer.btnOptions", L"RID_E_BTN_OPTIONS", L"", L"ICO_E_OPTIONS"},
     {L"Orvin.Plexa.Explorer.btnAbout", L"RID_E_BTN_ABOUT", L"", L"MAIN_ICON"},
+    {L"Orvin.Plexa.Explorer.btnLastReport", L"RID_E_BTN_LAST_REPORT", L"RID_E_BTN_LAST_REPORT_TT",
+     L""},
 }};
 
 const Face* FaceOf(const std::wstring& id) {

@@ -84,8 +84,9 @@ std::wstring ComposeMarkup(bool separateTab, int32_t outlookVersion) {
 }
 
 std::wstring ExplorerMarkup(bool useDebugButtons, int32_t outlookVersion) {
-    std::wstring misc = ExplorerButton(L"btnOptions") + ExplorerButton(L"btnHelp", L"Help") +
-                        ExplorerButton(L"btnAbout");
+    std::wstring misc = ExplorerButton(L"btnOptions") +
+                        ExplorerButton(L"btnLastReport", L"FileOpen") +
+                        ExplorerButton(L"btnHelp", L"Help") + ExplorerButton(L"btnAbout");
     if (useDebugButtons) {
         misc += ExplorerButton(L"btnDbg");
     }

@@ -15,6 +15,7 @@
 #include "addin/Connect.h"
 #include "core/Text.h"
 #include "host/outlook/OlConstants.h"
+#include "separate/mSendReports.h"
 #include "separate/mUserProps.h"
 #include "settings/COptions.h"
 #include "sim/SimDesktop.h"
@@ -231,6 +232,40 @@ TEST(RibbonCallbacks, TheDebugButtonShowsWithTheSettingAndOpensTheDebugWindow) {
               L"button Orvin.Plexa.Explorer.btnDbg \"Debug\"");
     w.desktop.Click(L"Orvin.Plexa.Explorer.btnDbg");
     EXPECT_NE(w.sim.ui.FindForm(L"frmDEBUG"), nullptr);
+}
+
+TEST(RibbonCallbacks, LastSendReportOpensTheNewestReportOrSaysThereIsNone) {
+    if (!SchemasThere()) {
+        GTEST_SKIP() << "the Office custom-UI schemas are missing: " << sim::CustomUiSchemaPath();
+    }
+    RibbonWorld w(14);
+    w.services.Lang().ItemSet(L"LID_PROMPT_NO_SEND_REPORT", L"There is no send report yet.");
+    w.services.Lang().ItemSet(L"LID_PROMPT_SEND_REPORT_NOT_OPENED", L"Not opened: %s");
+    auto explorer = w.desktop.OpenExplorer(olFolderInbox);
+    EXPECT_NE(Line(w.desktop.RibbonText(explorer), L"Orvin.Plexa.Explorer.btnLastReport"), L"");
+
+    // None yet: the user is told, nothing opens.
+    w.sim.ui.user.AnswerMsgBox(mb::IdOk, L"There is no send report yet.");
+    w.desktop.Click(L"Orvin.Plexa.Explorer.btnLastReport");
+    EXPECT_TRUE(w.sim.ui.user.Empty());
+    EXPECT_TRUE(w.sim.shell.DocumentsOpened().empty());
+
+    // Two reports: the newer one opens in the application for CSV files.
+    const std::vector<SendReportRow> rows = {
+        {OleDate(), L"Ann", L"ann@x.example", report::kSent, L"", L""}};
+    mSendReports::WriteNew(w.services.Ports(), L"First", OleDate::FromParts(2026, 12, 1), rows);
+    const std::wstring second = mSendReports::WriteNew(w.services.Ports(), L"Second",
+                                                       OleDate::FromParts(2026, 12, 2), rows);
+    w.desktop.Click(L"Orvin.Plexa.Explorer.btnLastReport");
+    ASSERT_EQ(w.sim.shell.DocumentsOpened().size(), 1U);
+    EXPECT_EQ(w.sim.shell.DocumentsOpened()[0],
+              mSendReports::Folder(w.services.Ports()) + L"\\" + second);
+
+    // The shell fails: logged under the command, nothing escapes to the host.
+    w.sim.faults.FailNth(L"Shell.OpenDocument", 1, HostError(5, L"Access denied", L"Shell"));
+    w.desktop.Click(L"Orvin.Plexa.Explorer.btnLastReport");
+    EXPECT_EQ(w.ErrorsFrom(L"mExplorer.ShowLastSendReport"), 1);
+    EXPECT_EQ(w.sim.shell.DocumentsOpened().size(), 1U);
 }
 
 TEST(RibbonCallbacks, EveryHostCallFailingGivesTheDefaultAndNothingEscapes) {
