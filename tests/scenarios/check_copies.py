@@ -16,8 +16,8 @@ import tempfile
 def main() -> int:
     host, scenario = sys.argv[1], sys.argv[2]
     wanted = {}
-    for spec in sys.argv[3:]:
-        address, subject, body = spec.split("=", 2)
+    for expected in sys.argv[3:]:
+        address, subject, body = expected.split("=", 2)
         wanted[address.lower()] = (subject, body)
     ok = True
     with tempfile.TemporaryDirectory() as out:
