@@ -17,7 +17,6 @@
 #include "settings/mGlobals.h"
 #include "settings/mHelp.h"
 #include "ui/mExplorer.h"
-#include "ui/mExplorerState.h"
 #include "ui/mRibbonControls.h"
 #include "ui/mRibbonMarkup.h"
 
@@ -275,23 +274,14 @@ void Connect::RibbonSendNow(const std::shared_ptr<Explorer>& explorer) {
 
 void Connect::RibbonInsertPlaceholder(const std::wstring& id,
                                       const std::shared_ptr<Inspector>& inspector) {
-    static const std::map<std::wstring, mReplacements::Placeholder> kTokens = {
-        {L"btnFullName", mReplacements::Placeholder::FullName},
-        {L"btnFirstName", mReplacements::Placeholder::FirstName},
-        {L"btnMiddleName", mReplacements::Placeholder::MiddleName},
-        {L"btnLastName", mReplacements::Placeholder::LastName},
-        {L"btnInitials", mReplacements::Placeholder::Initials},
-        {L"btnNickname", mReplacements::Placeholder::NickName},
-        {L"btnCompany", mReplacements::Placeholder::Company},
-    };
-    const auto token = kTokens.find(id);
+    const auto token = mRibbonControls::InsertedPlaceholder(id);
     const auto wrapper = InspectorWrapperOf(inspector);
-    if (token == kTokens.end() || !wrapper) {
+    if (!token || !wrapper) {
         mGlobals::LogError(L"Connect::RibbonInsertPlaceholder", 0,
                            L"no message window composed through Plexa for " + id);
         return;
     }
-    wrapper->InsertField(mReplacements::GetPlaceholderToken(m_services.Lang(), token->second));
+    wrapper->InsertField(mReplacements::GetPlaceholderToken(m_services.Lang(), *token));
     InvalidateSendModeControls();
 }
 

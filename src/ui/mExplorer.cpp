@@ -45,8 +45,8 @@ bool IsStoreRoot(const std::shared_ptr<MAPIFolder>& folder) {
 // The folder's item type; -1 when it cannot be read.
 int32_t ItemTypeOf(const std::shared_ptr<Explorer>& explorer) {
     try {
-        if (explorer) {
-            return explorer->CurrentFolder()->DefaultItemType();
+        if (const auto folder = explorer ? explorer->CurrentFolder() : nullptr) {
+            return folder->DefaultItemType();
         }
     } catch (const HostError&) {  // NOLINT(bugprone-empty-catch): a folder of no kind
     }
@@ -384,6 +384,9 @@ bool IsDraftsFolderActive(Services& services, const std::shared_ptr<Explorer>& e
         return false;
     }
     const auto current = explorer->CurrentFolder();
+    if (!current) {
+        return false;
+    }
     const auto drafts =
         services.ConnectedHost().application->Session()->GetDefaultFolder(olFolderDrafts);
     return current->EntryID() == drafts->EntryID() && current->StoreID() == drafts->StoreID();
@@ -391,9 +394,10 @@ bool IsDraftsFolderActive(Services& services, const std::shared_ptr<Explorer>& e
 
 bool SelectionHasMail(const std::shared_ptr<Explorer>& explorer) {
     const auto selection = explorer->GetSelection();
-    const int32_t count = selection->Count();
+    const int32_t count = selection ? selection->Count() : 0;
     for (int32_t i = 1; i <= count; ++i) {
-        if (selection->Item(i)->Class() == olMail) {
+        const auto item = selection->Item(i);
+        if (item && item->Class() == olMail) {
             return true;
         }
     }

@@ -12,7 +12,7 @@
 #include "settings/Services.h"
 #include "settings/mGlobals.h"
 #include "settings/mMisc.h"
-#include "ui/mExplorerState.h"
+#include "ui/mExplorer.h"
 #include "ui/mIcons.h"
 
 namespace plexa::mRibbonControls {
@@ -106,7 +106,7 @@ std::optional<mReplacements::Placeholder> InsertedPlaceholder(const std::wstring
 std::wstring CachedActionButton(Services& services,
                                 const std::shared_ptr<AutomationObject>& context,
                                 const wchar_t* source, const wchar_t* description) {
-    const int32_t code = mExplorerState::GetCachedActionOrTo(services, ExplorerOf(context));
+    const int32_t code = mExplorer::GetCachedActionOrTo(services, ExplorerOf(context));
     static const std::array<const wchar_t*, 5> kButtons{L"btnTo", L"btnCC", L"btnBCC", L"btnNewDL",
                                                         L"btnExisitingDL"};
     if (code < 0 || code >= static_cast<int32_t>(kButtons.size())) {
@@ -200,10 +200,10 @@ bool IsControlVisible(Services& services, const std::wstring& id,
     }
     if (id == L"Orvin.Plexa.Explorer.grpDrafts" || id == L"Orvin.Plexa.Explorer.btnSendNow") {
         const auto explorer = ExplorerOf(context);
-        return explorer && mExplorerState::IsDraftsFolderActive(services, explorer);
+        return explorer && mExplorer::IsDraftsFolderActive(services, explorer);
     }
     if (id == L"Orvin.Plexa.Explorer.grpRecent") {
-        return mExplorerState::HasCachedAction(services, ExplorerOf(context));
+        return mExplorer::HasCachedAction(services, ExplorerOf(context));
     }
     if (id == L"Orvin.Plexa.Explorer.btnDbg") {
         return services.Options().UseDebugButtons();
@@ -214,7 +214,7 @@ bool IsControlVisible(Services& services, const std::wstring& id,
 bool IsControlEnabled(const std::wstring& id, const std::shared_ptr<AutomationObject>& context) {
     if (id == L"Orvin.Plexa.Explorer.btnSendNow") {
         const auto explorer = ExplorerOf(context);
-        return explorer && mExplorerState::SelectionHasMail(explorer);
+        return explorer && mExplorer::SelectionHasMail(explorer);
     }
     return true;
 }
